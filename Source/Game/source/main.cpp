@@ -1,0 +1,2 @@
+// The game's process entry.
+int main() { return 0; }

@@ -1,0 +1,12 @@
+# Sanitizer flags apply to the whole build so that every library and test agrees on the runtime.
+if(QEL_SANITIZE AND QEL_TSAN)
+    message(FATAL_ERROR "QEL_SANITIZE and QEL_TSAN cannot be combined")
+endif()
+if(QEL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+if(QEL_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the normal and the sanitizer builds, and runs every test in both,
+# then the threaded tests under the thread sanitizer. Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+./tools/install-deps.sh
+jobs="$(nproc)"
+export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+for preset in default asan tsan; do
+    echo "[tests] ===== ${preset} build ====="
+    cmake --preset "${preset}" > /dev/null
+    cmake --build --preset "${preset}" -j "${jobs}"
+    ctest --preset "${preset}" --no-tests=ignore
+done
+./tools/check-format.sh
