@@ -25,7 +25,13 @@ AssertCapture::AssertCapture()
     myPrevious = Qel::SetAssertHandler(&Record);
 }
 
-AssertCapture::~AssertCapture() { Qel::SetAssertHandler(myPrevious); }
+AssertCapture::~AssertCapture()
+{
+    Qel::SetAssertHandler(myPrevious);
+}
 
-const std::vector<std::string>& AssertCapture::GetFailures() const { return theFailures; }
+const std::vector<std::string>& AssertCapture::GetFailures() const
+{
+    return theFailures;
+}
 } // namespace QelTest

@@ -1,2 +1,5 @@
 // The game's process entry.
-int main() { return 0; }
+int main()
+{
+    return 0;
+}
