@@ -4,12 +4,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace Qel
 {
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
+
+// An opaque handle to the game window, as the window layer hands it out; null when there is none.
+using WindowHandle = void*;
+
+// The game's hook into the window procedure: offered every message first. A non-zero result means the
+// hook has dealt with the message and the window procedure does nothing more with it.
+using WindowProcedure = std::function<LResult(WindowHandle, std::uint32_t, WParam, LParam)>;
 
 struct WindowMessage
 {
