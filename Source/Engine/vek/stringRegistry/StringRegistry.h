@@ -1,0 +1,34 @@
+// The process-wide interning of texts into StringIds.
+//
+// Run-time texts are copied into 1 MiB zero-filled blocks that are never freed or moved before exit;
+// literals are stored uncopied. Usable during static initialisation. One mutex serialises every call,
+// so the main thread and a loading task may intern at the same time; ids may be read anywhere.
+#pragma once
+
+#include "vek/stringRegistry/StringId.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace Qel
+{
+// The most bytes one interned copy may take, its terminating NUL included.
+inline constexpr std::size_t STRING_REGISTRY_SIZE_LIMIT = 1024;
+inline constexpr std::int32_t STRING_REGISTRY_BLOCK_SIZE = 0x100000;
+
+class StringRegistry
+{
+public:
+    // The null id for an empty text, a text of 1024 bytes or more (with an assertion) or a text that
+    // holds a NUL character (which could never be found again under its full length).
+    static StringId RegisterOrGetString(std::string_view aString);
+    // aLiteral must have static storage duration; aLength excludes its NUL. It is stored uncopied
+    // unless the same text was interned before.
+    static StringId RegisterOrGetLiteral(const char* aLiteral, std::size_t aLength);
+
+    // Observers of the arena, for diagnostics and tests.
+    static std::size_t GetBlockCount();
+    static std::int32_t GetFreeBytesInNewestBlock();
+};
+} // namespace Qel
