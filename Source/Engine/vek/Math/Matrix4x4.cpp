@@ -65,15 +65,17 @@ void Matrix4x4::SetRow(int aRow, const Vector4<float>& aValue)
 
 Matrix4x4 operator*(const Matrix4x4& aLeft, const Matrix4x4& aRight)
 {
+    const float* a = aLeft.GetData();
+    const float* b = aRight.GetData();
     Matrix4x4 result;
-    for (int i = 1; i <= 4; ++i)
+    float* out = result.GetData();
+    for (int i = 0; i < 4; ++i)
     {
-        for (int j = 1; j <= 4; ++j)
+        for (int j = 0; j < 4; ++j)
         {
             // Summed left to right so results match bit for bit wherever products are compared.
-            result(i, j) =
-                ((aLeft(i, 1) * aRight(1, j) + aLeft(i, 2) * aRight(2, j)) + aLeft(i, 3) * aRight(3, j)) +
-                aLeft(i, 4) * aRight(4, j);
+            out[i * 4 + j] = ((a[i * 4] * b[j] + a[i * 4 + 1] * b[4 + j]) + a[i * 4 + 2] * b[8 + j]) +
+                             a[i * 4 + 3] * b[12 + j];
         }
     }
     return result;
@@ -87,14 +89,13 @@ Matrix4x4& Matrix4x4::operator*=(const Matrix4x4& aRight)
 
 Vector4<float> operator*(const Vector4<float>& aVector, const Matrix4x4& aMatrix)
 {
-    Vector4<float> result;
-    float* out[4] = {&result.x, &result.y, &result.z, &result.w};
-    for (int j = 1; j <= 4; ++j)
+    const float* m = aMatrix.GetData();
+    const auto column = [&](int aColumn)
     {
-        *out[j - 1] = ((aVector.x * aMatrix(1, j) + aVector.y * aMatrix(2, j)) + aVector.z * aMatrix(3, j)) +
-                      aVector.w * aMatrix(4, j);
-    }
-    return result;
+        return ((aVector.x * m[aColumn] + aVector.y * m[4 + aColumn]) + aVector.z * m[8 + aColumn]) +
+               aVector.w * m[12 + aColumn];
+    };
+    return {column(0), column(1), column(2), column(3)};
 }
 
 Matrix4x4 Matrix4x4::Inverse(const Matrix4x4& aMatrix)
