@@ -21,7 +21,8 @@ function(qel_add_library aName)
 endfunction()
 
 # qel_add_test(NAME [LINKS ...] [LABELS ...]): one GoogleTest binary of every .cpp below the current
-# folder. Tests run headless: a real GL context on the offscreen driver and the dummy audio driver.
+# folder. Tests run headless: the test presets set the offscreen video and dummy audio drivers (a
+# list-valued ENVIRONMENT does not survive test discovery, which splits it into separate properties).
 function(qel_add_test aName)
     cmake_parse_arguments(ARG "" "" "LINKS;LABELS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -36,7 +37,6 @@ function(qel_add_test aName)
         DISCOVERY_TIMEOUT 60
         PROPERTIES
             LABELS "${ARG_LABELS}"
-            ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;QEL_TEST_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
             TIMEOUT 300)
 endfunction()
 

@@ -1,0 +1,159 @@
+#include "Support/AudioFixture.h"
+#include "vek/settings/AssetPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace
+{
+using QelTest::AudioFixture;
+
+TEST_F(AudioFixture, ASecondLoadOfAPathGivesZeroAndNamesTheResolvedPath)
+{
+    const std::string path = Tone("PlaceHolder.wav");
+    Qel::Audio first;
+    Qel::Audio second;
+    Qel::Audio third;
+    testing::internal::CaptureStderr();
+    first.Init(path.c_str(), false);
+    second.Init(path.c_str(), false);
+    third.Init(path.c_str(), false);
+    const std::string messages = testing::internal::GetCapturedStderr();
+
+    EXPECT_GT(first.GetSample(), 0);
+    EXPECT_EQ(second.GetSample(), 0);
+    EXPECT_EQ(third.GetSample(), 0);
+    const std::string line = "Audio error: " + Qel::ResolveAssetPath(path) + " already loaded\n";
+    EXPECT_EQ(messages, line + line);
+
+    // The refused handles stay silent and cannot stop the working one.
+    second.Play();
+    EXPECT_TRUE(Channels(first).empty());
+    first.Play();
+    second.Stop(true);
+    third.SetVolume(0.0f);
+    EXPECT_EQ(Channels(first).size(), 1u);
+    EXPECT_FLOAT_EQ(VolumeOf(first.GetChannel()), 1.0f);
+}
+
+TEST_F(AudioFixture, AMissingFileLeavesASilentHandleAndIsNeverADuplicate)
+{
+    Qel::Audio missing;
+    Qel::Audio again;
+    testing::internal::CaptureStderr();
+    missing.Init("Audio/Nowhere.wav", false);
+    again.Init("Audio/Nowhere.wav", false);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(missing.GetSample(), Qel::Audio::NOT_LOADED);
+    EXPECT_EQ(again.GetSample(), Qel::Audio::NOT_LOADED);
+
+    missing.Play();
+    missing.SetVolume(0.5f);
+    missing.SetPan({-1.0f, 0.0f});
+    missing.Stop(true);
+    EXPECT_EQ(missing.GetChannel(), 0u);
+    EXPECT_FLOAT_EQ(missing.GetVolume(), 0.5f);
+    EXPECT_FLOAT_EQ(missing.GetPan().first, -1.0f);
+    EXPECT_FALSE(missing.IsLoopSounding());
+}
+
+TEST_F(AudioFixture, AFourthOneShotTakesOverTheOldestPlayback)
+{
+    Qel::Audio shot;
+    shot.Init(Tone("Shot.wav").c_str(), false);
+    std::vector<std::uint32_t> started;
+    for (int play = 0; play < 4; ++play)
+    {
+        shot.Play();
+        started.push_back(shot.GetChannel());
+    }
+    EXPECT_EQ(Channels(shot), (std::vector<std::uint32_t>{started[1], started[2], started[3]}));
+}
+
+TEST_F(AudioFixture, ALoopingSamplesFourthPlayIsRefused)
+{
+    Qel::Audio loop;
+    loop.Init(Tone("Loop.wav", 0.2).c_str(), true);
+    const auto sample = static_cast<std::uint32_t>(loop.GetSample());
+    std::uint32_t channel = 0;
+    for (int play = 0; play < 3; ++play)
+    {
+        EXPECT_TRUE(Out().PlaySample(sample, &channel, 1.0f));
+    }
+    const std::uint32_t third = channel;
+    EXPECT_FALSE(Out().PlaySample(sample, &channel, 1.0f));
+    EXPECT_EQ(channel, third) << "a refused play keeps the last channel";
+    EXPECT_EQ(Channels(loop).size(), 3u);
+    EXPECT_TRUE(loop.IsLoopSounding());
+    EXPECT_FALSE(Out().PlaySample(0, &channel, 1.0f));
+}
+
+TEST_F(AudioFixture, VolumeAndPanReachTheLatestPlaybackOnlyUnlessAppliedToAll)
+{
+    Qel::Audio sound;
+    sound.Init(Tone("Volume.wav").c_str(), false);
+    sound.Play();
+    const std::uint32_t older = sound.GetChannel();
+    sound.SetVolume(0.4f);
+    sound.Play();
+    const std::uint32_t newer = sound.GetChannel();
+    EXPECT_FLOAT_EQ(VolumeOf(newer), 0.4f) << "the stored volume applies before the playback is heard";
+
+    sound.SetVolume(0.2f);
+    sound.SetPan({0.75f, 0.0f});
+    EXPECT_FLOAT_EQ(VolumeOf(older), 0.4f);
+    EXPECT_FLOAT_EQ(VolumeOf(newer), 0.2f);
+    EXPECT_FLOAT_EQ(PanOf(older), 0.0f);
+    EXPECT_FLOAT_EQ(PanOf(newer), 0.75f);
+
+    sound.SetVolumeOfAllPlaybacks(0.0f);
+    EXPECT_FLOAT_EQ(VolumeOf(older), 0.0f);
+    EXPECT_FLOAT_EQ(VolumeOf(newer), 0.0f);
+    sound.Play();
+    EXPECT_FLOAT_EQ(VolumeOf(sound.GetChannel()), 0.0f);
+}
+
+TEST_F(AudioFixture, StopEndsEveryPlaybackAndANonImmediateStopLetsALoopRunOut)
+{
+    Qel::Audio shot;
+    shot.Init(Tone("StopShot.wav").c_str(), false);
+    shot.Play();
+    shot.Play();
+    shot.Stop(true);
+    EXPECT_TRUE(Channels(shot).empty());
+    shot.Play();
+    EXPECT_FALSE(Out().StopSample(static_cast<std::uint32_t>(shot.GetSample()), false)) << "not a loop";
+    EXPECT_EQ(Channels(shot).size(), 1u);
+
+    Qel::Audio loop;
+    loop.Init(Tone("StopLoop.wav", 0.1).c_str(), true);
+    loop.Play();
+    loop.Stop(false);
+    EXPECT_FALSE(Out().EndLoop(static_cast<std::uint32_t>(loop.GetSample()))) << "its only loop is ending";
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!Channels(loop).empty() && std::chrono::steady_clock::now() < end)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(Channels(loop).empty());
+    EXPECT_FALSE(Out().StopSample(0, true));
+}
+
+TEST_F(AudioFixture, PlaysAnMp3)
+{
+#ifdef QEL_TEST_MP3
+    Qel::Audio music;
+    music.Init(QEL_TEST_MP3, true);
+    ASSERT_GT(music.GetSample(), 0);
+    music.Play();
+    EXPECT_EQ(Channels(music).size(), 1u);
+    Qel::SampleInfo info;
+    ASSERT_TRUE(Out().GetMixer().GetSampleInfo(static_cast<std::uint32_t>(music.GetSample()), info));
+    EXPECT_NEAR(info.myLengthSeconds, 1.0, 0.06);
+#else
+    GTEST_SKIP() << "sox and lame were not found at configure time";
+#endif
+}
+} // namespace
