@@ -24,26 +24,27 @@ namespace fs = std::filesystem;
 // Larger sides are no window anyone asked for, and keep the sizes far from wrapping.
 constexpr std::int64_t MAX_SIZE = 65535;
 
+fs::path ReadExecutableFolder()
+{
+    std::error_code error;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : executable.parent_path();
+}
+
 struct SettingsState
 {
     EngineCreateParameters parameters;
     fs::path engineRoot;
     fs::path gameRoot;
     fs::path cookedRoot;
-    std::optional<fs::path> executableFolder;
+    // Found once, with the state, so that loaders on worker threads never race to fill it.
+    fs::path executableFolder = ReadExecutableFolder();
 };
 
 SettingsState& State()
 {
     static SettingsState state;
     return state;
-}
-
-fs::path ReadExecutableFolder()
-{
-    std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : executable.parent_path();
 }
 
 // Collects what is wrong with the file so that it is reported once, then lets reading go on.
@@ -336,12 +337,7 @@ EngineCreateParameters& GetEngineCreateParameters()
 
 const fs::path& GetExecutableFolder()
 {
-    std::optional<fs::path>& folder = State().executableFolder;
-    if (!folder)
-    {
-        folder = ReadExecutableFolder();
-    }
-    return *folder;
+    return State().executableFolder;
 }
 
 void SetExecutableFolder(const fs::path& aFolder)

@@ -230,10 +230,3 @@ TEST_F(PadConnection, AReconnectedPadIsFoundAgainAndStartsWithFreshEdges)
     EXPECT_TRUE(myController.IsNewPressed(Platform::PAD_BUTTON_START));
     EXPECT_NEAR(myController.leftStickX, -1.0f, 1e-6f);
 }
-
-TEST(PadAxis, TheConversionClampsBelowMinusOne)
-{
-    EXPECT_EQ(XInputController::ConvertAxis(-32768, 0.0f), -1.0f);
-    EXPECT_EQ(XInputController::ConvertAxis(32767, 0.0f), 1.0f);
-    EXPECT_EQ(XInputController::ConvertAxis(0, 0.05f), 0.0f);
-}
