@@ -52,7 +52,8 @@ public:
     // A source of 32-bit draws for the variant picks; empty restores the nondeterministic default.
     void SetRandomSource(std::function<std::uint32_t()> aSource);
 
-    // The record a single id names (a group id gives its lead record or first variant).
+    // The record a single id names (a group id gives its lead record or first variant; ids above 44
+    // give id 44's record). For inspection: what is loaded and which busy windows are open.
     const Sound& GetSound(std::uint32_t aId) const;
 
 private:
