@@ -1,3 +1,4 @@
+#include "Engine/vek/scene/PropertyTestValue.h"
 #include "vek/scene/PropertyValue.h"
 #include "vek/stringRegistry/StringRegistry.h"
 
@@ -17,6 +18,7 @@ using nlohmann::json;
 using Qel::PropertyTypeBase;
 using Qel::PropertyTypeRegistry;
 using Qel::PropertyValue;
+using QelTest::ValueOf;
 
 const PropertyTypeBase* Find(const char* aName)
 {
@@ -50,18 +52,6 @@ void ExpectError(const char* aType, const json& aInput, int aId, const std::stri
     const auto [id, message] = ReadError(aType, aInput);
     EXPECT_EQ(id, aId) << aType << " from " << aInput.dump();
     EXPECT_NE(message.find(aText), std::string::npos) << message;
-}
-
-// The value as T; a value of another type fails the test by throwing.
-template <typename T>
-const T& ValueOf(const PropertyValue& aValue)
-{
-    const T* value = aValue.As<T>();
-    if (value == nullptr)
-    {
-        throw std::logic_error("the value is not of the expected type");
-    }
-    return *value;
 }
 
 // A type of the test's own, to show that registration closes once the registry is built.
