@@ -1,0 +1,323 @@
+// The cache is read with simdjson rather than the json library's own parser: it is read on every load
+// of an unchanged level, and a full-tree parse of it would cost about as much as parsing the object
+// files in parallel. Only property values, which the property types read as json, are converted.
+#include "vek/scene/SceneCache.h"
+
+#include <simdjson.h>
+
+#include <exception>
+#include <string>
+
+namespace Qel
+{
+namespace
+{
+using Json = nlohmann::json;
+namespace dom = simdjson::dom;
+namespace fs = std::filesystem;
+
+// Anything in the file that the writer would never have written.
+struct DamagedCache
+{
+};
+
+// Checked views of an element; by value, since a view taken from a temporary result would dangle.
+dom::array AsArray(dom::element aElement)
+{
+    dom::array array;
+    if (aElement.get_array().get(array) != simdjson::SUCCESS)
+    {
+        throw DamagedCache{};
+    }
+    return array;
+}
+
+dom::object AsObject(dom::element aElement)
+{
+    dom::object object;
+    if (aElement.get_object().get(object) != simdjson::SUCCESS)
+    {
+        throw DamagedCache{};
+    }
+    return object;
+}
+
+std::int64_t ReadSigned(dom::element aElement)
+{
+    switch (aElement.type())
+    {
+    case dom::element_type::INT64:
+        return aElement.get_int64().value_unsafe();
+    case dom::element_type::UINT64:
+        return static_cast<std::int64_t>(aElement.get_uint64().value_unsafe());
+    default:
+        throw DamagedCache{};
+    }
+}
+
+std::string_view ReadString(dom::element aElement)
+{
+    if (aElement.type() != dom::element_type::STRING)
+    {
+        throw DamagedCache{};
+    }
+    return aElement.get_string().value_unsafe();
+}
+
+// A number as the "Float" type reads it (booleans count as 0 and 1).
+float ReadFloat(dom::element aElement)
+{
+    switch (aElement.type())
+    {
+    case dom::element_type::DOUBLE:
+        return static_cast<float>(aElement.get_double().value_unsafe());
+    case dom::element_type::INT64:
+        return static_cast<float>(aElement.get_int64().value_unsafe());
+    case dom::element_type::UINT64:
+        return static_cast<float>(aElement.get_uint64().value_unsafe());
+    case dom::element_type::BOOL:
+        return aElement.get_bool().value_unsafe() ? 1.0f : 0.0f;
+    default:
+        throw DamagedCache{};
+    }
+}
+
+template <std::size_t N>
+void ReadFloats(dom::element aElement, bool& outPresent, std::array<float, N>& outValues)
+{
+    std::size_t index = 0;
+    for (dom::element value : AsArray(aElement))
+    {
+        if (index == N)
+        {
+            break;
+        }
+        outValues[index++] = ReadFloat(value);
+    }
+    if (index < N)
+    {
+        throw DamagedCache{};
+    }
+    outPresent = true;
+}
+
+// The same json value the library's own parser would have made (non-negative integers unsigned).
+Json ToJson(dom::element aElement)
+{
+    switch (aElement.type())
+    {
+    case dom::element_type::ARRAY:
+    {
+        Json array = Json::array();
+        for (dom::element value : AsArray(aElement))
+        {
+            array.push_back(ToJson(value));
+        }
+        return array;
+    }
+    case dom::element_type::OBJECT:
+    {
+        Json object = Json::object();
+        for (dom::key_value_pair field : AsObject(aElement))
+        {
+            object[std::string(field.key)] = ToJson(field.value);
+        }
+        return object;
+    }
+    case dom::element_type::INT64:
+    {
+        const std::int64_t value = aElement.get_int64().value_unsafe();
+        return value >= 0 ? Json(static_cast<std::uint64_t>(value)) : Json(value);
+    }
+    case dom::element_type::UINT64:
+        return Json(aElement.get_uint64().value_unsafe());
+    case dom::element_type::DOUBLE:
+        return Json(aElement.get_double().value_unsafe());
+    case dom::element_type::STRING:
+        return Json(std::string(aElement.get_string().value_unsafe()));
+    case dom::element_type::BOOL:
+        return Json(aElement.get_bool().value_unsafe());
+    case dom::element_type::NULL_VALUE:
+        return Json(nullptr);
+    }
+    throw DamagedCache{};
+}
+
+ParsedProperty ReadProperty(dom::element aElement)
+{
+    ParsedProperty property;
+    bool hasName = false;
+    bool hasType = false;
+    bool hasValue = false;
+    for (dom::key_value_pair field : AsObject(aElement))
+    {
+        if (field.key == "name")
+        {
+            property.myName = ReadString(field.value);
+            hasName = true;
+        }
+        else if (field.key == "type")
+        {
+            property.myTypeName = ReadString(field.value);
+            hasType = true;
+        }
+        else if (field.key == "value")
+        {
+            property.myValue = ToJson(field.value);
+            hasValue = true;
+        }
+    }
+    if (!hasName || !hasType || !hasValue)
+    {
+        throw DamagedCache{};
+    }
+    return property;
+}
+
+ParsedSceneObject ReadEntry(dom::element aElement)
+{
+    ParsedSceneObject record;
+    bool hasUuid = false;
+    for (dom::key_value_pair field : AsObject(aElement))
+    {
+        const std::string_view key = field.key;
+        if (key == "uuid")
+        {
+            record.myUuid = ReadString(field.value);
+            hasUuid = true;
+        }
+        else if (key == "name")
+        {
+            record.myName = ReadString(field.value);
+        }
+        else if (key == "path")
+        {
+            record.myPath = ReadString(field.value);
+        }
+        else if (key == "object-definition")
+        {
+            record.myObjectDefinition = ReadString(field.value);
+        }
+        else if (key == "transform")
+        {
+            ReadFloats(field.value, record.myHasMatrix, record.myMatrix);
+        }
+        else if (key == "translation")
+        {
+            ReadFloats(field.value, record.myHasTranslation, record.myTranslation);
+        }
+        else if (key == "rotation")
+        {
+            ReadFloats(field.value, record.myHasRotation, record.myRotation);
+        }
+        else if (key == "scale")
+        {
+            ReadFloats(field.value, record.myHasScale, record.myScale);
+        }
+        else if (key == "properties")
+        {
+            const dom::array properties = AsArray(field.value);
+            record.myProperties.clear();
+            record.myProperties.reserve(properties.size());
+            for (dom::element property : properties)
+            {
+                record.myProperties.push_back(ReadProperty(property));
+            }
+        }
+    }
+    if (!hasUuid)
+    {
+        throw DamagedCache{};
+    }
+    return record;
+}
+
+// Fills the header from the root's scalar keys and returns the "objects" array (absent: an empty one).
+dom::array ReadHeader(dom::element aRoot, SceneCacheHeader& outHeader, bool& outHasObjects)
+{
+    dom::array objects;
+    for (dom::key_value_pair field : AsObject(aRoot))
+    {
+        const std::string_view key = field.key;
+        if (key == "version")
+        {
+            outHeader.myVersion = ReadSigned(field.value);
+        }
+        else if (key == "source-scene")
+        {
+            outHeader.mySourceScene = ReadString(field.value);
+        }
+        else if (key == "source-vks-write-time")
+        {
+            outHeader.myStamp.mySceneWriteTime = ReadSigned(field.value);
+        }
+        else if (key == "leveldata-file-count")
+        {
+            outHeader.myStamp.myLevelDataFileCount = static_cast<std::uint64_t>(ReadSigned(field.value));
+        }
+        else if (key == "leveldata-total-bytes")
+        {
+            outHeader.myStamp.myLevelDataTotalBytes = static_cast<std::uint64_t>(ReadSigned(field.value));
+        }
+        else if (key == "newest-leveldata-write-time")
+        {
+            outHeader.myStamp.myNewestLevelDataWriteTime = ReadSigned(field.value);
+        }
+        else if (key == "objects")
+        {
+            objects = AsArray(field.value);
+            outHasObjects = true;
+        }
+    }
+    return objects;
+}
+} // namespace
+
+bool IsSceneCacheHeaderValid(const SceneCacheHeader& aHeader, std::string_view aSceneText,
+                             const SceneCacheStamp& aStamp)
+{
+    return aHeader.myVersion == SCENE_CACHE_VERSION && aHeader.mySourceScene == aSceneText &&
+           aHeader.myStamp == aStamp;
+}
+
+int ReadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
+                         const SceneCacheStamp& aStamp, std::vector<ParsedSceneObject>& outRecords)
+{
+    outRecords.clear();
+    if (!fs::exists(aCachePath))
+    {
+        return SCENE_CACHE_MISSING;
+    }
+    try
+    {
+        dom::parser parser;
+        dom::element root;
+        if (parser.load(aCachePath.string()).get(root) != simdjson::SUCCESS)
+        {
+            return SCENE_CACHE_STALE;
+        }
+        SceneCacheHeader header;
+        bool hasObjects = false;
+        const dom::array objects = ReadHeader(root, header, hasObjects);
+        if (!IsSceneCacheHeaderValid(header, aSceneText, aStamp))
+        {
+            return SCENE_CACHE_STALE;
+        }
+        if (hasObjects)
+        {
+            outRecords.reserve(objects.size());
+            for (dom::element entry : objects)
+            {
+                outRecords.push_back(ReadEntry(entry));
+            }
+        }
+        return SCENE_CACHE_HIT;
+    }
+    catch (...)
+    {
+        // Damaged, or out of memory: either way the level data is parsed instead.
+        outRecords.clear();
+        return SCENE_CACHE_STALE;
+    }
+}
+} // namespace Qel
