@@ -45,6 +45,12 @@ std::uint32_t Scene::GetObjectCount(StringId aPath) const
     return found != myObjectCountPerPath.end() ? found->second : 0;
 }
 
+void Scene::ClearObjects()
+{
+    myObjects.Clear();
+    myObjectCountPerPath.clear();
+}
+
 void Scene::AddPathCount(StringId aPath)
 {
     ++myObjectCountPerPath[aPath];

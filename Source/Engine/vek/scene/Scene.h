@@ -56,6 +56,8 @@ public:
     // Keyed by path text; the null path counts every object ever created in the scene.
     const std::map<StringId, std::uint32_t>& GetObjectCountPerPath() const { return myObjectCountPerPath; }
     std::uint32_t GetObjectCount(StringId aPath) const;
+    // Releases every object and forgets every count, so a loader that fails half-way can start over.
+    void ClearObjects();
 
     std::string myPath;
     std::string myName = "untitled";

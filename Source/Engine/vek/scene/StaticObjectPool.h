@@ -77,8 +77,8 @@ public:
 
     static bool IsShutDown() { return ourIsShutDown.load(); }
 
-    PoolSlot GetDefault() { return PoolSlot{&myBuckets.front(), &myBuckets.front().myObjects[0]}; }
-    const T& GetDefaultObject() const { return myBuckets.front().myObjects[0]; }
+    PoolSlot GetDefault() const { return myDefault; }
+    const T& GetDefaultObject() const { return *static_cast<const T*>(myDefault.myObject); }
 
     // A fresh object holding a copy of aValue, with one reference.
     PoolSlot Allocate(const T& aValue)
@@ -199,8 +199,11 @@ private:
     StaticObjectPool()
     {
         AddBucketLocked();
-        myBuckets.front().myReferenceCounts[0] = PINNED_REFERENCE_COUNT;
+        Bucket& first = myBuckets.front();
+        first.myReferenceCounts[0] = PINNED_REFERENCE_COUNT;
         myHandedOutFromNewest = 1;
+        // Set once here, so readers of the default need no lock.
+        myDefault = PoolSlot{&first, &first.myObjects[0]};
     }
 
     void AddBucketLocked()
@@ -254,6 +257,7 @@ private:
     std::list<Bucket> myBuckets;
     std::vector<PoolSlot> myFreeList;
     std::uint32_t myHandedOutFromNewest = 0;
+    PoolSlot myDefault;
     static inline std::atomic<bool> ourIsShutDown{false};
 };
 } // namespace Qel::impl

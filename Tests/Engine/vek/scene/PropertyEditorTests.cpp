@@ -354,6 +354,33 @@ TEST(SceneAssetEditors, TheAssetBrowserButtonStoresTheChosenPath)
     Qel::SetAssetBrowserCallback(nullptr);
 }
 
+TEST(SceneAssetEditors, TheSpritePivotIsDraggedOnAPrivateCopy)
+{
+    HeadlessImGui imgui;
+    Qel::PropertyValue sprite(&Qel::SPRITE_PROPERTY_TYPE, json{{"texturePath", "ui/coin.dds"}});
+    const Qel::PropertyValue other = sprite;
+    const auto drawSprite = [&]
+    {
+        return sprite.DrawEditor("Icon", nullptr);
+    };
+    imgui.Frame(drawSprite);
+    // The pivot drag is the last widget of the sprite editor.
+    const ImVec2 start = imgui.LastItemCentre();
+    const ImVec2 firstComponent(imgui.myLastItemMin.x + 10.0f, start.y);
+    imgui.Mouse(firstComponent, true);
+    EXPECT_FALSE(imgui.Frame(drawSprite));
+    imgui.Mouse(ImVec2(firstComponent.x + 5.0f, start.y), true);
+    EXPECT_TRUE(imgui.Frame(drawSprite));
+    imgui.Mouse(firstComponent, false);
+    imgui.Frame(drawSprite);
+    const Qel::SceneSprite& edited = ValueOf<Qel::SceneSpriteHandle>(sprite).Get();
+    EXPECT_FLOAT_EQ(edited.myPivot.x, 5.5f);
+    EXPECT_FLOAT_EQ(edited.myPivot.y, 0.5f);
+    EXPECT_EQ(edited.mySize, Qel::Vector2<float>(100.0f, 100.0f));
+    EXPECT_EQ(edited.myTextures[0], Id("ui/coin.dds"));
+    EXPECT_EQ(ValueOf<Qel::SceneSpriteHandle>(other)->myPivot, Qel::Vector2<float>(0.5f, 0.5f));
+}
+
 TEST(SceneAssetEditors, TheModelShowsTexturesOnlyWhenItLoadsAndListsMeshesWhenThereAreSeveral)
 {
     HeadlessImGui imgui;

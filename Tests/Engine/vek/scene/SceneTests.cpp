@@ -104,6 +104,13 @@ TEST(SceneObjects, ASecondObjectUnderOneUuidReplacesTheFirstInPlace)
     EXPECT_EQ(names, (std::vector<std::string>{"Scene Object", "newer", "Scene Object"}));
     EXPECT_EQ(scene.GetObjectCount(Id("A")), 4u) << "a replaced object's count is kept";
     EXPECT_EQ(scene.GetObjectCount(Qel::StringId()), 4u);
+
+    scene.ClearObjects();
+    EXPECT_TRUE(scene.GetObjects().empty());
+    EXPECT_EQ(scene.GetObjects().Find(newerId), nullptr);
+    EXPECT_TRUE(scene.GetObjectCountPerPath().empty());
+    scene.CreateSceneObject(repeated.c_str(), newer);
+    EXPECT_EQ(scene.GetObjectCount(Id("A")), 1u) << "counting starts over";
 }
 
 TEST(SceneObjects, IterationFollowsTheOrderObjectsWereAdded)
