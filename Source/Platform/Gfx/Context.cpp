@@ -1,0 +1,197 @@
+#include "Platform/Gfx/Context.h"
+
+#include <algorithm>
+#include <epoxy/gl.h>
+
+namespace Platform::Gfx
+{
+namespace
+{
+// Masks a clear must ignore; restored afterwards so the pipeline state the caller set stays.
+class ClearMaskOverride
+{
+public:
+    ClearMaskOverride()
+    {
+        glGetBooleanv(GL_COLOR_WRITEMASK, myColor);
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &myDepth);
+        myScissor = glIsEnabled(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glDepthMask(GL_TRUE);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    ~ClearMaskOverride()
+    {
+        glColorMask(myColor[0], myColor[1], myColor[2], myColor[3]);
+        glDepthMask(myDepth);
+        if (myScissor == GL_TRUE)
+        {
+            glEnable(GL_SCISSOR_TEST);
+        }
+    }
+    ClearMaskOverride(const ClearMaskOverride&) = delete;
+    ClearMaskOverride& operator=(const ClearMaskOverride&) = delete;
+
+private:
+    GLboolean myColor[4] = {};
+    GLboolean myDepth = GL_TRUE;
+    GLboolean myScissor = GL_FALSE;
+};
+
+template <typename T>
+std::vector<T> FlipRows(std::vector<T> someValues, std::size_t aRowLength, std::size_t aRows)
+{
+    for (std::size_t row = 0; row < aRows / 2; ++row)
+    {
+        std::swap_ranges(someValues.begin() + static_cast<std::ptrdiff_t>(row * aRowLength),
+                         someValues.begin() + static_cast<std::ptrdiff_t>((row + 1) * aRowLength),
+                         someValues.begin() + static_cast<std::ptrdiff_t>((aRows - 1 - row) * aRowLength));
+    }
+    return someValues;
+}
+} // namespace
+
+Context::Context(DeviceCorePtr aCore) : myCore(std::move(aCore))
+{
+    glCreateFramebuffers(1, &myDrawFramebuffer);
+    glCreateFramebuffers(1, &myClearFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, myDrawFramebuffer);
+}
+
+Context::~Context()
+{
+    myTarget.reset();
+    myDepth.reset();
+    myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myDrawFramebuffer);
+    myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myClearFramebuffer);
+}
+
+void Context::SetRenderTargets(const RenderTargetViewPtr& aTarget, const DepthStencilViewPtr& aDepth)
+{
+    if (!myCore->IsMainThread())
+    {
+        return;
+    }
+    myTarget = aTarget;
+    myDepth = aDepth;
+    const GLuint colour = aTarget != nullptr ? aTarget->Realise() : 0;
+    const GLuint depth = aDepth != nullptr ? aDepth->Realise() : 0;
+    glNamedFramebufferTexture(myDrawFramebuffer, GL_COLOR_ATTACHMENT0, colour, 0);
+    glNamedFramebufferTexture(myDrawFramebuffer, GL_DEPTH_ATTACHMENT, depth, 0);
+    glNamedFramebufferDrawBuffer(myDrawFramebuffer, colour != 0 ? GL_COLOR_ATTACHMENT0 : GL_NONE);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, myDrawFramebuffer);
+    ApplyViewport();
+}
+
+void Context::SetViewport(const Viewport& aViewport)
+{
+    if (!myCore->IsMainThread())
+    {
+        return;
+    }
+    myViewport = aViewport;
+    ApplyViewport();
+}
+
+void Context::ApplyViewport()
+{
+    // GL places viewports from the bottom-left corner of the bound target.
+    const Texture2DPtr* texture = myTarget != nullptr  ? &myTarget->GetTexture()
+                                  : myDepth != nullptr ? &myDepth->GetTexture()
+                                                       : nullptr;
+    const float targetHeight = texture != nullptr ? static_cast<float>((*texture)->GetDesc().height) : 0.0f;
+    const float bottom = targetHeight - (myViewport.topLeftY + myViewport.height);
+    glViewportIndexedf(0, myViewport.topLeftX, bottom, myViewport.width, myViewport.height);
+    glDepthRangeIndexed(0, myViewport.minDepth, myViewport.maxDepth);
+}
+
+void Context::ClearRenderTargetView(const RenderTargetViewPtr& aTarget, const float someColor[4])
+{
+    if (!myCore->IsMainThread() || aTarget == nullptr)
+    {
+        return;
+    }
+    const GLuint colour = aTarget->Realise();
+    if (colour == 0)
+    {
+        return;
+    }
+    ClearMaskOverride masks;
+    glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, 0, 0);
+    glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, colour, 0);
+    glNamedFramebufferDrawBuffer(myClearFramebuffer, GL_COLOR_ATTACHMENT0);
+    glClearNamedFramebufferfv(myClearFramebuffer, GL_COLOR, 0, someColor);
+}
+
+void Context::ClearDepthStencilView(const DepthStencilViewPtr& aDepth, std::uint32_t someFlags,
+                                    float aDepthValue, std::uint8_t aStencil)
+{
+    // There is no stencil plane in the formats the layer offers, so the stencil value has nothing to clear.
+    static_cast<void>(aStencil);
+    if (!myCore->IsMainThread() || aDepth == nullptr || (someFlags & CLEAR_DEPTH) == 0)
+    {
+        return;
+    }
+    const GLuint depth = aDepth->Realise();
+    if (depth == 0)
+    {
+        return;
+    }
+    ClearMaskOverride masks;
+    glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
+    glNamedFramebufferDrawBuffer(myClearFramebuffer, GL_NONE);
+    glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, depth, 0);
+    glClearNamedFramebufferfv(myClearFramebuffer, GL_DEPTH, 0, &aDepthValue);
+}
+
+void Context::ClearState()
+{
+    if (!myCore->IsMainThread())
+    {
+        return;
+    }
+    myViewport = Viewport{};
+    SetRenderTargets(nullptr, nullptr);
+    glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
+    glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, 0, 0);
+}
+
+void Context::Flush()
+{
+    if (!myCore->IsMainThread())
+    {
+        return;
+    }
+    myCore->DeleteQueuedObjects();
+    glFlush();
+}
+
+std::vector<std::uint8_t> Context::ReadColorPixels(const Texture2DPtr& aTexture)
+{
+    if (!myCore->IsMainThread() || aTexture == nullptr || aTexture->IsDepth() || aTexture->Realise() == 0)
+    {
+        return {};
+    }
+    const Texture2DDesc& desc = aTexture->GetDesc();
+    const std::size_t rowLength = static_cast<std::size_t>(desc.width) * 4;
+    std::vector<std::uint8_t> pixels(rowLength * desc.height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTextureImage(aTexture->Realise(), 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(pixels.size()),
+                      pixels.data());
+    return FlipRows(std::move(pixels), rowLength, desc.height);
+}
+
+std::vector<float> Context::ReadDepthPixels(const Texture2DPtr& aTexture)
+{
+    if (!myCore->IsMainThread() || aTexture == nullptr || !aTexture->IsDepth() || aTexture->Realise() == 0)
+    {
+        return {};
+    }
+    const Texture2DDesc& desc = aTexture->GetDesc();
+    std::vector<float> depth(static_cast<std::size_t>(desc.width) * desc.height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTextureImage(aTexture->Realise(), 0, GL_DEPTH_COMPONENT, GL_FLOAT,
+                      static_cast<GLsizei>(depth.size() * sizeof(float)), depth.data());
+    return FlipRows(std::move(depth), desc.width, desc.height);
+}
+} // namespace Platform::Gfx

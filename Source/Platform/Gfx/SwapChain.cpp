@@ -1,0 +1,97 @@
+#include "Platform/Gfx/SwapChain.h"
+
+#include "Platform/Window/Window.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <epoxy/gl.h>
+
+namespace Platform::Gfx
+{
+SwapChain::SwapChain(DeviceCorePtr aCore, const SwapChainDesc& aDesc)
+    : myCore(std::move(aCore)), myDesc(aDesc)
+{
+    glCreateFramebuffers(1, &myReadFramebuffer);
+    ResizeBuffers(0, 0, myDesc.format);
+}
+
+SwapChain::~SwapChain()
+{
+    myBuffer.reset();
+    myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myReadFramebuffer);
+}
+
+Texture2DPtr SwapChain::GetBuffer(std::uint32_t aIndex) const
+{
+    return aIndex == 0 ? myBuffer : nullptr;
+}
+
+void SwapChain::Present(std::uint32_t aSyncInterval)
+{
+    if (!myCore->IsMainThread() || myBuffer == nullptr || myDesc.window == nullptr)
+    {
+        return;
+    }
+    const int interval = aSyncInterval > 0 ? 1 : 0;
+    if (interval != mySwapInterval)
+    {
+        // Drivers without control over the interval keep their own; the present still happens.
+        SDL_GL_SetSwapInterval(interval);
+        mySwapInterval = interval;
+    }
+    const Texture2DDesc& desc = myBuffer->GetDesc();
+    const WindowSize target = myDesc.window->GetDrawableSize();
+    if (target.width > 0 && target.height > 0)
+    {
+        // A raw copy: the buffer already holds encoded sRGB bytes.
+        glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
+        glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
+        GLint drawFramebuffer = 0;
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+        glDisable(GL_FRAMEBUFFER_SRGB);
+        glBlitNamedFramebuffer(myReadFramebuffer, 0, 0, 0, static_cast<GLint>(desc.width),
+                               static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
+                               GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
+        glEnable(GL_FRAMEBUFFER_SRGB);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
+    }
+    myCore->DeleteQueuedObjects();
+    ++myPresentCount;
+}
+
+bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Format aFormat)
+{
+    if (!myCore->IsMainThread())
+    {
+        return false;
+    }
+    myBuffer.reset();
+    if (aFormat != Format::Unknown)
+    {
+        myDesc.format = aFormat;
+    }
+    if (aWidth == 0 && aHeight == 0 && myDesc.window != nullptr)
+    {
+        const WindowSize drawable = myDesc.window->GetDrawableSize();
+        aWidth = static_cast<std::uint32_t>(std::max(drawable.width, 0));
+        aHeight = static_cast<std::uint32_t>(std::max(drawable.height, 0));
+    }
+    if (aWidth == 0 || aHeight == 0)
+    {
+        return false;
+    }
+    Texture2DDesc desc;
+    desc.width = aWidth;
+    desc.height = aHeight;
+    desc.format = myDesc.format;
+    desc.bindFlags = BIND_RENDER_TARGET | BIND_SHADER_RESOURCE;
+    auto buffer = std::make_shared<Texture2D>(myCore, desc, std::vector<std::vector<std::uint8_t>>{});
+    if (buffer->Realise() == 0)
+    {
+        return false;
+    }
+    myBuffer = std::move(buffer);
+    return true;
+}
+} // namespace Platform::Gfx

@@ -1,0 +1,57 @@
+// The swap chain of one window: a back buffer the layer owns (a colour texture the size of the window's
+// drawable area) and the present that copies it to the window. Main thread only.
+#pragma once
+
+#include "Platform/Gfx/DeviceCore.h"
+#include "Platform/Gfx/Resources.h"
+#include "Platform/Gfx/Types.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace Platform
+{
+class Window;
+}
+
+namespace Platform::Gfx
+{
+struct SwapChainDesc
+{
+    Window* window = nullptr;
+    Format format = Format::B8G8R8A8_UNORM;
+    std::uint32_t bufferCount = 1;
+};
+
+class SwapChain
+{
+public:
+    SwapChain(DeviceCorePtr aCore, const SwapChainDesc& aDesc);
+    ~SwapChain();
+    SwapChain(const SwapChain&) = delete;
+    SwapChain& operator=(const SwapChain&) = delete;
+
+    // Buffer 0 is the only buffer; null for any other index or while the chain has no buffer.
+    Texture2DPtr GetBuffer(std::uint32_t aIndex) const;
+    // Copies the back buffer to the window and shows it; interval 1 waits for the display's refresh,
+    // 0 does not. Nothing is shown while there is no back buffer.
+    void Present(std::uint32_t aSyncInterval);
+    // A new back buffer of the given size, or of the window's drawable size when both are 0; Unknown
+    // keeps the format. False, and no back buffer, when the size has a zero side or creation fails.
+    bool ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Format aFormat);
+
+    std::uint32_t GetPresentCount() const { return myPresentCount; }
+    int GetSwapInterval() const { return mySwapInterval; }
+    Window* GetWindow() const { return myDesc.window; }
+
+private:
+    DeviceCorePtr myCore;
+    SwapChainDesc myDesc;
+    Texture2DPtr myBuffer;
+    unsigned int myReadFramebuffer = 0;
+    int mySwapInterval = -1;
+    std::uint32_t myPresentCount = 0;
+};
+
+using SwapChainPtr = std::shared_ptr<SwapChain>;
+} // namespace Platform::Gfx

@@ -1,0 +1,182 @@
+#include "Support/GfxWindow.h"
+
+#include <cmath>
+#include <epoxy/gl.h>
+#include <future>
+#include <gtest/gtest.h>
+
+namespace
+{
+using namespace Platform::Gfx;
+
+class ContextTest : public ::testing::Test
+{
+protected:
+    RenderTargetViewPtr BackBufferView(Format aFormat)
+    {
+        return myGfx.GetDevice().CreateRenderTargetView(myGfx.GetSwapChain().GetBuffer(0), aFormat);
+    }
+    DepthStencilViewPtr MakeDepth(std::uint32_t aWidth, std::uint32_t aHeight, Texture2DPtr& aTexture)
+    {
+        Texture2DDesc desc;
+        desc.width = aWidth;
+        desc.height = aHeight;
+        desc.format = Format::R32_TYPELESS;
+        desc.bindFlags = BIND_DEPTH_STENCIL | BIND_SHADER_RESOURCE;
+        aTexture = myGfx.GetDevice().CreateTexture2D(desc);
+        return myGfx.GetDevice().CreateDepthStencilView(aTexture, Format::D32_FLOAT);
+    }
+
+    QelTest::GfxWindow myGfx{40, 30};
+};
+
+TEST_F(ContextTest, TheBackBufferFollowsTheWindowAndReadsBackAtItsSize)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    const Texture2DPtr buffer = myGfx.GetSwapChain().GetBuffer(0);
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(buffer->GetDesc().width, 40u);
+    EXPECT_EQ(buffer->GetDesc().height, 30u);
+    EXPECT_EQ(buffer->GetDesc().format, Format::B8G8R8A8_UNORM);
+    EXPECT_EQ(myGfx.GetSwapChain().GetBuffer(1), nullptr);
+    EXPECT_EQ(myGfx.GetContext().ReadColorPixels(buffer).size(), 40u * 30u * 4u);
+}
+
+TEST_F(ContextTest, AnSrgbViewEncodesALinearClearAndAPlainViewStoresItRaw)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    Context& context = myGfx.GetContext();
+    const float linearGrey[4] = {0.2140411f, 0.2140411f, 0.2140411f, 0.25f};
+
+    context.ClearRenderTargetView(BackBufferView(Format::B8G8R8A8_UNORM_SRGB), linearGrey);
+    std::vector<std::uint8_t> pixels = context.ReadColorPixels(myGfx.GetSwapChain().GetBuffer(0));
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_NEAR(pixels[0], 128, 1);
+    EXPECT_NEAR(pixels[1], 128, 1);
+    EXPECT_NEAR(pixels[2], 128, 1);
+    EXPECT_NEAR(pixels[3], 64, 1);
+
+    context.ClearRenderTargetView(BackBufferView(Format::Unknown), linearGrey);
+    pixels = context.ReadColorPixels(myGfx.GetSwapChain().GetBuffer(0));
+    EXPECT_NEAR(pixels[0], 55, 1); // 0.214 * 255 stored as it is
+}
+
+TEST_F(ContextTest, ClearsIgnoreWriteMasksLeftByEarlierDrawing)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    Context& context = myGfx.GetContext();
+    Texture2DPtr depthTexture;
+    const DepthStencilViewPtr depth = MakeDepth(8, 4, depthTexture);
+    ASSERT_NE(depth, nullptr);
+    const float red[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+
+    // A frame that ended with depth and colour writes off, as a sprite pass leaves them.
+    glDepthMask(GL_FALSE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    context.ClearDepthStencilView(depth, CLEAR_DEPTH | CLEAR_STENCIL, 1.0f, 0);
+    context.ClearRenderTargetView(BackBufferView(Format::Unknown), red);
+
+    const std::vector<float> values = context.ReadDepthPixels(depthTexture);
+    ASSERT_EQ(values.size(), 32u);
+    for (float value : values)
+    {
+        EXPECT_EQ(value, 1.0f);
+    }
+    EXPECT_EQ(context.ReadColorPixels(myGfx.GetSwapChain().GetBuffer(0))[0], 255);
+    GLboolean depthMask = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+    EXPECT_EQ(depthMask, GL_FALSE) << "the caller's mask is restored";
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+
+    // Without the depth flag nothing is cleared.
+    context.ClearDepthStencilView(depth, 0, 1.0f, 0);
+    context.ClearDepthStencilView(depth, CLEAR_STENCIL, 0.0f, 0);
+    EXPECT_EQ(context.ReadDepthPixels(depthTexture)[0], 1.0f);
+}
+
+TEST_F(ContextTest, BindingKeepsViewsAliveAndClearStateDropsThem)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    Context& context = myGfx.GetContext();
+    Texture2DPtr depthTexture;
+    DepthStencilViewPtr depth = MakeDepth(40, 30, depthTexture);
+    RenderTargetViewPtr target = BackBufferView(Format::B8G8R8A8_UNORM_SRGB);
+    const std::weak_ptr<RenderTargetView> watched = target;
+    context.SetRenderTargets(target, depth);
+    context.SetViewport({0.0f, 0.0f, 40.0f, 30.0f, 0.0f, 1.0f});
+    target.reset();
+    EXPECT_FALSE(watched.expired());
+    EXPECT_EQ(context.GetBoundDepth(), depth);
+
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 40);
+    EXPECT_EQ(viewport[3], 30);
+    // A viewport given from the top-left lands at the matching GL rows.
+    context.SetViewport({0.0f, 10.0f, 20.0f, 5.0f, 0.0f, 1.0f});
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[1], 15);
+
+    context.ClearState();
+    EXPECT_TRUE(watched.expired());
+    EXPECT_EQ(context.GetBoundDepth(), nullptr);
+    EXPECT_EQ(context.GetViewport().width, 0.0f);
+}
+
+TEST_F(ContextTest, CallsFromAnotherThreadTouchNothing)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    Context& context = myGfx.GetContext();
+    const RenderTargetViewPtr target = BackBufferView(Format::Unknown);
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    context.ClearRenderTargetView(target, black);
+    std::async(std::launch::async,
+               [&]
+               {
+                   context.ClearRenderTargetView(target, white);
+                   context.SetRenderTargets(target, nullptr);
+               })
+        .get();
+    EXPECT_EQ(context.ReadColorPixels(myGfx.GetSwapChain().GetBuffer(0))[0], 0);
+    EXPECT_EQ(context.GetBoundTarget(), nullptr);
+}
+
+TEST_F(ContextTest, ResizeFollowsTheWindowAndRefusesAZeroSize)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    SwapChain& chain = myGfx.GetSwapChain();
+    EXPECT_TRUE(chain.ResizeBuffers(24, 12, Format::Unknown));
+    EXPECT_EQ(chain.GetBuffer(0)->GetDesc().width, 24u);
+    EXPECT_EQ(chain.GetBuffer(0)->GetDesc().format, Format::B8G8R8A8_UNORM);
+
+    myGfx.GetWindow().SetSize(50, 20);
+    const Platform::WindowSize drawable = myGfx.GetWindow().GetDrawableSize();
+    EXPECT_TRUE(chain.ResizeBuffers(0, 0, Format::Unknown));
+    EXPECT_EQ(chain.GetBuffer(0)->GetDesc().width, static_cast<std::uint32_t>(drawable.width));
+    EXPECT_EQ(chain.GetBuffer(0)->GetDesc().height, static_cast<std::uint32_t>(drawable.height));
+
+    EXPECT_FALSE(chain.ResizeBuffers(0, 7, Format::Unknown));
+    EXPECT_EQ(chain.GetBuffer(0), nullptr);
+    const std::uint32_t before = chain.GetPresentCount();
+    chain.Present(0);
+    EXPECT_EQ(chain.GetPresentCount(), before) << "nothing to present without a buffer";
+}
+
+TEST_F(ContextTest, PresentSetsTheSwapIntervalItWasAskedFor)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    SwapChain& chain = myGfx.GetSwapChain();
+    chain.Present(1);
+    EXPECT_EQ(chain.GetSwapInterval(), 1);
+    chain.Present(0);
+    EXPECT_EQ(chain.GetSwapInterval(), 0);
+    EXPECT_EQ(chain.GetPresentCount(), 2u);
+    // The image stays readable after the present, for tests of what was shown.
+    const float green[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    myGfx.GetContext().ClearRenderTargetView(BackBufferView(Format::Unknown), green);
+    chain.Present(0);
+    EXPECT_EQ(myGfx.GetContext().ReadColorPixels(chain.GetBuffer(0))[1], 255);
+}
+} // namespace
