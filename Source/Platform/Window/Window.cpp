@@ -1,6 +1,7 @@
 #include "Platform/Window/Window.h"
 
 #include "Platform/Window/IconFile.h"
+#include "Platform/Window/MessagePump.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -77,6 +78,9 @@ Window::~Window()
 {
     auto& windows = GetLiveWindows();
     windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
+    // Nothing queued may reach a window that is gone.
+    DiscardMessages(this);
+    myProcedure = nullptr;
     if (myWindow != nullptr)
     {
         SDL_DestroyWindow(myWindow);

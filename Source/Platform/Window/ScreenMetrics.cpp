@@ -1,23 +1,11 @@
-#include "Platform/Window/ProcessInfo.h"
+#include "Platform/Window/ScreenMetrics.h"
 
 #include "Platform/Window/VideoSubsystem.h"
 
 #include <SDL.h>
-#include <system_error>
 
 namespace Platform
 {
-std::filesystem::path GetExecutableFolder()
-{
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-    {
-        return {};
-    }
-    return executable.parent_path();
-}
-
 ScreenSize GetPrimaryScreenSize()
 {
     VideoSubsystem video;
