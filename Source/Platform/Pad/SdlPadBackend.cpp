@@ -8,6 +8,14 @@
 
 namespace Platform
 {
+namespace
+{
+bool IsSdlStillUp()
+{
+    return SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0;
+}
+} // namespace
+
 SdlPadBackend::SdlPadBackend()
 {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
@@ -25,12 +33,12 @@ SdlPadBackend::~SdlPadBackend()
     {
         return;
     }
-    SDL_DelEventWatch(&SdlPadBackend::OnEvent, this);
     // After a full SDL_Quit the controllers are closed already and their pointers are gone.
-    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0)
+    if (!IsSdlStillUp())
     {
         return;
     }
+    SDL_DelEventWatch(&SdlPadBackend::OnEvent, this);
     for (Slot& slot : mySlots)
     {
         CloseSlot(slot);
@@ -111,6 +119,13 @@ bool SdlPadBackend::GetState(std::uint32_t aIndex, PadState& outState)
     outState = PadState();
     if (!myIsReady || aIndex >= PAD_SLOT_COUNT)
     {
+        return false;
+    }
+    if (!IsSdlStillUp())
+    {
+        // SDL was shut down under us and closed the controllers itself.
+        mySlots = {};
+        myIsReady = false;
         return false;
     }
     UpdateSlots();

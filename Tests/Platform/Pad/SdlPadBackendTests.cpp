@@ -43,6 +43,9 @@ public:
         SDL_JoystickSetVirtualButton(myJoystick, aButton, aIsHeld ? 1 : 0);
     }
 
+    // After SDL_Quit the joystick is gone already.
+    void Forget() { myJoystick = nullptr; }
+
     void Unplug()
     {
         if (myJoystick != nullptr)
@@ -138,4 +141,24 @@ TEST_F(SdlPads, UnpluggingFreesTheSlotAndTheControllerSeesTheLossAndReturn)
     EXPECT_TRUE(controller.Refresh());
     EXPECT_EQ(controller.GetPadIndex(), 0u) << "the freed slot is taken again";
     EXPECT_TRUE(controller.IsNewPressed(Platform::PAD_BUTTON_B));
+}
+
+TEST(SdlPadsShutdown, ABackendOutlivingSdlReadsNothingAndEndsQuietly)
+{
+    Platform::SdlPadBackend backend;
+    ASSERT_TRUE(backend.IsReady()) << SDL_GetError();
+    {
+        VirtualPad pad;
+        ASSERT_TRUE(pad.IsAttached()) << SDL_GetError();
+        Platform::PadState state;
+        ASSERT_TRUE(backend.GetState(0, state));
+        pad.Unplug();
+    }
+    VirtualPad stillPlugged;
+    Platform::PadState state;
+    ASSERT_TRUE(backend.GetState(0, state));
+    SDL_Quit();
+    EXPECT_FALSE(backend.GetState(0, state));
+    EXPECT_FALSE(backend.IsReady());
+    stillPlugged.Forget();
 }
