@@ -6,6 +6,7 @@ find_package(SDL2 REQUIRED CONFIG)
 find_package(Freetype REQUIRED)
 find_package(simdjson REQUIRED CONFIG)
 find_package(assimp REQUIRED CONFIG)
+find_package(ZLIB REQUIRED)
 
 pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
 pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)

@@ -1,0 +1,57 @@
+// Reader of the binary FBX node-record tree: a header, then nested records, each a name, a list of
+// typed values (scalars, strings and possibly zlib-compressed arrays) and child records.
+// Records point into the caller's byte buffer, which must outlive them. Arrays are decoded on
+// request. No state is shared; use from any thread.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Qel::Fbx
+{
+struct RecordValue
+{
+    // 'Y', 'C', 'I', 'L' integers; 'F', 'D' reals; 'S', 'R' byte strings; 'i', 'l', 'f', 'd', 'b', 'c'
+    // arrays.
+    char type = 0;
+    int64_t integer = 0;
+    double real = 0.0;
+    std::string_view text;
+    uint32_t arrayLength = 0;
+    uint32_t encoding = 0;
+    std::span<const uint8_t> payload;
+
+    bool IsNumber() const;
+    bool IsArray() const;
+    // A scalar number as double or integer; 0 for anything else.
+    double AsDouble() const;
+    int64_t AsInteger() const;
+};
+
+struct Record
+{
+    std::string_view name;
+    std::vector<RecordValue> values;
+    std::vector<Record> children;
+
+    // The first child of that name, or null.
+    const Record* Find(std::string_view aName) const;
+};
+
+// True when the bytes start with the binary FBX signature.
+bool IsBinaryFbx(std::span<const uint8_t> aBytes);
+// True when the bytes look like a text FBX file (its comment header or header extension).
+bool IsTextFbx(std::span<const uint8_t> aBytes);
+
+// Parses a whole binary file into aRoot (an unnamed record whose children are the top-level
+// records). Every length and offset is checked against the buffer; false with aError on damage.
+bool ParseRecords(std::span<const uint8_t> aBytes, Record& aRoot, std::string& aError);
+
+// Decodes an array value (any numeric element type, raw or deflated). False with aError when the
+// value is not an array or its payload is damaged.
+bool DecodeArray(const RecordValue& aValue, std::vector<double>& aOut, std::string& aError);
+bool DecodeArray(const RecordValue& aValue, std::vector<int64_t>& aOut, std::string& aError);
+} // namespace Qel::Fbx
