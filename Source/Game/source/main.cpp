@@ -1,5 +1,7 @@
 // The game's process entry.
+#include "Go.h"
+
 int main()
 {
-    return 0;
+    return Go();
 }

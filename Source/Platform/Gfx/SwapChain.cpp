@@ -60,6 +60,19 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     ++myPresentCount;
 }
 
+void SwapChain::SetFullscreenState(bool aIsFullscreen)
+{
+    if (!myCore->IsMainThread() || myDesc.window == nullptr)
+    {
+        return;
+    }
+    if (SDL_SetWindowFullscreen(myDesc.window->GetSdlWindow(),
+                                aIsFullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
+    {
+        myIsFullscreen = aIsFullscreen;
+    }
+}
+
 bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Format aFormat)
 {
     if (!myCore->IsMainThread())

@@ -40,6 +40,10 @@ public:
     // keeps the format. False, and no back buffer, when the size has a zero side or creation fails.
     bool ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Format aFormat);
 
+    // Full screen on the window's display at the desktop's mode, or back to a window.
+    void SetFullscreenState(bool aIsFullscreen);
+    bool IsFullscreen() const { return myIsFullscreen; }
+
     std::uint32_t GetPresentCount() const { return myPresentCount; }
     int GetSwapInterval() const { return mySwapInterval; }
     Window* GetWindow() const { return myDesc.window; }
@@ -51,6 +55,7 @@ private:
     unsigned int myReadFramebuffer = 0;
     int mySwapInterval = -1;
     std::uint32_t myPresentCount = 0;
+    bool myIsFullscreen = false;
 };
 
 using SwapChainPtr = std::shared_ptr<SwapChain>;

@@ -1,0 +1,161 @@
+#include "Support/TempDir.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+using namespace std::chrono_literals;
+
+struct Outcome
+{
+    bool exited = false;
+    int exitCode = -1;
+    std::string output;
+    std::string errors;
+};
+
+std::string ReadText(const std::filesystem::path& aPath)
+{
+    std::ifstream file(aPath);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Starts the game from its build folder with extra environment settings; output goes to files.
+class GameProcess
+{
+public:
+    explicit GameProcess(const std::vector<std::string>& someEnvironment)
+    {
+        myOutput = myFolder.GetPath() / "out.txt";
+        myErrors = myFolder.GetPath() / "err.txt";
+        const std::filesystem::path executable = QEL_GAME_EXECUTABLE;
+        myPid = fork();
+        if (myPid == 0)
+        {
+            for (const std::string& setting : someEnvironment)
+            {
+                putenv(const_cast<char*>(setting.c_str()));
+            }
+            if (freopen(myOutput.c_str(), "w", stdout) == nullptr ||
+                freopen(myErrors.c_str(), "w", stderr) == nullptr ||
+                chdir(executable.parent_path().c_str()) != 0)
+            {
+                _exit(126);
+            }
+            execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+
+    bool WaitForOutput(const std::string& aText, std::chrono::seconds aLimit)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + aLimit;
+        while (std::chrono::steady_clock::now() < deadline)
+        {
+            if (ReadText(myOutput).find(aText) != std::string::npos)
+            {
+                return true;
+            }
+            int status = 0;
+            if (waitpid(myPid, &status, WNOHANG) == myPid)
+            {
+                myStatus = status;
+                myHasEnded = true;
+                return false;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    void Signal(int aSignal) { kill(myPid, aSignal); }
+
+    Outcome Wait(std::chrono::seconds aLimit)
+    {
+        Outcome outcome;
+        const auto deadline = std::chrono::steady_clock::now() + aLimit;
+        while (!myHasEnded && std::chrono::steady_clock::now() < deadline)
+        {
+            int status = 0;
+            if (waitpid(myPid, &status, WNOHANG) == myPid)
+            {
+                myStatus = status;
+                myHasEnded = true;
+                break;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        if (!myHasEnded)
+        {
+            kill(myPid, SIGKILL);
+            waitpid(myPid, &myStatus, 0);
+            myHasEnded = true;
+            outcome.output = ReadText(myOutput);
+            outcome.errors = ReadText(myErrors);
+            return outcome;
+        }
+        outcome.exited = WIFEXITED(myStatus);
+        outcome.exitCode = outcome.exited ? WEXITSTATUS(myStatus) : -1;
+        outcome.output = ReadText(myOutput);
+        outcome.errors = ReadText(myErrors);
+        return outcome;
+    }
+
+    pid_t GetPid() const { return myPid; }
+
+private:
+    QelTest::TempDir myFolder;
+    std::filesystem::path myOutput;
+    std::filesystem::path myErrors;
+    pid_t myPid = -1;
+    int myStatus = 0;
+    bool myHasEnded = false;
+};
+
+TEST(GameProgram, RunsFramesAndShutsDownInOrderOnSigterm)
+{
+    GameProcess game({});
+    ASSERT_GT(game.GetPid(), 0);
+    ASSERT_TRUE(game.WaitForOutput("[Game] running", 60s)) << game.Wait(5s).errors;
+    std::this_thread::sleep_for(2s);
+    game.Signal(SIGTERM);
+    const Outcome outcome = game.Wait(60s);
+    EXPECT_TRUE(outcome.exited) << outcome.errors;
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_NE(outcome.output.find("[Game] shut down"), std::string::npos) << outcome.output;
+}
+
+TEST(GameProgram, SigintTakesTheSameRoad)
+{
+    GameProcess game({});
+    ASSERT_TRUE(game.WaitForOutput("[Game] running", 60s)) << game.Wait(5s).errors;
+    game.Signal(SIGINT);
+    const Outcome outcome = game.Wait(60s);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_NE(outcome.output.find("[Game] shut down"), std::string::npos);
+}
+
+TEST(GameProgram, AFailedStartSaysWhyOnStandardErrorAndExitsNonZero)
+{
+    GameProcess game({"SDL_VIDEODRIVER=no-such-driver"});
+    const Outcome outcome = game.Wait(60s);
+    EXPECT_TRUE(outcome.exited);
+    EXPECT_NE(outcome.exitCode, 0);
+    EXPECT_NE(outcome.errors.find("[Engine] start failed"), std::string::npos) << outcome.errors;
+    EXPECT_NE(outcome.errors.find("[Game] the engine did not start"), std::string::npos) << outcome.errors;
+    EXPECT_EQ(outcome.output.find("[Game] running"), std::string::npos);
+}
+} // namespace
