@@ -212,6 +212,11 @@ public:
             }
             myCursor.Seek(static_cast<size_t>(endOffset));
         }
+        if (aDepth == 0)
+        {
+            aError = "the file ends without its closing record"; // cut short at a record boundary
+            return false;
+        }
         return true;
     }
 

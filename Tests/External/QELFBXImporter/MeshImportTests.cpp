@@ -290,3 +290,25 @@ TEST(MeshSteps, BoundsMergeIntoTheSpanningBox)
     EXPECT_EQ(box.min, (std::array<float, 3>{-5, -3, -1}));
     EXPECT_EQ(box.max, (std::array<float, 3>{2, 3, 1}));
 }
+
+TEST_F(FixtureMeshes, RegeneratedTangentsStayPerpendicularToTheNormals)
+{
+    Model model;
+    ASSERT_TRUE(LoadModel(Fixture("dense.fbx"), model, true, true)) << GetLastError();
+    ASSERT_EQ(model.meshes.size(), 1u);
+    size_t checked = 0;
+    for (const Vertex& v : model.meshes[0].vertices)
+    {
+        const float length =
+            v.tangent[0] * v.tangent[0] + v.tangent[1] * v.tangent[1] + v.tangent[2] * v.tangent[2];
+        if (length < 0.5f)
+        {
+            continue; // the poles' degenerate UVs give no tangent direction
+        }
+        const float dot =
+            v.tangent[0] * v.normal[0] + v.tangent[1] * v.normal[1] + v.tangent[2] * v.normal[2];
+        EXPECT_NEAR(dot, 0.0f, 1e-3f);
+        ++checked;
+    }
+    EXPECT_GT(checked, model.meshes[0].vertices.size() / 2);
+}

@@ -1,0 +1,107 @@
+#include "RecordWriter.h"
+
+#include "Platform/Fbx/FbxRecords.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qel::Fbx;
+
+namespace
+{
+std::string SampleFile(uint32_t aVersion)
+{
+    FbxTest::Writer writer(aVersion);
+    FbxTest::Node objects = FbxTest::Make("Objects");
+    FbxTest::Node model = FbxTest::Make("Model");
+    model.Long(42).Text(std::string("Hip\0\1Model", 10)).Text("LimbNode");
+    model.Add(std::move(FbxTest::Make("Plain").Doubles({1.0, 2.0, 3.0}, false)));
+    std::vector<double> many(300);
+    for (size_t i = 0; i < many.size(); ++i)
+    {
+        many[i] = static_cast<double>(i) * 0.5;
+    }
+    model.Add(std::move(FbxTest::Make("Packed").Doubles(many, true)));
+    objects.Add(std::move(model));
+    return writer.Finish({FbxTest::Make("Version").Int(7), objects});
+}
+} // namespace
+
+TEST(FbxRecords, NestedRecordsAndArraysReadBackInBothHeaderWidths)
+{
+    for (const uint32_t version : {7400u, 7500u})
+    {
+        const std::vector<uint8_t> bytes = FbxTest::Bytes(SampleFile(version));
+        ASSERT_TRUE(IsBinaryFbx(bytes));
+        Record root;
+        std::string error;
+        ASSERT_TRUE(ParseRecords(bytes, root, error)) << error;
+        ASSERT_EQ(root.children.size(), 2u);
+        EXPECT_EQ(root.Find("Version")->values[0].AsInteger(), 7);
+        const Record* model = root.Find("Objects")->Find("Model");
+        ASSERT_NE(model, nullptr);
+        ASSERT_EQ(model->values.size(), 3u);
+        EXPECT_EQ(model->values[0].AsInteger(), 42);
+        EXPECT_EQ(model->values[1].text, std::string_view("Hip\0\1Model", 10));
+        EXPECT_EQ(model->values[2].text, "LimbNode");
+        EXPECT_EQ(root.Find("Missing"), nullptr);
+
+        std::vector<double> plain;
+        ASSERT_TRUE(DecodeArray(model->Find("Plain")->values[0], plain, error));
+        EXPECT_EQ(plain, (std::vector<double>{1.0, 2.0, 3.0}));
+        std::vector<int64_t> packed;
+        ASSERT_TRUE(DecodeArray(model->Find("Packed")->values[0], packed, error)) << error;
+        ASSERT_EQ(packed.size(), 300u);
+        EXPECT_EQ(packed[299], 149);                               // 149.5 truncated
+        EXPECT_FALSE(DecodeArray(model->values[0], plain, error)); // a scalar is no array
+    }
+}
+
+TEST(FbxRecords, EveryTruncationFailsCleanly)
+{
+    const std::string whole = SampleFile(7500);
+    for (size_t length = 0; length + 14 < whole.size(); ++length)
+    {
+        const std::vector<uint8_t> bytes = FbxTest::Bytes(whole.substr(0, length));
+        Record root;
+        std::string error;
+        EXPECT_FALSE(ParseRecords(bytes, root, error)) << length;
+        EXPECT_FALSE(error.empty()) << length;
+    }
+}
+
+TEST(FbxRecords, DamagedLengthsAndDepthAreRejected)
+{
+    std::string error;
+    Record root;
+    // A record nested far deeper than any real file.
+    FbxTest::Node deep = FbxTest::Make("Leaf").Int(1);
+    for (int i = 0; i < 100; ++i)
+    {
+        FbxTest::Node parent = FbxTest::Make("Level");
+        parent.Add(std::move(deep));
+        deep = std::move(parent);
+    }
+    EXPECT_FALSE(ParseRecords(FbxTest::Bytes(FbxTest::Writer(7400).Finish({deep})), root, error));
+    EXPECT_EQ(error, "records are nested too deeply");
+
+    // A compressed array whose claimed length no deflate stream could produce.
+    const std::string huge =
+        FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.0, 2.0}, true, 0x7fffffffu)});
+    ASSERT_TRUE(ParseRecords(FbxTest::Bytes(huge), root, error)) << error;
+    std::vector<double> values;
+    EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
+
+    // A raw array whose payload is shorter than its length says.
+    const std::string shortArray =
+        FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.0, 2.0}, false, 3)});
+    ASSERT_TRUE(ParseRecords(FbxTest::Bytes(shortArray), root, error));
+    EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
+
+    // A record whose end lies past the file's.
+    std::string overrun = FbxTest::Writer(7400).Finish({FbxTest::Make("A").Int(5)});
+    overrun[27] = static_cast<char>(0x7f);
+    EXPECT_FALSE(ParseRecords(FbxTest::Bytes(overrun), root, error));
+
+    EXPECT_FALSE(ParseRecords(FbxTest::Bytes("; FBX 7.4.0 project file"), root, error));
+    EXPECT_TRUE(IsTextFbx(FbxTest::Bytes("; FBX 7.4.0 project file")));
+}
