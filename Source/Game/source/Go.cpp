@@ -2,10 +2,12 @@
 
 #include "GameWorld.h"
 #include "Platform/Window/MessagePump.h"
+#include "Platform/Window/QuitSignals.h"
 #include "Platform/Window/ScreenMetrics.h"
 #include "StateStack.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
+#include "vek/graphics/DX11.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/settings/EngineCreateParameters.h"
 #include "vek/settings/ResolutionChoice.h"
@@ -79,6 +81,8 @@ void ApplyGameOverrides(int aScreenWidth, int aScreenHeight)
 
 int Go()
 {
+    // From here on SIGINT and SIGTERM end the game through its quit path.
+    Platform::InstallQuitSignalHandlers();
     Qel::LoadSettings("Game.json");
     const Platform::ScreenSize screen = Platform::GetPrimaryScreenSize();
     ApplyGameOverrides(screen.width, screen.height);
@@ -104,6 +108,10 @@ int Go()
     std::printf("[Game] running at %ux%u\n", renderSize.x, renderSize.y);
     std::fflush(stdout);
     RunFrameLoop(*Qel::Engine::GetInstance(), *world, *stack);
+    if (const Platform::Gfx::SwapChain* swapChain = Qel::DX11::GetSwapChain())
+    {
+        std::printf("[Game] %u frames presented\n", swapChain->GetPresentCount());
+    }
 
     stack.reset();
     // Messages sent while the world is torn down must not reach its input handler.

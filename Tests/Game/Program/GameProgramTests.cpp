@@ -136,6 +136,11 @@ TEST(GameProgram, RunsFramesAndShutsDownInOrderOnSigterm)
     EXPECT_TRUE(outcome.exited) << outcome.errors;
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_NE(outcome.output.find("[Game] shut down"), std::string::npos) << outcome.output;
+    // Two seconds of frames were shown before the signal.
+    const std::size_t presented = outcome.output.find(" frames presented");
+    ASSERT_NE(presented, std::string::npos) << outcome.output;
+    const std::size_t start = outcome.output.rfind("[Game] ", presented);
+    EXPECT_GT(std::stoul(outcome.output.substr(start + 7, presented - start - 7)), 1ul);
 }
 
 TEST(GameProgram, SigintTakesTheSameRoad)

@@ -167,6 +167,20 @@ TEST(IconFile, DamagedOrForeignFilesGiveNoImage)
     EXPECT_TRUE(Platform::LoadIconFile("/no/such/Game_Icon.ico").IsEmpty());
 }
 
+TEST(IconFile, PngEntriesDecodeAndTheLargestEntryIsTaken)
+{
+    // The game's own icon holds PNG entries of 16, 32 and 48 pixels.
+    const char* source = std::getenv("QEL_TEST_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    const Platform::RgbaImage icon =
+        Platform::LoadIconFile(std::filesystem::path(source) / "Source/Game/content/Game_Icon.ico");
+    ASSERT_EQ(icon.width, 48);
+    ASSERT_EQ(icon.height, 48);
+    EXPECT_EQ(icon.pixels[3], 0) << "the corner is transparent";
+    const std::size_t centre = (24 * 48 + 24) * 4;
+    EXPECT_EQ(icon.pixels[centre + 3], 255);
+}
+
 TEST(IconFile, AWindowTakesAnIconFileAndKeepsItsOwnForAMissingOne)
 {
     QelTest::TempDir folder;
