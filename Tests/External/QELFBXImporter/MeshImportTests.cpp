@@ -312,3 +312,16 @@ TEST_F(FixtureMeshes, RegeneratedTangentsStayPerpendicularToTheNormals)
     }
     EXPECT_GT(checked, model.meshes[0].vertices.size() / 2);
 }
+
+TEST_F(FixtureMeshes, NodesWithTheSameNameKeepTheirOwnGeometry)
+{
+    // The two-material file with its second node renamed to the name of the third.
+    const Model model = Load("duplicate_names.fbx");
+    ASSERT_EQ(model.meshes.size(), 4u);
+    EXPECT_EQ(model.meshes[2].name, "NoMaterial");
+    EXPECT_EQ(model.meshes[3].name, "NoMaterial");
+    EXPECT_EQ(model.meshes[2].materialIndex, 1u);
+    ExpectHalfExtents(model.meshes[2].bounds, 20, 0, 20);
+    EXPECT_EQ(model.meshes[3].materialIndex, 0u);
+    ExpectHalfExtents(model.meshes[3].bounds, 10, 0, 10);
+}
