@@ -1,5 +1,7 @@
 #include "vek/scene/SceneCache.h"
 
+#include "vek/Core/Profiler.h"
+
 #include <unistd.h>
 
 #include <exception>
@@ -99,6 +101,7 @@ Json SceneObjectToJson(const ParsedSceneObject& aRecord)
 bool WriteScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
                            const SceneCacheStamp& aStamp, const std::vector<ParsedSceneObject>& aRecords)
 {
+    const ProfilerScope scope("Qel::WriteScenePackedCache");
     const fs::path temporary = aCachePath.string() + ".tmp" + std::to_string(::getpid());
     try
     {

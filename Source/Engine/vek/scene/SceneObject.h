@@ -14,6 +14,8 @@
 namespace Qel
 {
 class Scene;
+class SceneObjectDefinitionManager;
+struct PropertyDefinition;
 
 struct Property
 {
@@ -28,6 +30,12 @@ class SceneObject
 public:
     // With a scene, that scene's per-path counts follow the change.
     void SetPath(Scene* aScene, StringId aPath);
+
+    // Appends the properties of this object's definition, in definition order: per-instance ones take
+    // this object's value of the same name and type, all others their defaults. Nothing for an object
+    // whose definition is unknown. Defined with the definitions (SceneObjectDefinitions).
+    void CollectProperties(const SceneObjectDefinitionManager& aManager,
+                           std::vector<PropertyDefinition>& outProperties) const;
 
     // The definition this object instantiates; null when none.
     StringId myObjectDefinition;

@@ -114,7 +114,7 @@ TEST(LevelDataListing, EditingAnyFileChangesTheStamp)
     LoadSceneCacheCheck(level.GetScenePath(), level.GetLevelDataPath(), files, before);
 
     // The older file is rewritten with the same size: only its new time tells.
-    level.WriteObject("a", "[]");
+    level.EditObject("a", "[]");
     SceneCacheStamp after;
     LoadSceneCacheCheck(level.GetScenePath(), level.GetLevelDataPath(), files, after);
     EXPECT_EQ(after.myLevelDataTotalBytes, before.myLevelDataTotalBytes);

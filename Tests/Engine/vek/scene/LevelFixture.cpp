@@ -1,15 +1,19 @@
 #include "LevelFixture.h"
 
+#include "vek/settings/Settings.h"
+
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace QelTest
 {
@@ -35,9 +39,44 @@ fs::path LevelFixture::WriteObject(std::string_view aFileName, std::string_view 
     return myDir.WriteFile(fs::relative(GetLevelDataPath(), GetRoot()) / aFileName, aJson);
 }
 
+void LevelFixture::EditObject(std::string_view aFileName, std::string_view aJson) const
+{
+    const fs::path file = GetLevelDataPath() / aFileName;
+    const fs::file_time_type before = fs::last_write_time(file);
+    while (true)
+    {
+        WriteObject(aFileName, aJson);
+        if (fs::last_write_time(file) != before)
+        {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 fs::path LevelFixture::WriteFile(const fs::path& aRelative, std::string_view aText) const
 {
     return myDir.WriteFile(aRelative, aText);
+}
+
+GameAssetRootGuard::GameAssetRootGuard(const fs::path& aRoot) : myPreviousFolder(Qel::GetExecutableFolder())
+{
+    const std::string root = aRoot.string();
+    fs::create_directories(aRoot / "settings");
+    std::ofstream(aRoot / "settings" / "LevelTest.json", std::ios::trunc)
+        << R"({"assets_path": {"engine": ")" << root << R"(", "game": ")" << root
+        << R"("}, "window_settings": {"title": ""}})";
+    Qel::SetExecutableFolder(aRoot);
+    if (!Qel::LoadSettings("LevelTest") || Qel::GetGameAssetRoot() != aRoot)
+    {
+        throw std::runtime_error("could not point the game asset root at " + root);
+    }
+}
+
+GameAssetRootGuard::~GameAssetRootGuard()
+{
+    Qel::ResetSettings();
+    Qel::SetExecutableFolder(myPreviousFolder);
 }
 
 std::string MakeUuid(unsigned aNumber)

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "Support/TempDir.h"
+#include "vek/scene/PropertyValue.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -26,11 +29,40 @@ public:
     std::filesystem::path WriteScene() const;
     std::filesystem::path WriteObject(std::string_view aFileName, std::string_view aJson) const;
     std::filesystem::path WriteFile(const std::filesystem::path& aRelative, std::string_view aText) const;
+    // Rewrites an object file as an editor would, later in time: the file system keeps times at a coarse
+    // tick, so a rewrite within the tick of the last write is repeated until its time differs.
+    void EditObject(std::string_view aFileName, std::string_view aJson) const;
 
 private:
     TempDir myDir;
     std::string mySceneText;
 };
+
+// While alive, the game asset root is aRoot (read through a settings file written there).
+class GameAssetRootGuard
+{
+public:
+    explicit GameAssetRootGuard(const std::filesystem::path& aRoot);
+    ~GameAssetRootGuard();
+    GameAssetRootGuard(const GameAssetRootGuard&) = delete;
+    GameAssetRootGuard& operator=(const GameAssetRootGuard&) = delete;
+
+private:
+    std::filesystem::path myPreviousFolder;
+};
+
+// The value held as T; a failure of the test, and T's zero, when it holds another type.
+template <typename T>
+T ValueOf(const Qel::PropertyValue& aValue)
+{
+    const T* held = aValue.As<T>();
+    if (held == nullptr)
+    {
+        ADD_FAILURE() << "the value is not of the expected type";
+        return T{};
+    }
+    return *held;
+}
 
 // The standard text form of a UUID whose last group is aNumber.
 std::string MakeUuid(unsigned aNumber);

@@ -1,0 +1,123 @@
+#include "vek/scene/SceneLoader.h"
+
+#include "vek/Core/Assert.h"
+#include "vek/Core/Profiler.h"
+#include "vek/scene/LevelDataFiles.h"
+#include "vek/scene/LevelDataParse.h"
+#include "vek/scene/SceneObjectBuilder.h"
+#include "vek/settings/Settings.h"
+
+#include <iostream>
+#include <vector>
+
+namespace Qel
+{
+namespace
+{
+namespace fs = std::filesystem;
+
+void ReportOutcome(std::string_view aSceneText, SceneLoadOutcome aOutcome, const Scene& aScene)
+{
+    std::cout << "[LoadScene] " << aSceneText << ": " << GetSceneLoadOutcomeLabel(aOutcome) << ", "
+              << aScene.GetObjects().size() << " objects\n";
+}
+} // namespace
+
+const char* GetSceneLoadOutcomeLabel(SceneLoadOutcome aOutcome)
+{
+    switch (aOutcome)
+    {
+    case SceneLoadOutcome::NoLevelData:
+        return "no-leveldata";
+    case SceneLoadOutcome::CacheHit:
+        return "cache-hit";
+    case SceneLoadOutcome::CacheMiss:
+        return "cache-miss";
+    case SceneLoadOutcome::CacheStale:
+        return "cache-stale";
+    case SceneLoadOutcome::CacheWriteFailed:
+        return "cache-write-failed";
+    }
+    return "unknown";
+}
+
+int LoadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
+                         const SceneCacheStamp& aStamp, Scene& aScene)
+{
+    std::vector<ParsedSceneObject> records;
+    {
+        const ProfilerScope scope("Qel::LoadScenePackedCache");
+        const int result = ReadScenePackedCache(aSceneText, aCachePath, aStamp, records);
+        if (result != SCENE_CACHE_HIT)
+        {
+            return result;
+        }
+    }
+    try
+    {
+        const ProfilerScope scope("Qel::LoadScenePackedCacheBuildSceneObjects");
+        CreateSceneObjectsFromParsedObjects(records, aScene);
+    }
+    catch (...)
+    {
+        // Already emptied by the builder; the parse that follows reports the cause with its file.
+        return SCENE_CACHE_STALE;
+    }
+    return SCENE_CACHE_HIT;
+}
+
+SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& aScene,
+                                                 unsigned aHardwareThreads)
+{
+    QEL_ASSERT(aScenePath != nullptr);
+    const std::string_view sceneText = aScenePath != nullptr ? aScenePath : "";
+    const ProfilerScope scope("Qel::LoadScene");
+
+    const fs::path fullScenePath = GetGameAssetRoot() / fs::path(sceneText);
+    aScene.myPath = std::string(sceneText);
+    aScene.myName = fullScenePath.stem().string();
+    aScene.ClearObjects();
+
+    const fs::path levelDataPath = fs::path(fullScenePath).replace_extension(".leveldata");
+    if (!fs::exists(levelDataPath))
+    {
+        return SceneLoadOutcome::NoLevelData;
+    }
+
+    std::vector<fs::path> files;
+    SceneCacheStamp stamp;
+    {
+        const ProfilerScope checkScope("Qel::LoadSceneCacheCheck");
+        LoadSceneCacheCheck(fullScenePath, levelDataPath, files, stamp);
+    }
+
+    const fs::path cachePath = GetSceneCachePath(fullScenePath);
+    const int cache = LoadScenePackedCache(sceneText, cachePath, stamp, aScene);
+    if (cache == SCENE_CACHE_HIT)
+    {
+        return SceneLoadOutcome::CacheHit;
+    }
+
+    std::vector<ParsedSceneObject> records;
+    {
+        const ProfilerScope fallbackScope("Qel::LoadSceneLevelDataFallback");
+        records = LoadSceneObjectFilesParallel(files, aHardwareThreads);
+    }
+    // Built before the cache is written, so a level whose values cannot be read leaves no cache that
+    // would fail the same way on every later load.
+    CreateSceneObjectsFromParsedObjects(records, aScene, levelDataPath);
+    const bool written = WriteScenePackedCache(sceneText, cachePath, stamp, records);
+    if (!written)
+    {
+        return SceneLoadOutcome::CacheWriteFailed;
+    }
+    return cache == SCENE_CACHE_MISSING ? SceneLoadOutcome::CacheMiss : SceneLoadOutcome::CacheStale;
+}
+
+bool LoadScene(const char* aScenePath, Scene& aScene)
+{
+    const SceneLoadOutcome outcome = impl::LoadSceneReportingOutcome(aScenePath, aScene);
+    ReportOutcome(aScene.myPath, outcome, aScene);
+    return true;
+}
+} // namespace Qel
