@@ -8,6 +8,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -41,12 +42,16 @@ fs::path LevelFixture::WriteObject(std::string_view aFileName, std::string_view 
 
 void LevelFixture::EditObject(std::string_view aFileName, std::string_view aJson) const
 {
+    fs::file_time_type newest = fs::file_time_type::min();
+    for (const fs::directory_entry& entry : fs::directory_iterator(GetLevelDataPath()))
+    {
+        newest = std::max(newest, entry.last_write_time());
+    }
     const fs::path file = GetLevelDataPath() / aFileName;
-    const fs::file_time_type before = fs::last_write_time(file);
     while (true)
     {
         WriteObject(aFileName, aJson);
-        if (fs::last_write_time(file) != before)
+        if (fs::last_write_time(file) > newest)
         {
             return;
         }

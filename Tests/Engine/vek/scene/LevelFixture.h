@@ -29,8 +29,9 @@ public:
     std::filesystem::path WriteScene() const;
     std::filesystem::path WriteObject(std::string_view aFileName, std::string_view aJson) const;
     std::filesystem::path WriteFile(const std::filesystem::path& aRelative, std::string_view aText) const;
-    // Rewrites an object file as an editor would, later in time: the file system keeps times at a coarse
-    // tick, so a rewrite within the tick of the last write is repeated until its time differs.
+    // Rewrites an object file as an editor would, later than any write before: the file system keeps
+    // times at a coarse tick, so a rewrite within the tick of the newest write is repeated until its time
+    // is newer.
     void EditObject(std::string_view aFileName, std::string_view aJson) const;
 
 private:
