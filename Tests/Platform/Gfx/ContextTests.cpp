@@ -1,5 +1,6 @@
 #include "Support/GfxWindow.h"
 
+#include <SDL.h>
 #include <cmath>
 #include <epoxy/gl.h>
 #include <future>
@@ -162,6 +163,19 @@ TEST_F(ContextTest, ResizeFollowsTheWindowAndRefusesAZeroSize)
     const std::uint32_t before = chain.GetPresentCount();
     chain.Present(0);
     EXPECT_EQ(chain.GetPresentCount(), before) << "nothing to present without a buffer";
+}
+
+TEST_F(ContextTest, TheFullScreenStateSwitchesBothWays)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    SwapChain& chain = myGfx.GetSwapChain();
+    EXPECT_FALSE(chain.IsFullscreen());
+    chain.SetFullscreenState(true);
+    EXPECT_TRUE(chain.IsFullscreen());
+    EXPECT_NE(SDL_GetWindowFlags(myGfx.GetWindow().GetSdlWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    chain.SetFullscreenState(false);
+    EXPECT_FALSE(chain.IsFullscreen());
+    EXPECT_EQ(SDL_GetWindowFlags(myGfx.GetWindow().GetSdlWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
 TEST_F(ContextTest, PresentSetsTheSwapIntervalItWasAskedFor)
