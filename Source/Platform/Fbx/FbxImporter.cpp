@@ -79,15 +79,14 @@ bool Importer::Initialize(const std::string& aPath, const IoSettings& aSettings)
     }
     if (!IsFBX())
     {
-        return Fail(1, IsTextFbx(myBytes) ? "Text FBX files are not supported; save the file as binary FBX"
-                                          : "The file is not an FBX file");
+        return Fail(1, "The file is not an FBX file");
     }
     return true;
 }
 
 bool Importer::IsFBX() const
 {
-    return IsBinaryFbx(myBytes);
+    return IsBinaryFbx(myBytes) || IsTextFbx(myBytes);
 }
 
 bool Importer::Import(Scene& aScene, const ImportRequest& aRequest)
@@ -98,7 +97,9 @@ bool Importer::Import(Scene& aScene, const ImportRequest& aRequest)
     }
     Record root;
     std::string error;
-    if (!ParseRecords(myBytes, root, error) || !ReadSceneRecords(root, aScene, error))
+    const bool parsed =
+        IsBinaryFbx(myBytes) ? ParseRecords(myBytes, root, error) : ParseTextRecords(myBytes, root, error);
+    if (!parsed || !ReadSceneRecords(root, aScene, error))
     {
         return Fail(2, "The file is damaged: " + error);
     }

@@ -29,7 +29,7 @@ class Importer
 public:
     // Reads the file; false (with the status set) when it cannot be read.
     bool Initialize(const std::string& aPath, const IoSettings& aSettings);
-    // True when the bytes read are a binary FBX file (the only form imported).
+    // True when the bytes read are an FBX file, binary or text.
     bool IsFBX() const;
     // Builds the scene; false (with the status set) when the content is damaged.
     bool Import(Scene& aScene, const ImportRequest& aRequest);

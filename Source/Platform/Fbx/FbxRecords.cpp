@@ -7,6 +7,8 @@
 
 namespace Qel::Fbx
 {
+bool DecodeTextArray(const RecordValue& aValue, std::vector<double>& aOut, std::string& aError);
+
 namespace
 {
 constexpr std::string_view SIGNATURE{"Kaydara FBX Binary  \0", 21};
@@ -240,6 +242,20 @@ private:
 template <typename T>
 bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string& aError)
 {
+    if (aValue.type == 'a')
+    {
+        std::vector<double> values;
+        if (!DecodeTextArray(aValue, values, aError))
+        {
+            return false;
+        }
+        aOut.assign(values.size(), T{});
+        for (size_t i = 0; i < values.size(); ++i)
+        {
+            aOut[i] = static_cast<T>(values[i]);
+        }
+        return true;
+    }
     const size_t elementSize = ElementSize(aValue.type);
     if (elementSize == 0)
     {

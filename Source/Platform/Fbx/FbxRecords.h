@@ -50,6 +50,9 @@ bool IsTextFbx(std::span<const uint8_t> aBytes);
 // records). Every length and offset is checked against the buffer; false with aError on damage.
 bool ParseRecords(std::span<const uint8_t> aBytes, Record& aRoot, std::string& aError);
 
+// Parses a whole text file into the same tree; false with aError when its structure is damaged.
+bool ParseTextRecords(std::span<const uint8_t> aBytes, Record& aRoot, std::string& aError);
+
 // Decodes an array value (any numeric element type, raw or deflated). False with aError when the
 // value is not an array or its payload is damaged.
 bool DecodeArray(const RecordValue& aValue, std::vector<double>& aOut, std::string& aError);

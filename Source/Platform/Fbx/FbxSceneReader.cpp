@@ -24,9 +24,14 @@ struct Connection
 
 std::string_view ObjectName(std::string_view aText)
 {
-    // Binary names are "Name\0\1Class".
+    // Binary names are "Name\0\1Class", text names "Class::Name".
     const size_t cut = aText.find(std::string_view("\0\1", 2));
-    return cut == std::string_view::npos ? aText : aText.substr(0, cut);
+    if (cut != std::string_view::npos)
+    {
+        return aText.substr(0, cut);
+    }
+    const size_t prefix = aText.find("::");
+    return prefix == std::string_view::npos ? aText : aText.substr(prefix + 2);
 }
 
 const Record* FindProperty(const Record* aObject, std::string_view aName)

@@ -97,25 +97,30 @@ TEST(ImporterErrors, MissingFilesAreReportedWithThePathAsPassed)
     EXPECT_EQ(GetLastError(), "FBX File not found! ()");
 }
 
-TEST(ImporterErrors, FilesThatAreNotBinaryFbxFailToInitialise)
+TEST(ImporterErrors, FilesThatAreNotFbxFailToInitialise)
 {
     FbxTest::ImporterScope importer;
     QelTest::TempDir dir;
-    const std::string text =
-        dir.WriteFile("text.fbx", "; FBX 7.4.0 project file\nFBXHeaderExtension:  {\n}\n").string();
     const std::string other = dir.WriteFile("other.fbx", "solid cube\nendsolid\n").string();
+    const std::string empty = dir.WriteFile("empty.fbx", "").string();
 
     Model model;
-    EXPECT_FALSE(LoadModel(text, model, false, true));
-    EXPECT_TRUE(GetLastError().starts_with("Failed to initialize the FBX Importer! Error was: Text FBX"));
-    EXPECT_TRUE(GetLastError().ends_with("."));
+    EXPECT_FALSE(LoadModel(other, model, false, true));
+    EXPECT_EQ(GetLastError(),
+              "Failed to initialize the FBX Importer! Error was: The file is not an FBX file.");
     Animation animation;
-    EXPECT_FALSE(LoadAnimation(other, animation));
+    EXPECT_FALSE(LoadAnimation(empty, animation));
     EXPECT_TRUE(GetLastError().starts_with("Failed to initialize the FBX Importer! Error was: "));
     // A folder exists but cannot be read as a file.
     EXPECT_FALSE(LoadModel(dir.GetPath().string(), model, false, true));
     EXPECT_TRUE(GetLastError().starts_with("Failed to initialize the FBX Importer! Error was: "));
     EXPECT_TRUE(model.meshes.empty());
+
+    // A text FBX file is FBX, but this one holds no scene.
+    const std::string text =
+        dir.WriteFile("text.fbx", "; FBX 7.4.0 project file\nFBXHeaderExtension:  {\n}\n").string();
+    EXPECT_FALSE(LoadModel(text, model, false, true));
+    EXPECT_TRUE(GetLastError().starts_with("Failed to import the FBX file! Error was: "));
 }
 
 TEST(ImporterErrors, UnusableContentThrowsWithACause)

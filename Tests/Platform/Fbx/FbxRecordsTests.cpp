@@ -105,3 +105,58 @@ TEST(FbxRecords, DamagedLengthsAndDepthAreRejected)
     EXPECT_FALSE(ParseRecords(FbxTest::Bytes("; FBX 7.4.0 project file"), root, error));
     EXPECT_TRUE(IsTextFbx(FbxTest::Bytes("; FBX 7.4.0 project file")));
 }
+
+TEST(FbxTextRecords, BlocksValuesAndArraysAreRead)
+{
+    const std::string text = "; FBX 7.4.0 project file\n"
+                             "Objects:  {\n"
+                             "\tModel: 42, \"Model::rig:Hip\", \"LimbNode\" {\n"
+                             "\t\tP: \"Lcl Translation\", \"Lcl Translation\", \"\", \"A\",1.5,-2,3e1\n"
+                             "\t\tShading: T ; a comment\n"
+                             "\t\tKeys: *4 {\n\t\t\ta: 1,2,\n\t\t\t3.5,4\n\t\t}\n"
+                             "\t}\n"
+                             "}\n";
+    const std::vector<uint8_t> bytes = FbxTest::Bytes(text);
+    EXPECT_TRUE(IsTextFbx(bytes));
+    Record root;
+    std::string error;
+    ASSERT_TRUE(ParseTextRecords(bytes, root, error)) << error;
+    const Record* model = root.Find("Objects")->Find("Model");
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->values[0].AsInteger(), 42);
+    EXPECT_EQ(model->values[1].text, "Model::rig:Hip");
+    const Record& p = model->children[0];
+    ASSERT_EQ(p.values.size(), 7u);
+    EXPECT_EQ(p.values[4].AsDouble(), 1.5);
+    EXPECT_EQ(p.values[5].AsInteger(), -2);
+    EXPECT_EQ(p.values[6].AsDouble(), 30.0);
+    EXPECT_EQ(model->Find("Shading")->values[0].text, "T");
+    std::vector<double> keys;
+    ASSERT_TRUE(DecodeArray(model->Find("Keys")->values[0], keys, error)) << error;
+    EXPECT_EQ(keys, (std::vector<double>{1, 2, 3.5, 4}));
+}
+
+TEST(FbxTextRecords, DamagedTextFailsCleanly)
+{
+    Record root;
+    std::string error;
+    for (const char* damaged : {"Objects:  {\n\tModel: 1\n", "}\n", "Objects: \"open\n", "Keys: *x {\n}\n",
+                                "no colon here\n", "Keys: *2 {\n a: 1,2\n"})
+    {
+        EXPECT_FALSE(ParseTextRecords(FbxTest::Bytes(damaged), root, error)) << damaged;
+        EXPECT_FALSE(error.empty());
+    }
+    ASSERT_TRUE(ParseTextRecords(FbxTest::Bytes("Keys: *3 {\n a: 1,2\n}\n"), root, error));
+    std::vector<double> values;
+    EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error)); // fewer numbers than counted
+    ASSERT_TRUE(ParseTextRecords(FbxTest::Bytes("Keys: *2 {\n a: 1,x\n}\n"), root, error));
+    EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
+
+    // Nesting deeper than any real file.
+    std::string deep;
+    for (int i = 0; i < 100; ++i)
+    {
+        deep += "A: {\n";
+    }
+    EXPECT_FALSE(ParseTextRecords(FbxTest::Bytes(deep), root, error));
+}
