@@ -87,14 +87,16 @@ TEST(FbxRecords, DamagedLengthsAndDepthAreRejected)
     // A compressed array whose claimed length no deflate stream could produce.
     const std::string huge =
         FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.0, 2.0}, true, 0x7fffffffu)});
-    ASSERT_TRUE(ParseRecords(FbxTest::Bytes(huge), root, error)) << error;
+    const std::vector<uint8_t> hugeBytes = FbxTest::Bytes(huge);
+    ASSERT_TRUE(ParseRecords(hugeBytes, root, error)) << error;
     std::vector<double> values;
     EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
 
     // A raw array whose payload is shorter than its length says.
     const std::string shortArray =
         FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.0, 2.0}, false, 3)});
-    ASSERT_TRUE(ParseRecords(FbxTest::Bytes(shortArray), root, error));
+    const std::vector<uint8_t> shortBytes = FbxTest::Bytes(shortArray);
+    ASSERT_TRUE(ParseRecords(shortBytes, root, error));
     EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
 
     // A record whose end lies past the file's.
@@ -146,10 +148,13 @@ TEST(FbxTextRecords, DamagedTextFailsCleanly)
         EXPECT_FALSE(ParseTextRecords(FbxTest::Bytes(damaged), root, error)) << damaged;
         EXPECT_FALSE(error.empty());
     }
-    ASSERT_TRUE(ParseTextRecords(FbxTest::Bytes("Keys: *3 {\n a: 1,2\n}\n"), root, error));
+    // Records point into the bytes, which stay alive while they are read.
+    const std::vector<uint8_t> shortArray = FbxTest::Bytes("Keys: *3 {\n a: 1,2\n}\n");
+    ASSERT_TRUE(ParseTextRecords(shortArray, root, error));
     std::vector<double> values;
     EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error)); // fewer numbers than counted
-    ASSERT_TRUE(ParseTextRecords(FbxTest::Bytes("Keys: *2 {\n a: 1,x\n}\n"), root, error));
+    const std::vector<uint8_t> notNumbers = FbxTest::Bytes("Keys: *2 {\n a: 1,x\n}\n");
+    ASSERT_TRUE(ParseTextRecords(notNumbers, root, error));
     EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
 
     // Nesting deeper than any real file.
