@@ -1,11 +1,21 @@
-// Text on FreeType: owns the FreeType library for the engine's lifetime. Fonts and text layout come
-// with the text issue's work. Main thread.
+// Text on FreeType: owns the FreeType library for the engine's lifetime and a cache of loaded fonts.
+// Each font is one face at one size and outline width, rendered once into a glyph atlas; texts share a
+// font while any of them holds it, and a request after the last one let go loads it afresh. Measuring
+// and drawing lay a text out the same way. Main thread.
 #pragma once
 
+#include "vek/text/FontData.h"
+
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 namespace Qel
 {
+class Text;
+class SpriteShader;
+
 class TextService
 {
 public:
@@ -14,12 +24,26 @@ public:
     TextService(const TextService&) = delete;
     TextService& operator=(const TextService&) = delete;
 
-    // Starts the FreeType library; true when it started.
-    bool Init();
+    // Starts the FreeType library; FreeType's error code, 0 when it started.
+    int Init();
     bool IsStarted() const { return myLibrary != nullptr; }
+
+    // The font for a path (resolved under the asset roots), size in points at 100 dpi and outline width
+    // in pixels; empty when FreeType or the device fails. aSize with all bits set gives no font.
+    std::shared_ptr<InternalTextAndFontData> GetOrLoadFont(const std::string& aPath, std::uint32_t aSize,
+                                                           std::uint8_t aBorder);
+
+    // The laid-out extent of a text: the largest x + cell width (height: y + cell height) over its
+    // bytes, positions scaled by the text's scale and cell sizes not; 0 for an empty text or no font.
+    float GetTextWidth(const Text& aText) const;
+    float GetTextHeight(const Text& aText) const;
+
+    // The cache key of a font: the path, the size as a signed 16-bit number and the border byte.
+    static std::string MakeFontKey(const std::string& aPath, std::uint32_t aSize, std::uint8_t aBorder);
 
 private:
     // FreeType's library handle, kept opaque so users need no FreeType headers.
     void* myLibrary = nullptr;
+    std::unordered_map<std::string, std::weak_ptr<InternalTextAndFontData>> myFonts;
 };
 } // namespace Qel
