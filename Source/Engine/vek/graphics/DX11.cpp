@@ -2,6 +2,7 @@
 
 #include "vek/Core/Assert.h"
 #include "vek/Core/WindowHandler.h"
+#include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
 
 #include <cstdio>
@@ -102,7 +103,9 @@ Entry* LoadLocked(const char* aName)
         slot = std::make_unique<Entry>();
     }
     slot->shader.reset();
-    const std::string bytes = ReadWholeFile(GetCookedAssetRoot() / (std::string(aName) + ".cso"));
+    // Shader names spell their folder both "Shaders" and "shaders": match the path without regard to case.
+    const std::string bytes = ReadWholeFile(
+        impl::FindFileBelow(GetCookedAssetRoot(), impl::WithForwardSlashes(std::string(aName) + ".cso")));
     Platform::Gfx::Device* device = State().device;
     if (device != nullptr && !bytes.empty())
     {
