@@ -1,6 +1,15 @@
 #include "vek/scene/LevelDataFiles.h"
 
+#include "vek/scene/LevelDataParse.h"
+
+#include <dirent.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <functional>
+#include <future>
+#include <memory>
+#include <system_error>
 
 #include <algorithm>
 #include <string>
@@ -28,10 +37,50 @@ std::int64_t ToFileTime(const struct timespec& aTime)
 struct ListedFile
 {
     std::string name;
-    fs::path path;
+    bool isRegular = false;
     std::uint64_t size = 0;
     std::int64_t writeTime = 0;
 };
+// Below this many files one thread stats them faster than starting others would.
+constexpr std::size_t PARALLEL_STAT_MINIMUM = 512;
+
+// One stat per file, relative to the folder's descriptor (type, size and time; links followed). Sub-folders
+// and anything else that is not a regular file are not object files, and do not count in the stamp.
+void StatRange(int aFolder, std::vector<ListedFile>& aFiles, std::size_t aBegin, std::size_t aEnd)
+{
+    for (std::size_t index = aBegin; index < aEnd; ++index)
+    {
+        ListedFile& file = aFiles[index];
+        struct stat status
+        {
+        };
+        if (::fstatat(aFolder, file.name.c_str(), &status, 0) == 0 && S_ISREG(status.st_mode))
+        {
+            file.isRegular = true;
+            file.size = static_cast<std::uint64_t>(status.st_size);
+            file.writeTime = ToFileTime(status.st_mtim);
+        }
+    }
+}
+
+// The stats are independent system calls, so a large level spreads them over the hardware threads.
+void StatFiles(int aFolder, std::vector<ListedFile>& aFiles)
+{
+    if (aFiles.size() < PARALLEL_STAT_MINIMUM)
+    {
+        StatRange(aFolder, aFiles, 0, aFiles.size());
+        return;
+    }
+    std::vector<std::future<void>> tasks;
+    for (const auto& [begin, end] : impl::SplitIntoChunks(aFiles.size(), impl::GetHardwareThreadCount()))
+    {
+        tasks.push_back(std::async(std::launch::async, StatRange, aFolder, std::ref(aFiles), begin, end));
+    }
+    for (std::future<void>& task : tasks)
+    {
+        task.get();
+    }
+}
 } // namespace
 
 std::int64_t GetFileWriteTime(const fs::path& aPath)
@@ -46,9 +95,12 @@ std::int64_t GetFileWriteTime(const fs::path& aPath)
     return ToFileTime(status.st_mtim);
 }
 
-bool IsLevelDataObjectFileName(const fs::path& aFileName)
+bool IsLevelDataObjectFileName(std::string_view aFileName)
 {
-    return !aFileName.empty() && !aFileName.has_extension();
+    // No extension by the path rules: no dot, or a single dot that starts the name.
+    const std::size_t dot = aFileName.rfind('.');
+    return !aFileName.empty() && aFileName != "." && aFileName != ".." &&
+           (dot == std::string_view::npos || dot == 0);
 }
 
 void LoadSceneCacheCheck(const fs::path& aFullScenePath, const fs::path& aLevelDataPath,
@@ -58,36 +110,48 @@ void LoadSceneCacheCheck(const fs::path& aFullScenePath, const fs::path& aLevelD
     outStamp.mySceneWriteTime = GetFileWriteTime(aFullScenePath);
     outFiles.clear();
 
-    std::vector<ListedFile> listed;
-    for (const fs::directory_entry& entry : fs::directory_iterator(aLevelDataPath))
+    // Read with the directory's own descriptor, so each stat is one name lookup rather than a walk of
+    // the whole path: on a large level the listing is most of what a cache hit costs.
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(aLevelDataPath.c_str()), ::closedir);
+    if (folder == nullptr)
     {
-        fs::path name = entry.path().filename();
-        if (!IsLevelDataObjectFileName(name))
+        throw fs::filesystem_error("directory_iterator::directory_iterator", aLevelDataPath,
+                                   std::error_code(errno, std::generic_category()));
+    }
+    std::vector<ListedFile> listed;
+    while (true)
+    {
+        errno = 0;
+        const struct dirent* entry = ::readdir(folder.get());
+        if (entry == nullptr)
         {
-            continue;
+            if (errno != 0)
+            {
+                throw fs::filesystem_error("directory_iterator::operator++", aLevelDataPath,
+                                           std::error_code(errno, std::generic_category()));
+            }
+            break;
         }
-        // One stat gives type, size and time. Sub-folders and anything that is not a readable regular
-        // file are not object files, and do not count in the stamp.
-        struct stat status
+        if (IsLevelDataObjectFileName(entry->d_name))
         {
-        };
-        if (::stat(entry.path().c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        {
-            continue;
+            listed.push_back({entry->d_name});
         }
-        listed.push_back({std::move(name).native(), entry.path(), static_cast<std::uint64_t>(status.st_size),
-                          ToFileTime(status.st_mtim)});
     }
     std::sort(listed.begin(), listed.end(),
               [](const ListedFile& aLeft, const ListedFile& aRight) { return aLeft.name < aRight.name; });
+    StatFiles(::dirfd(folder.get()), listed);
 
     outFiles.reserve(listed.size());
-    for (ListedFile& file : listed)
+    for (const ListedFile& file : listed)
     {
+        if (!file.isRegular)
+        {
+            continue;
+        }
         outStamp.myLevelDataFileCount += 1;
         outStamp.myLevelDataTotalBytes += file.size;
         outStamp.myNewestLevelDataWriteTime = std::max(outStamp.myNewestLevelDataWriteTime, file.writeTime);
-        outFiles.push_back(std::move(file.path));
+        outFiles.push_back(aLevelDataPath / file.name);
     }
 }
 } // namespace Qel

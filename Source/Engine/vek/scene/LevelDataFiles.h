@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace Qel
@@ -26,7 +27,7 @@ struct SceneCacheStamp
 std::int64_t GetFileWriteTime(const std::filesystem::path& aPath);
 
 // True for a name with no extension: no dot, or a dot only as its first character.
-bool IsLevelDataObjectFileName(const std::filesystem::path& aFileName);
+bool IsLevelDataObjectFileName(std::string_view aFileName);
 
 // Lists the object files of aLevelDataPath (one level deep, regular files only, sorted by name so every
 // load sees the same order) into outFiles and fills outStamp from their sizes and write times and the

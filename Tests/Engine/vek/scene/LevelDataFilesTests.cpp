@@ -61,6 +61,8 @@ TEST(LevelDataFileNames, OnlyNamesWithoutExtensionAreObjectFiles)
     EXPECT_FALSE(Qel::IsLevelDataObjectFileName("ends-with-dot."));
     EXPECT_FALSE(Qel::IsLevelDataObjectFileName(".two.dots"));
     EXPECT_FALSE(Qel::IsLevelDataObjectFileName(""));
+    EXPECT_FALSE(Qel::IsLevelDataObjectFileName("."));
+    EXPECT_FALSE(Qel::IsLevelDataObjectFileName(".."));
 }
 
 TEST(LevelDataListing, ListsRegularExtensionlessFilesSortedByNameAndStampsThem)

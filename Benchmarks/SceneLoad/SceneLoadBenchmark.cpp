@@ -1,0 +1,230 @@
+// Loads a generated level of 10,000 object files three ways and prints the times side by side: the
+// cold parse on one thread, the cold parse on every hardware thread, and a load that hits the packed
+// cache. The level is written to a temporary folder and removed afterwards.
+//
+// Usage: SceneLoadBenchmark [object count] [repetitions] [stage]
+// A stage ("listing", "read", "build", "hit", "parse") runs only that step, repeatedly, for a profiler.
+#include "vek/scene/LevelDataFiles.h"
+#include "vek/scene/LevelDataParse.h"
+#include "vek/scene/SceneCache.h"
+#include "vek/scene/SceneLoader.h"
+#include "vek/scene/SceneObjectBuilder.h"
+
+#include <nlohmann/json.hpp>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+using Clock = std::chrono::steady_clock;
+
+std::string MakeUuid(unsigned aNumber)
+{
+    char text[40];
+    std::snprintf(text, sizeof(text), "%08x-4f89-11d3-9a0c-%012x", aNumber * 2654435761u, aNumber);
+    return text;
+}
+
+// One object file as level editors write them: pretty-printed, a transform, a few typed properties.
+std::string MakeObjectText(unsigned aNumber)
+{
+    const float x = static_cast<float>(aNumber % 100) * 50.0f;
+    const float y = static_cast<float>(aNumber / 100) * 25.0f;
+    Json object = {{"name", "Platform_" + std::to_string(aNumber)},
+                   {"path", "Level/Platforms/Row" + std::to_string(aNumber / 100)},
+                   {"object-definition", aNumber % 7 == 0 ? "MovingPlatform" : "Platform"},
+                   {"transform", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, 0, 1}},
+                   {"translation", {x, y, 0.0}},
+                   {"rotation", {0.0, static_cast<double>(aNumber % 360), 0.0}},
+                   {"scale", {1.0, 1.0, 1.0}},
+                   {"properties",
+                    {{{"name", "Tag"}, {"type", "StringId"}, {"value", "Ground"}},
+                     {{"name", "Model"},
+                      {"type", "Model"},
+                      {"value",
+                       {{"path", "models/ENV/SM_Platform_0" + std::to_string(aNumber % 4) + ".fbx"},
+                        {"textures", {{"", "", "", ""}}}}}},
+                     {{"name", "Speed"}, {"type", "Float"}, {"value", 120.5}},
+                     {{"name", "Colour"}, {"type", "Color"}, {"value", {1.0, 0.5, 0.25, 1.0}}}}}};
+    return object.dump(4);
+}
+
+double Milliseconds(Clock::duration aDuration)
+{
+    return std::chrono::duration<double, std::milli>(aDuration).count();
+}
+
+// The median of aRepetitions runs of aRun, with aPrepare run untimed before each.
+double MedianMilliseconds(
+    int aRepetitions, const std::function<void()>& aRun, const std::function<void()>& aPrepare = [] {})
+{
+    std::vector<double> times;
+    for (int run = 0; run < aRepetitions; ++run)
+    {
+        aPrepare();
+        const Clock::time_point start = Clock::now();
+        aRun();
+        times.push_back(Milliseconds(Clock::now() - start));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void PrintRatio(const char* aWhat, double aRatio, double aGoal)
+{
+    std::printf("  %-44s %6.1fx   (goal %4.1fx: %s)\n", aWhat, aRatio, aGoal,
+                aRatio >= aGoal ? "met" : "NOT met");
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const unsigned objectCount =
+        argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 10000u;
+    const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+
+    char folderTemplate[] = "/tmp/qel-sceneload-bench-XXXXXX";
+    if (::mkdtemp(folderTemplate) == nullptr)
+    {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const fs::path root = folderTemplate;
+    const fs::path scenePath = root / "levels" / "L_Benchmark.vks";
+    const fs::path levelData = fs::path(scenePath).replace_extension(".leveldata");
+    fs::create_directories(levelData);
+    std::ofstream(scenePath).put('\n');
+    std::uintmax_t totalBytes = 0;
+    for (unsigned number = 0; number < objectCount; ++number)
+    {
+        const std::string text = MakeObjectText(number);
+        std::ofstream(levelData / MakeUuid(number), std::ios::binary) << text;
+        totalBytes += text.size();
+    }
+
+    std::vector<fs::path> files;
+    Qel::SceneCacheStamp stamp;
+    Qel::LoadSceneCacheCheck(scenePath, levelData, files, stamp);
+    const unsigned threads = Qel::impl::GetHardwareThreadCount();
+    const std::string sceneText = scenePath.string();
+    const fs::path cachePath = Qel::GetSceneCachePath(scenePath);
+
+    // Warm the page cache and the string registry, then write the cache once for the hit runs.
+    std::vector<Qel::ParsedSceneObject> records = Qel::impl::LoadSceneObjectFilesParallel(files, threads);
+    Qel::Scene warmScene;
+    Qel::CreateSceneObjectsFromParsedObjects(records, warmScene);
+    Qel::WriteScenePackedCache(sceneText, cachePath, stamp, records);
+    const std::uintmax_t cacheBytes = fs::file_size(cachePath);
+
+    const std::string stage = argc > 3 ? argv[3] : "";
+    if (!stage.empty())
+    {
+        const std::vector<Qel::ParsedSceneObject> kept = records;
+        const std::function<void()> step =
+            stage == "listing"
+                ? std::function<void()>([&] { Qel::LoadSceneCacheCheck(scenePath, levelData, files, stamp); })
+            : stage == "read" ? std::function<void()>(
+                                    [&] { Qel::ReadScenePackedCache(sceneText, cachePath, stamp, records); })
+            : stage == "build" ? std::function<void()>(
+                                     [&]
+                                     {
+                                         Qel::Scene scene;
+                                         Qel::CreateSceneObjectsFromParsedObjects(kept, scene);
+                                     })
+            : stage == "parse"
+                ? std::function<void()>(
+                      [&] { records = Qel::impl::LoadSceneObjectFilesParallel(files, threads); })
+                : std::function<void()>(
+                      [&]
+                      {
+                          Qel::Scene scene;
+                          Qel::impl::LoadSceneReportingOutcome(sceneText.c_str(), scene);
+                      });
+        std::printf("%s: %.2f ms\n", stage.c_str(), MedianMilliseconds(repetitions, step));
+        fs::remove_all(root);
+        return 0;
+    }
+
+    const double parseOne =
+        MedianMilliseconds(repetitions, [&] { records = Qel::impl::LoadSceneObjectFilesParallel(files, 1); });
+    const double parseAll = MedianMilliseconds(
+        repetitions, [&] { records = Qel::impl::LoadSceneObjectFilesParallel(files, threads); });
+
+    const double listing = MedianMilliseconds(
+        repetitions, [&] { Qel::LoadSceneCacheCheck(scenePath, levelData, files, stamp); });
+    const double cacheRead = MedianMilliseconds(
+        repetitions, [&] { Qel::ReadScenePackedCache(sceneText, cachePath, stamp, records); });
+    const double build = MedianMilliseconds(repetitions,
+                                            [&]
+                                            {
+                                                Qel::Scene scene;
+                                                Qel::CreateSceneObjectsFromParsedObjects(records, scene);
+                                            });
+    const double write = MedianMilliseconds(
+        repetitions, [&] { Qel::WriteScenePackedCache(sceneText, cachePath, stamp, records); });
+
+    bool allHits = true;
+    const double hitLoad =
+        MedianMilliseconds(repetitions,
+                           [&]
+                           {
+                               Qel::Scene scene;
+                               allHits &= Qel::impl::LoadSceneReportingOutcome(sceneText.c_str(), scene) ==
+                                          Qel::SceneLoadOutcome::CacheHit;
+                           });
+    bool allMisses = true;
+    const auto coldLoad = [&](unsigned aThreads)
+    {
+        return MedianMilliseconds(
+            repetitions,
+            [&]
+            {
+                Qel::Scene scene;
+                allMisses &= Qel::impl::LoadSceneReportingOutcome(sceneText.c_str(), scene, aThreads) ==
+                             Qel::SceneLoadOutcome::CacheMiss;
+            },
+            [&] { fs::remove(cachePath); });
+    };
+    const double coldLoadOne = coldLoad(1);
+    const double coldLoadAll = coldLoad(threads);
+
+    std::printf("Scene load of %u object files (%.1f MB pretty-printed; cache %.1f MB), %u hardware threads, "
+                "median of %d runs\n",
+                objectCount, static_cast<double>(totalBytes) / 1e6, static_cast<double>(cacheBytes) / 1e6,
+                threads, repetitions);
+    std::printf("\n  %-44s %8.2f ms\n", "cold parse, 1 thread", parseOne);
+    std::printf("  %-44s %8.2f ms\n", "cold parse, all threads", parseAll);
+    std::printf("  %-44s %8.2f ms\n", "cache-hit load (stamp + read + build)", hitLoad);
+    std::printf("\n  Ratios:\n");
+    PrintRatio("cold parse: all threads vs 1 thread", parseOne / parseAll, 5.0);
+    PrintRatio("cache hit vs cold parse on all threads", parseAll / hitLoad, 3.0);
+    PrintRatio("cache hit vs cold parse on 1 thread", parseOne / hitLoad, 10.0);
+    std::printf("\n  Parts and whole loads:\n");
+    std::printf("  %-44s %8.2f ms\n", "folder listing and stamp", listing);
+    std::printf("  %-44s %8.2f ms\n", "cache read into records", cacheRead);
+    std::printf("  %-44s %8.2f ms\n", "scene objects built from records", build);
+    std::printf("  %-44s %8.2f ms\n", "cache write", write);
+    std::printf("  %-44s %8.2f ms\n", "whole cold load (miss), 1 thread", coldLoadOne);
+    std::printf("  %-44s %8.2f ms\n", "whole cold load (miss), all threads", coldLoadAll);
+    if (!allHits || !allMisses)
+    {
+        std::printf("\n  warning: a timed load did not take the expected path (hits %s, misses %s)\n",
+                    allHits ? "ok" : "wrong", allMisses ? "ok" : "wrong");
+    }
+
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    return allHits && allMisses ? 0 : 1;
+}
