@@ -7,8 +7,6 @@
 
 namespace Qel::Fbx
 {
-bool DecodeTextArray(const RecordValue& aValue, std::vector<double>& aOut, std::string& aError);
-
 namespace
 {
 constexpr std::string_view SIGNATURE{"Kaydara FBX Binary  \0", 21};

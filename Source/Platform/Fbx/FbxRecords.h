@@ -1,5 +1,5 @@
-// Reader of the binary FBX node-record tree: a header, then nested records, each a name, a list of
-// typed values (scalars, strings and possibly zlib-compressed arrays) and child records.
+// Reader of the FBX node-record tree, binary (a header, then nested records, each a name, a list of
+// typed values - scalars, strings and possibly zlib-compressed arrays - and child records) or text.
 // Records point into the caller's byte buffer, which must outlive them. Arrays are decoded on
 // request. No state is shared; use from any thread.
 #pragma once
@@ -57,4 +57,6 @@ bool ParseTextRecords(std::span<const uint8_t> aBytes, Record& aRoot, std::strin
 // value is not an array or its payload is damaged.
 bool DecodeArray(const RecordValue& aValue, std::vector<double>& aOut, std::string& aError);
 bool DecodeArray(const RecordValue& aValue, std::vector<int64_t>& aOut, std::string& aError);
+// The text-form half of DecodeArray.
+bool DecodeTextArray(const RecordValue& aValue, std::vector<double>& aOut, std::string& aError);
 } // namespace Qel::Fbx
