@@ -66,11 +66,20 @@ void SwapChain::SetFullscreenState(bool aIsFullscreen)
     {
         return;
     }
-    if (SDL_SetWindowFullscreen(myDesc.window->GetSdlWindow(),
-                                aIsFullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0)
+    SDL_Window* window = myDesc.window->GetSdlWindow();
+    if (aIsFullscreen && !myIsFullscreen)
     {
-        myIsFullscreen = aIsFullscreen;
+        SDL_GetWindowSize(window, &myWindowedWidth, &myWindowedHeight);
     }
+    if (SDL_SetWindowFullscreen(window, aIsFullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+    {
+        return;
+    }
+    if (!aIsFullscreen && myIsFullscreen && myWindowedWidth > 0 && myWindowedHeight > 0)
+    {
+        SDL_SetWindowSize(window, myWindowedWidth, myWindowedHeight);
+    }
+    myIsFullscreen = aIsFullscreen;
 }
 
 bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Format aFormat)

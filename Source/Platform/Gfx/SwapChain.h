@@ -56,6 +56,10 @@ private:
     int mySwapInterval = -1;
     std::uint32_t myPresentCount = 0;
     bool myIsFullscreen = false;
+    // The window's size before it went full screen, given back on leaving, since without a window
+    // manager nothing else restores it.
+    int myWindowedWidth = 0;
+    int myWindowedHeight = 0;
 };
 
 using SwapChainPtr = std::shared_ptr<SwapChain>;
