@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,4 +66,31 @@ bool IsSceneCacheHeaderValid(const SceneCacheHeader& aHeader, std::string_view a
 int ReadScenePackedCache(std::string_view aSceneText, const std::filesystem::path& aCachePath,
                          const SceneCacheStamp& aStamp, std::vector<ParsedSceneObject>& outRecords);
 
+namespace impl
+{
+// One cache file, parsed and its header read, whose records are converted only when asked for: a
+// loader can check the header against a stamp it takes meanwhile, and skip the records of a stale file.
+class PackedSceneCacheFile
+{
+public:
+    PackedSceneCacheFile();
+    ~PackedSceneCacheFile();
+    PackedSceneCacheFile(const PackedSceneCacheFile&) = delete;
+    PackedSceneCacheFile& operator=(const PackedSceneCacheFile&) = delete;
+
+    // SCENE_CACHE_HIT when the file was read and its header understood, SCENE_CACHE_MISSING when there
+    // is none, SCENE_CACHE_STALE when it is unreadable or damaged. Only an existence test that fails for
+    // another reason than "not found" throws.
+    int Open(const std::filesystem::path& aCachePath);
+    // All zero and empty unless Open succeeded.
+    const SceneCacheHeader& GetHeader() const;
+    // The records in file order, converted on up to aHardwareThreads tasks; false, with outRecords
+    // empty, when the file is not open or an entry is damaged.
+    bool ReadRecords(std::vector<ParsedSceneObject>& outRecords, unsigned aHardwareThreads) const;
+
+private:
+    struct State;
+    std::unique_ptr<State> myState;
+};
+} // namespace impl
 } // namespace Qel

@@ -3,9 +3,13 @@
 // files in parallel. Only property values, which the property types read as json, are converted.
 #include "vek/scene/SceneCache.h"
 
+#include "vek/scene/LevelDataParse.h"
+
 #include <simdjson.h>
 
 #include <exception>
+#include <future>
+#include <memory>
 #include <string>
 
 namespace Qel
@@ -15,6 +19,9 @@ namespace
 using Json = nlohmann::json;
 namespace dom = simdjson::dom;
 namespace fs = std::filesystem;
+
+// Below this many entries one thread converts them faster than starting others would.
+constexpr std::size_t PARALLEL_READ_MINIMUM = 256;
 
 // Anything in the file that the writer would never have written.
 struct DamagedCache
@@ -280,44 +287,126 @@ bool IsSceneCacheHeaderValid(const SceneCacheHeader& aHeader, std::string_view a
            aHeader.myStamp == aStamp;
 }
 
-int ReadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
-                         const SceneCacheStamp& aStamp, std::vector<ParsedSceneObject>& outRecords)
+namespace impl
 {
-    outRecords.clear();
+struct PackedSceneCacheFile::State
+{
+    dom::parser parser;
+    SceneCacheHeader header;
+    bool hasObjects = false;
+    dom::array objects;
+};
+
+PackedSceneCacheFile::PackedSceneCacheFile() = default;
+PackedSceneCacheFile::~PackedSceneCacheFile() = default;
+
+int PackedSceneCacheFile::Open(const fs::path& aCachePath)
+{
+    myState.reset();
     if (!fs::exists(aCachePath))
     {
         return SCENE_CACHE_MISSING;
     }
     try
     {
-        dom::parser parser;
+        auto state = std::make_unique<State>();
         dom::element root;
-        if (parser.load(aCachePath.string()).get(root) != simdjson::SUCCESS)
+        if (state->parser.load(aCachePath.string()).get(root) != simdjson::SUCCESS)
         {
             return SCENE_CACHE_STALE;
         }
-        SceneCacheHeader header;
-        bool hasObjects = false;
-        const dom::array objects = ReadHeader(root, header, hasObjects);
-        if (!IsSceneCacheHeaderValid(header, aSceneText, aStamp))
-        {
-            return SCENE_CACHE_STALE;
-        }
-        if (hasObjects)
-        {
-            outRecords.reserve(objects.size());
-            for (dom::element entry : objects)
-            {
-                outRecords.push_back(ReadEntry(entry));
-            }
-        }
+        state->objects = ReadHeader(root, state->header, state->hasObjects);
+        myState = std::move(state);
         return SCENE_CACHE_HIT;
     }
     catch (...)
     {
         // Damaged, or out of memory: either way the level data is parsed instead.
-        outRecords.clear();
         return SCENE_CACHE_STALE;
     }
+}
+
+const SceneCacheHeader& PackedSceneCacheFile::GetHeader() const
+{
+    static const SceneCacheHeader theNone;
+    return myState != nullptr ? myState->header : theNone;
+}
+
+bool PackedSceneCacheFile::ReadRecords(std::vector<ParsedSceneObject>& outRecords,
+                                       unsigned aHardwareThreads) const
+{
+    outRecords.clear();
+    if (myState == nullptr)
+    {
+        return false;
+    }
+    if (!myState->hasObjects)
+    {
+        return true;
+    }
+    try
+    {
+        std::vector<dom::element> entries;
+        entries.reserve(myState->objects.size());
+        for (dom::element entry : myState->objects)
+        {
+            entries.push_back(entry);
+        }
+        outRecords.resize(entries.size());
+        // The parsed document is only read, so its entries can be turned into records side by side.
+        const auto convert = [&](std::size_t aBegin, std::size_t aEnd)
+        {
+            for (std::size_t index = aBegin; index < aEnd; ++index)
+            {
+                outRecords[index] = ReadEntry(entries[index]);
+            }
+        };
+        const unsigned threads = entries.size() < PARALLEL_READ_MINIMUM ? 1u : aHardwareThreads;
+        std::vector<std::future<void>> tasks;
+        for (const auto& [begin, end] : SplitIntoChunks(entries.size(), threads))
+        {
+            tasks.push_back(std::async(std::launch::async, convert, begin, end));
+        }
+        bool damaged = false;
+        for (std::future<void>& task : tasks)
+        {
+            try
+            {
+                task.get();
+            }
+            catch (...)
+            {
+                damaged = true;
+            }
+        }
+        if (!damaged)
+        {
+            return true;
+        }
+    }
+    catch (...)
+    {
+    }
+    outRecords.clear();
+    return false;
+}
+} // namespace impl
+
+int ReadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
+                         const SceneCacheStamp& aStamp, std::vector<ParsedSceneObject>& outRecords)
+{
+    outRecords.clear();
+    impl::PackedSceneCacheFile file;
+    const int opened = file.Open(aCachePath);
+    if (opened != SCENE_CACHE_HIT)
+    {
+        return opened;
+    }
+    if (!IsSceneCacheHeaderValid(file.GetHeader(), aSceneText, aStamp) ||
+        !file.ReadRecords(outRecords, impl::GetHardwareThreadCount()))
+    {
+        return SCENE_CACHE_STALE;
+    }
+    return SCENE_CACHE_HIT;
 }
 } // namespace Qel

@@ -7,6 +7,7 @@
 #include "vek/scene/SceneObjectBuilder.h"
 #include "vek/settings/Settings.h"
 
+#include <future>
 #include <iostream>
 #include <vector>
 
@@ -41,17 +42,18 @@ const char* GetSceneLoadOutcomeLabel(SceneLoadOutcome aOutcome)
     return "unknown";
 }
 
-int LoadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
-                         const SceneCacheStamp& aStamp, Scene& aScene)
+namespace
+{
+// The objects of an opened cache file, when its header matches aStamp.
+int BuildFromCacheFile(const impl::PackedSceneCacheFile& aFile, std::string_view aSceneText,
+                       const SceneCacheStamp& aStamp, unsigned aHardwareThreads, Scene& aScene)
 {
     std::vector<ParsedSceneObject> records;
+    if (!IsSceneCacheHeaderValid(aFile.GetHeader(), aSceneText, aStamp) ||
+        !aFile.ReadRecords(records,
+                           aHardwareThreads == 0 ? impl::GetHardwareThreadCount() : aHardwareThreads))
     {
-        const ProfilerScope scope("Qel::LoadScenePackedCache");
-        const int result = ReadScenePackedCache(aSceneText, aCachePath, aStamp, records);
-        if (result != SCENE_CACHE_HIT)
-        {
-            return result;
-        }
+        return SCENE_CACHE_STALE;
     }
     try
     {
@@ -64,6 +66,16 @@ int LoadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath
         return SCENE_CACHE_STALE;
     }
     return SCENE_CACHE_HIT;
+}
+} // namespace
+
+int LoadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath,
+                         const SceneCacheStamp& aStamp, Scene& aScene)
+{
+    const ProfilerScope scope("Qel::LoadScenePackedCache");
+    impl::PackedSceneCacheFile file;
+    const int opened = file.Open(aCachePath);
+    return opened == SCENE_CACHE_HIT ? BuildFromCacheFile(file, aSceneText, aStamp, 0, aScene) : opened;
 }
 
 SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& aScene,
@@ -84,15 +96,27 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
         return SceneLoadOutcome::NoLevelData;
     }
 
+    // The stamp is taken from the folder listing while this thread reads the cache file; both only read
+    // the file system, and on a large level each costs about as much as the other.
     std::vector<fs::path> files;
     SceneCacheStamp stamp;
-    {
-        const ProfilerScope checkScope("Qel::LoadSceneCacheCheck");
-        LoadSceneCacheCheck(fullScenePath, levelDataPath, files, stamp);
-    }
-
+    auto stampTask = std::async(std::launch::async,
+                                [&]
+                                {
+                                    const ProfilerScope checkScope("Qel::LoadSceneCacheCheck");
+                                    LoadSceneCacheCheck(fullScenePath, levelDataPath, files, stamp);
+                                });
     const fs::path cachePath = GetSceneCachePath(fullScenePath);
-    const int cache = LoadScenePackedCache(sceneText, cachePath, stamp, aScene);
+    PackedSceneCacheFile cacheFile;
+    const int opened = cacheFile.Open(cachePath);
+    stampTask.get();
+
+    int cache = opened;
+    if (opened == SCENE_CACHE_HIT)
+    {
+        const ProfilerScope cacheScope("Qel::LoadScenePackedCache");
+        cache = BuildFromCacheFile(cacheFile, sceneText, stamp, aHardwareThreads, aScene);
+    }
     if (cache == SCENE_CACHE_HIT)
     {
         return SceneLoadOutcome::CacheHit;

@@ -268,3 +268,28 @@ TEST(SceneCacheWrite, AReadOnlyFolderFailsAndKeepsTheOldFile)
     fs::permissions(folder, fs::perms::owner_all);
     EXPECT_EQ(QelTest::ReadWholeFile(cache), before);
 }
+
+TEST(SceneCacheFile, LargeCachesReadBackInOrderAndFailOnAnyDamagedEntry)
+{
+    QelTest::TempDir dir;
+    const fs::path cache = dir.GetPath() / "c.vkscache";
+    std::vector<ParsedSceneObject> written;
+    for (unsigned number = 0; number < 1000; ++number)
+    {
+        ParsedSceneObject record = SomeRecords()[number % 2];
+        record.myUuid = QelTest::MakeUuid(number);
+        record.myName = "object " + std::to_string(number);
+        written.push_back(std::move(record));
+    }
+    ASSERT_TRUE(Qel::WriteScenePackedCache(SCENE_TEXT, cache, SomeStamp(), written));
+    std::vector<ParsedSceneObject> read;
+    ASSERT_EQ(Read(cache, read), Qel::SCENE_CACHE_HIT);
+    EXPECT_EQ(read, written);
+
+    // One entry near the end, in the last conversion task, without its uuid.
+    Json text = Json::parse(QelTest::ReadWholeFile(cache));
+    text["objects"][997].erase("uuid");
+    std::ofstream(cache, std::ios::trunc) << text.dump();
+    EXPECT_EQ(Read(cache, read), Qel::SCENE_CACHE_STALE);
+    EXPECT_TRUE(read.empty());
+}
