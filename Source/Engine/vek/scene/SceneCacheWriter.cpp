@@ -27,6 +27,131 @@ Json FloatsToJson(const std::array<float, N>& aValues)
     return array;
 }
 
+// The cache text is put together directly rather than through one json tree of every object: the tree
+// would cost as much as parsing the level. Texts, numbers and property values still go through the json
+// library's own serializer, so the bytes are those of a dump of SceneObjectToJson entries.
+void AppendValue(std::string& aOut, const Json& aValue)
+{
+    aOut += aValue.dump();
+}
+
+void AppendKey(std::string& aOut, const char* aKey)
+{
+    aOut += '"';
+    aOut += aKey;
+    aOut += "\":";
+}
+
+template <std::size_t N>
+void AppendFloats(std::string& aOut, const char* aKey, const std::array<float, N>& aValues)
+{
+    aOut += ',';
+    AppendKey(aOut, aKey);
+    aOut += '[';
+    for (std::size_t index = 0; index < N; ++index)
+    {
+        if (index != 0)
+        {
+            aOut += ',';
+        }
+        AppendValue(aOut, Json(static_cast<double>(aValues[index])));
+    }
+    aOut += ']';
+}
+
+// Keys in byte order, as the json library sorts them.
+void AppendEntry(std::string& aOut, const ParsedSceneObject& aRecord)
+{
+    aOut += '{';
+    AppendKey(aOut, "name");
+    AppendValue(aOut, Json(aRecord.myName));
+    aOut += ',';
+    AppendKey(aOut, "object-definition");
+    AppendValue(aOut, Json(aRecord.myObjectDefinition));
+    aOut += ',';
+    AppendKey(aOut, "path");
+    AppendValue(aOut, Json(aRecord.myPath));
+    if (!aRecord.myProperties.empty())
+    {
+        aOut += ',';
+        AppendKey(aOut, "properties");
+        aOut += '[';
+        for (std::size_t index = 0; index < aRecord.myProperties.size(); ++index)
+        {
+            const ParsedProperty& property = aRecord.myProperties[index];
+            aOut += index != 0 ? ",{" : "{";
+            AppendKey(aOut, "name");
+            AppendValue(aOut, Json(property.myName));
+            aOut += ',';
+            AppendKey(aOut, "type");
+            AppendValue(aOut, Json(property.myTypeName));
+            aOut += ',';
+            AppendKey(aOut, "value");
+            AppendValue(aOut, property.myValue);
+            aOut += '}';
+        }
+        aOut += ']';
+    }
+    if (aRecord.myHasRotation)
+    {
+        AppendFloats(aOut, "rotation", aRecord.myRotation);
+    }
+    if (aRecord.myHasScale)
+    {
+        AppendFloats(aOut, "scale", aRecord.myScale);
+    }
+    if (aRecord.myHasMatrix)
+    {
+        AppendFloats(aOut, "transform", aRecord.myMatrix);
+    }
+    if (aRecord.myHasTranslation)
+    {
+        AppendFloats(aOut, "translation", aRecord.myTranslation);
+    }
+    aOut += ',';
+    AppendKey(aOut, "uuid");
+    AppendValue(aOut, Json(aRecord.myUuid));
+    aOut += '}';
+}
+
+std::string MakeCacheText(std::string_view aSceneText, const SceneCacheStamp& aStamp,
+                          const std::vector<ParsedSceneObject>& aRecords)
+{
+    std::string text;
+    text.reserve(256 + aRecords.size() * 512);
+    text += '{';
+    AppendKey(text, "leveldata-file-count");
+    text += std::to_string(aStamp.myLevelDataFileCount);
+    text += ',';
+    AppendKey(text, "leveldata-total-bytes");
+    text += std::to_string(aStamp.myLevelDataTotalBytes);
+    text += ',';
+    AppendKey(text, "newest-leveldata-write-time");
+    text += std::to_string(aStamp.myNewestLevelDataWriteTime);
+    text += ',';
+    AppendKey(text, "objects");
+    text += '[';
+    for (std::size_t index = 0; index < aRecords.size(); ++index)
+    {
+        if (index != 0)
+        {
+            text += ',';
+        }
+        AppendEntry(text, aRecords[index]);
+    }
+    text += "],";
+    AppendKey(text, "source-scene");
+    AppendValue(text, Json(std::string(aSceneText)));
+    text += ',';
+    AppendKey(text, "source-vks-write-time");
+    text += std::to_string(aStamp.mySceneWriteTime);
+    text += ',';
+    AppendKey(text, "version");
+    text += std::to_string(SCENE_CACHE_VERSION);
+    text += '}';
+    return text;
+}
+
 void ReportWriteFailure(const fs::path& aCachePath, const std::string& aReason)
 {
     std::cout << "[SceneCache] Could not write " << aCachePath.string() << ": " << aReason << "\n";
@@ -107,20 +232,7 @@ bool WriteScenePackedCache(std::string_view aSceneText, const fs::path& aCachePa
     {
         fs::create_directories(aCachePath.parent_path());
 
-        Json root = Json::object();
-        root["version"] = SCENE_CACHE_VERSION;
-        root["source-scene"] = std::string(aSceneText);
-        root["source-vks-write-time"] = aStamp.mySceneWriteTime;
-        root["leveldata-file-count"] = aStamp.myLevelDataFileCount;
-        root["leveldata-total-bytes"] = aStamp.myLevelDataTotalBytes;
-        root["newest-leveldata-write-time"] = aStamp.myNewestLevelDataWriteTime;
-        Json& objects = root["objects"] = Json::array();
-        objects.get_ref<Json::array_t&>().reserve(aRecords.size());
-        for (const ParsedSceneObject& record : aRecords)
-        {
-            objects.push_back(SceneObjectToJson(record));
-        }
-        const std::string text = root.dump();
+        const std::string text = MakeCacheText(aSceneText, aStamp, aRecords);
 
         std::string reason;
         if (!WriteWholeFile(temporary, text, reason))

@@ -293,3 +293,27 @@ TEST(SceneCacheFile, LargeCachesReadBackInOrderAndFailOnAnyDamagedEntry)
     EXPECT_EQ(Read(cache, read), Qel::SCENE_CACHE_STALE);
     EXPECT_TRUE(read.empty());
 }
+
+TEST(SceneCacheFile, IsTheCompactDumpOfItsHeaderAndEntries)
+{
+    QelTest::TempDir dir;
+    const fs::path cache = dir.GetPath() / "c.vkscache";
+    const std::vector<ParsedSceneObject> records = SomeRecords();
+    SceneCacheStamp stamp = SomeStamp();
+    stamp.myNewestLevelDataWriteTime = -5;
+    stamp.myLevelDataTotalBytes = std::numeric_limits<std::uint64_t>::max();
+    ASSERT_TRUE(Qel::WriteScenePackedCache("levels/\xc3\xa4 \"q\"\\.vks", cache, stamp, records));
+
+    Json expected = {{"version", 1},
+                     {"source-scene", "levels/\xc3\xa4 \"q\"\\.vks"},
+                     {"source-vks-write-time", stamp.mySceneWriteTime},
+                     {"leveldata-file-count", stamp.myLevelDataFileCount},
+                     {"leveldata-total-bytes", stamp.myLevelDataTotalBytes},
+                     {"newest-leveldata-write-time", stamp.myNewestLevelDataWriteTime},
+                     {"objects", Json::array()}};
+    for (const ParsedSceneObject& record : records)
+    {
+        expected["objects"].push_back(Qel::SceneObjectToJson(record));
+    }
+    EXPECT_EQ(QelTest::ReadWholeFile(cache), expected.dump());
+}
