@@ -56,12 +56,20 @@ Context::Context(DeviceCorePtr aCore) : myCore(std::move(aCore))
     glCreateFramebuffers(1, &myDrawFramebuffer);
     glCreateFramebuffers(1, &myClearFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, myDrawFramebuffer);
+    glCreateProgramPipelines(1, &myPipeline);
+    glCreateVertexArrays(1, &myEmptyVertexArray);
+    ResetPipeline();
 }
 
 Context::~Context()
 {
     myTarget.reset();
     myDepth.reset();
+    myVertexShader.reset();
+    myPixelShader.reset();
+    myInputLayout.reset();
+    myCore->ReleaseGlObject(GlObjectKind::ProgramPipeline, myPipeline);
+    myCore->ReleaseGlObject(GlObjectKind::VertexArray, myEmptyVertexArray);
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myDrawFramebuffer);
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myClearFramebuffer);
 }
@@ -152,6 +160,7 @@ void Context::ClearState()
     }
     myViewport = Viewport{};
     SetRenderTargets(nullptr, nullptr);
+    ResetPipeline();
     glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
     glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, 0, 0);
 }

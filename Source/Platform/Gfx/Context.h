@@ -1,20 +1,36 @@
-// The immediate context: binds the output targets and the viewport, clears, and reads rendered pixels
-// back. Main thread only; calls from another thread do nothing. Bound views are held by reference, as
-// the bound state of the device it stands in for held them.
+// The immediate context: binds the output targets and the viewport, clears, binds the pipeline (shaders,
+// input layout, vertex and index buffers, constant buffers, shader resources, samplers, blend, depth and
+// rasterizer states), maps dynamic buffers, draws, and reads rendered pixels back. Main thread only;
+// calls from another thread do nothing. Bound objects are held by reference, as the bound state of the
+// device it stands in for held them. Constant-buffer register bN is uniform binding N, texture register
+// tN and sampler register sN are texture unit N; the vertex and pixel stages share those bindings.
 //
 // Rendered targets are stored as GL draws them, bottom row first; the read-back and the present turn
 // them upright, so callers think of row 0 as the top of the screen throughout.
 #pragma once
 
+#include "Platform/Gfx/Buffer.h"
 #include "Platform/Gfx/DeviceCore.h"
+#include "Platform/Gfx/InputLayout.h"
 #include "Platform/Gfx/Resources.h"
+#include "Platform/Gfx/States.h"
 #include "Platform/Gfx/Types.h"
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace Platform::Gfx
 {
+enum class PrimitiveTopology
+{
+    TriangleList,
+    LineList,
+};
+
+constexpr std::uint32_t RESOURCE_SLOTS = 16;
+
 class Context
 {
 public:
@@ -30,8 +46,55 @@ public:
     void ClearRenderTargetView(const RenderTargetViewPtr& aTarget, const float someColor[4]);
     void ClearDepthStencilView(const DepthStencilViewPtr& aDepth, std::uint32_t someFlags, float aDepthValue,
                                std::uint8_t aStencil);
-    // Unbinds every target and forgets the viewport.
+    // Unbinds every target and every pipeline object and forgets the viewport.
     void ClearState();
+
+    void VSSetShader(const ShaderPtr& aShader);
+    void PSSetShader(const ShaderPtr& aShader);
+    void IASetInputLayout(const InputLayoutPtr& aLayout);
+    void IASetPrimitiveTopology(PrimitiveTopology aTopology);
+    // Slots from aStartSlot on; a null buffer unbinds its slot.
+    void IASetVertexBuffers(std::uint32_t aStartSlot, std::span<const BufferPtr> someBuffers,
+                            std::span<const std::uint32_t> someStrides,
+                            std::span<const std::uint32_t> someOffsets);
+    // Indices are 32-bit (R32_UINT); a null buffer unbinds.
+    void IASetIndexBuffer(const BufferPtr& aBuffer, Format aFormat, std::uint32_t anOffset);
+    void VSSetConstantBuffers(std::uint32_t aStartSlot, std::span<const BufferPtr> someBuffers);
+    void PSSetConstantBuffers(std::uint32_t aStartSlot, std::span<const BufferPtr> someBuffers);
+    void PSSetShaderResources(std::uint32_t aStartSlot, std::span<const ShaderResourceViewPtr> someViews);
+    void PSSetSamplers(std::uint32_t aStartSlot, std::span<const SamplerStatePtr> someSamplers);
+    // Null restores the default state of each kind. The blend factor is not offered (no blend mode
+    // uses it); the sample mask is moot with one sample.
+    void OMSetBlendState(const BlendStatePtr& aState, std::uint32_t aSampleMask = 0xFFFFFFFF);
+    void OMSetDepthStencilState(const DepthStencilStatePtr& aState, std::uint32_t aStencilRef = 0);
+    void RSSetState(const RasterizerStatePtr& aState);
+
+    // Main thread, dynamic buffers: the buffer's bytes to write whole, or null.
+    void* Map(const BufferPtr& aBuffer);
+    void Unmap(const BufferPtr& aBuffer);
+
+    // Draws with the bound pipeline; nothing is drawn while no vertex or pixel shader is bound or a
+    // bound shader failed.
+    void Draw(std::uint32_t aVertexCount, std::uint32_t aStartVertex);
+    void DrawInstanced(std::uint32_t aVertexCount, std::uint32_t anInstanceCount, std::uint32_t aStartVertex,
+                       std::uint32_t aStartInstance);
+    void DrawIndexed(std::uint32_t anIndexCount, std::uint32_t aStartIndex, std::int32_t aBaseVertex);
+    void DrawIndexedInstanced(std::uint32_t anIndexCount, std::uint32_t anInstanceCount,
+                              std::uint32_t aStartIndex, std::int32_t aBaseVertex,
+                              std::uint32_t aStartInstance);
+
+    const ShaderPtr& GetVertexShader() const { return myVertexShader; }
+    const ShaderPtr& GetPixelShader() const { return myPixelShader; }
+    const InputLayoutPtr& GetInputLayout() const { return myInputLayout; }
+    const ShaderResourceViewPtr& GetShaderResource(std::uint32_t aSlot) const
+    {
+        return myResources.at(aSlot);
+    }
+    const SamplerStatePtr& GetSampler(std::uint32_t aSlot) const { return mySamplers.at(aSlot); }
+    const BufferPtr& GetConstantBuffer(std::uint32_t aSlot) const { return myConstantBuffers.at(aSlot); }
+    const BlendStatePtr& GetBlendState() const { return myBlendState; }
+    const DepthStencilStatePtr& GetDepthStencilState() const { return myDepthStencilState; }
+    const RasterizerStatePtr& GetRasterizerState() const { return myRasterizerState; }
     void Flush();
 
     const RenderTargetViewPtr& GetBoundTarget() const { return myTarget; }
@@ -46,11 +109,38 @@ public:
     const DeviceCorePtr& GetCore() const { return myCore; }
 
 private:
+    struct VertexBinding
+    {
+        BufferPtr buffer;
+        std::uint32_t stride = 0;
+        std::uint32_t offset = 0;
+    };
+
     void ApplyViewport();
+    void ResetPipeline();
+    void SetConstantBuffers(std::uint32_t aStartSlot, std::span<const BufferPtr> someBuffers);
+    // Binds the program stages, the vertex array and its buffers; false when nothing can be drawn.
+    bool PrepareDraw();
+    unsigned int GetGlTopology() const;
 
     DeviceCorePtr myCore;
     unsigned int myDrawFramebuffer = 0;
     unsigned int myClearFramebuffer = 0;
+    unsigned int myPipeline = 0;
+    unsigned int myEmptyVertexArray = 0;
+    ShaderPtr myVertexShader;
+    ShaderPtr myPixelShader;
+    InputLayoutPtr myInputLayout;
+    PrimitiveTopology myTopology = PrimitiveTopology::TriangleList;
+    std::array<VertexBinding, VERTEX_INPUT_SLOTS> myVertexBuffers;
+    BufferPtr myIndexBuffer;
+    std::uint32_t myIndexOffset = 0;
+    std::array<BufferPtr, RESOURCE_SLOTS> myConstantBuffers;
+    std::array<ShaderResourceViewPtr, RESOURCE_SLOTS> myResources;
+    std::array<SamplerStatePtr, RESOURCE_SLOTS> mySamplers;
+    BlendStatePtr myBlendState;
+    DepthStencilStatePtr myDepthStencilState;
+    RasterizerStatePtr myRasterizerState;
     RenderTargetViewPtr myTarget;
     DepthStencilViewPtr myDepth;
     Viewport myViewport;

@@ -29,40 +29,42 @@ Texture2DPtr Device::CreateTexture2D(const Texture2DDesc& aDesc,
                                      std::span<const SubresourceData> someInitialData)
 {
     constexpr std::uint32_t MAX_SIDE = 16384;
-    const std::uint32_t bytesPerPixel = GetBytesPerPixel(aDesc.format);
+    const bool isCube = (aDesc.miscFlags & RESOURCE_MISC_TEXTURECUBE) != 0;
+    const std::uint32_t slices = isCube ? 6u : 1u;
     if (aDesc.width == 0 || aDesc.height == 0 || aDesc.width > MAX_SIDE || aDesc.height > MAX_SIDE ||
-        bytesPerPixel == 0 || aDesc.arraySize != 1)
+        GetFormatLayout(aDesc.format).blockBytes == 0 || aDesc.arraySize != slices ||
+        (isCube && aDesc.width != aDesc.height))
     {
         return nullptr;
     }
     Texture2DDesc desc = aDesc;
     const std::uint32_t fullChain = GetFullMipCount(desc.width, desc.height);
     desc.mipLevels = desc.mipLevels == 0 ? fullChain : std::min(desc.mipLevels, fullChain);
-    if (someInitialData.size() > desc.mipLevels)
+    if (someInitialData.size() > static_cast<std::size_t>(desc.mipLevels) * slices)
     {
         return nullptr;
     }
     // The pixels are copied tightly packed, so the caller's memory may go as soon as this returns.
     std::vector<std::vector<std::uint8_t>> levels(someInitialData.size());
-    for (std::size_t level = 0; level < someInitialData.size(); ++level)
+    for (std::size_t index = 0; index < someInitialData.size(); ++index)
     {
-        const SubresourceData& source = someInitialData[level];
+        const SubresourceData& source = someInitialData[index];
         if (source.data == nullptr)
         {
             continue;
         }
-        const std::size_t width = std::max(1u, desc.width >> level);
-        const std::size_t height = std::max(1u, desc.height >> level);
-        const std::size_t rowBytes = width * bytesPerPixel;
+        const std::size_t level = index % desc.mipLevels;
+        const std::size_t rowBytes = GetRowBytes(desc.format, std::max(1u, desc.width >> level));
+        const std::size_t rows = GetRowCount(desc.format, std::max(1u, desc.height >> level));
         const std::size_t pitch = source.rowPitch == 0 ? rowBytes : source.rowPitch;
         if (pitch < rowBytes)
         {
             return nullptr;
         }
-        levels[level].resize(rowBytes * height);
-        for (std::size_t row = 0; row < height; ++row)
+        levels[index].resize(rowBytes * rows);
+        for (std::size_t row = 0; row < rows; ++row)
         {
-            std::memcpy(levels[level].data() + row * rowBytes,
+            std::memcpy(levels[index].data() + row * rowBytes,
                         static_cast<const std::uint8_t*>(source.data) + row * pitch, rowBytes);
         }
     }
@@ -139,5 +141,72 @@ ShaderPtr Device::CreateShader(ShaderStage aStage, std::span<const std::uint8_t>
         return nullptr;
     }
     return shader;
+}
+
+BufferPtr Device::CreateBuffer(const BufferDesc& aDesc, const void* aData)
+{
+    const bool isDynamic = aDesc.usage == Usage::Dynamic;
+    if (aDesc.byteWidth == 0 || (aDesc.usage == Usage::Immutable && aData == nullptr) ||
+        (isDynamic && (aDesc.cpuAccessFlags & CPU_ACCESS_WRITE) == 0))
+    {
+        return nullptr;
+    }
+    std::vector<std::uint8_t> data;
+    if (aData != nullptr)
+    {
+        const auto* bytes = static_cast<const std::uint8_t*>(aData);
+        data.assign(bytes, bytes + aDesc.byteWidth);
+    }
+    auto buffer = std::make_shared<Buffer>(myCore, aDesc, std::move(data));
+    if (myCore->IsMainThread() && buffer->Realise() == 0)
+    {
+        return nullptr;
+    }
+    return buffer;
+}
+
+InputLayoutPtr Device::CreateInputLayout(const InputElementDesc* someElements, std::uint32_t aCount,
+                                         std::span<const std::uint8_t> someShaderCode)
+{
+    if (!IsSpirv(std::vector<std::uint8_t>(someShaderCode.begin(), someShaderCode.end())))
+    {
+        return nullptr;
+    }
+    std::vector<ResolvedElement> elements = InputLayout::Resolve(someElements, aCount);
+    if (elements.empty())
+    {
+        return nullptr;
+    }
+    auto layout = std::make_shared<InputLayout>(myCore, std::move(elements));
+    if (myCore->IsMainThread() && layout->Realise() == 0)
+    {
+        return nullptr;
+    }
+    return layout;
+}
+
+BlendStatePtr Device::CreateBlendState(const BlendDesc& aDesc)
+{
+    return std::make_shared<const BlendState>(aDesc);
+}
+
+DepthStencilStatePtr Device::CreateDepthStencilState(const DepthStencilDesc& aDesc)
+{
+    return std::make_shared<const DepthStencilState>(aDesc);
+}
+
+RasterizerStatePtr Device::CreateRasterizerState(const RasterizerDesc& aDesc)
+{
+    return std::make_shared<const RasterizerState>(aDesc);
+}
+
+SamplerStatePtr Device::CreateSamplerState(const SamplerDesc& aDesc)
+{
+    auto sampler = std::make_shared<SamplerState>(myCore, aDesc);
+    if (myCore->IsMainThread() && sampler->Realise() == 0)
+    {
+        return nullptr;
+    }
+    return sampler;
 }
 } // namespace Platform::Gfx

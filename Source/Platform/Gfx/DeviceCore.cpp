@@ -19,6 +19,21 @@ void DeleteNow(GlObjectKind aKind, GLuint aName)
     case GlObjectKind::Framebuffer:
         glDeleteFramebuffers(1, &aName);
         break;
+    case GlObjectKind::Buffer:
+        glDeleteBuffers(1, &aName);
+        break;
+    case GlObjectKind::Sampler:
+        glDeleteSamplers(1, &aName);
+        break;
+    case GlObjectKind::VertexArray:
+        glDeleteVertexArrays(1, &aName);
+        break;
+    case GlObjectKind::Program:
+        glDeleteProgram(aName);
+        break;
+    case GlObjectKind::ProgramPipeline:
+        glDeleteProgramPipelines(1, &aName);
+        break;
     }
 }
 } // namespace

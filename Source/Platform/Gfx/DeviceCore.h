@@ -17,6 +17,11 @@ enum class GlObjectKind
     Texture,
     Shader,
     Framebuffer,
+    Buffer,
+    Sampler,
+    VertexArray,
+    Program,
+    ProgramPipeline,
 };
 
 class DeviceCore

@@ -24,6 +24,11 @@ bool Texture2D::IsDepth() const
     return (myDesc.bindFlags & BIND_DEPTH_STENCIL) != 0 || myDesc.format == Format::D32_FLOAT;
 }
 
+bool Texture2D::IsCube() const
+{
+    return (myDesc.miscFlags & RESOURCE_MISC_TEXTURECUBE) != 0 && myDesc.arraySize == 6;
+}
+
 unsigned int Texture2D::Realise()
 {
     if (myName != 0 || !myCore->IsMainThread())
@@ -36,23 +41,41 @@ unsigned int Texture2D::Realise()
         return 0;
     }
     GLuint name = 0;
-    glCreateTextures(GL_TEXTURE_2D, 1, &name);
+    glCreateTextures(IsCube() ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D, 1, &name);
     const auto levels = static_cast<GLsizei>(myDesc.mipLevels);
     glTextureStorage2D(name, levels, format.internalFormat, static_cast<GLsizei>(myDesc.width),
                        static_cast<GLsizei>(myDesc.height));
     glTextureParameteri(name, GL_TEXTURE_MAX_LEVEL, levels - 1);
+    glTextureParameteriv(name, GL_TEXTURE_SWIZZLE_RGBA, format.swizzle);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    for (std::size_t level = 0; level < myLevels.size(); ++level)
+    for (std::size_t index = 0; index < myLevels.size(); ++index)
     {
-        if (myLevels[level].empty())
+        const std::vector<std::uint8_t>& pixels = myLevels[index];
+        if (pixels.empty())
         {
             continue;
         }
+        const auto level = static_cast<GLint>(index % myDesc.mipLevels);
+        const auto slice = static_cast<GLint>(index / myDesc.mipLevels);
         const auto width = static_cast<GLsizei>(std::max(1u, myDesc.width >> level));
         const auto height = static_cast<GLsizei>(std::max(1u, myDesc.height >> level));
-        glTextureSubImage2D(name, static_cast<GLint>(level), 0, 0, width, height, format.pixelFormat,
-                            format.pixelType, myLevels[level].data());
+        const auto bytes = static_cast<GLsizei>(pixels.size());
+        if (format.pixelFormat == 0)
+        {
+            glCompressedTextureSubImage3D(name, level, 0, 0, slice, width, height, 1, format.internalFormat,
+                                          bytes, pixels.data());
+        }
+        else if (IsCube())
+        {
+            glTextureSubImage3D(name, level, 0, 0, slice, width, height, 1, format.pixelFormat,
+                                format.pixelType, pixels.data());
+        }
+        else
+        {
+            glTextureSubImage2D(name, level, 0, 0, width, height, format.pixelFormat, format.pixelType,
+                                pixels.data());
+        }
     }
     myLevels.clear();
     myLevels.shrink_to_fit();
@@ -91,7 +114,10 @@ unsigned int TextureView::Realise()
     }
     GLuint view = 0;
     glGenTextures(1, &view);
-    glTextureView(view, GL_TEXTURE_2D, texture, viewed.internalFormat, 0, desc.mipLevels, 0, 1);
+    const bool isCube = myTexture->IsCube();
+    glTextureView(view, isCube ? GL_TEXTURE_CUBE_MAP : GL_TEXTURE_2D, texture, viewed.internalFormat, 0,
+                  desc.mipLevels, 0, isCube ? 6 : 1);
+    glTextureParameteriv(view, GL_TEXTURE_SWIZZLE_RGBA, viewed.swizzle);
     myViewName = view;
     return myViewName;
 }
@@ -115,7 +141,34 @@ Shader::Shader(DeviceCorePtr aCore, ShaderStage aStage, std::vector<std::uint8_t
 
 Shader::~Shader()
 {
+    myCore->ReleaseGlObject(GlObjectKind::Program, myProgram);
     myCore->ReleaseGlObject(GlObjectKind::Shader, myName);
+}
+
+unsigned int Shader::RealiseProgram()
+{
+    if (myProgram != 0 || Realise() == 0)
+    {
+        return myProgram;
+    }
+    const GLuint program = glCreateProgram();
+    glProgramParameteri(program, GL_PROGRAM_SEPARABLE, GL_TRUE);
+    glAttachShader(program, myName);
+    glLinkProgram(program);
+    glDetachShader(program, myName);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE)
+    {
+        char log[512] = {};
+        glGetProgramInfoLog(program, sizeof(log), nullptr, log);
+        std::printf("[Gfx] shader stage failed to link: %s\n", log);
+        glDeleteProgram(program);
+        myHasFailed = true;
+        return 0;
+    }
+    myProgram = program;
+    return myProgram;
 }
 
 unsigned int Shader::Realise()

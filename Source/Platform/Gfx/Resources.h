@@ -1,4 +1,5 @@
-// Device resources: 2D textures, the three kinds of view on them, and vertex and pixel shaders. Each is
+// Device resources: 2D textures (and cube maps), the three kinds of view on them, and vertex and pixel
+// shaders. Each is
 // held by shared ownership (copies are references). A resource made off the main thread keeps its data on
 // the CPU and gets its GL object on the main thread the first time it is used; one made on the main
 // thread gets it at once. Descriptions are fixed at creation and may be read from any thread; Realise
@@ -30,10 +31,12 @@ public:
     // Whether the initial pixels still wait on the CPU for the upload.
     bool HasPendingData() const { return !myLevels.empty(); }
     bool IsDepth() const;
+    bool IsCube() const;
 
 private:
     DeviceCorePtr myCore;
     Texture2DDesc myDesc;
+    // One entry per subresource: array slice major, then mip level.
     std::vector<std::vector<std::uint8_t>> myLevels;
     unsigned int myName = 0;
 };
@@ -98,6 +101,9 @@ public:
     const std::vector<std::uint8_t>& GetCode() const { return myCode; }
     // Main thread: the specialised GL shader; 0 when the driver refused the code.
     unsigned int Realise();
+    // Main thread: a separable program of this one stage, for the context's program pipeline; 0 on
+    // failure.
+    unsigned int RealiseProgram();
     bool HasFailed() const { return myHasFailed; }
 
 private:
@@ -105,6 +111,7 @@ private:
     ShaderStage myStage;
     std::vector<std::uint8_t> myCode;
     unsigned int myName = 0;
+    unsigned int myProgram = 0;
     bool myHasFailed = false;
 };
 

@@ -18,10 +18,47 @@ enum class Format : std::uint32_t
     R32_TYPELESS,
     R32_FLOAT,
     D32_FLOAT,
+    // Sampled formats that texture files hold.
+    B8G8R8X8_UNORM,
+    B8G8R8X8_UNORM_SRGB,
+    R8_UNORM,
+    A8_UNORM,
+    R8G8_UNORM,
+    R16_UNORM,
+    R16G16_UNORM,
+    R16G16B16A16_UNORM,
+    R10G10B10A2_UNORM,
+    B5G6R5_UNORM,
+    B5G5R5A1_UNORM,
+    B4G4R4A4_UNORM,
+    R16_FLOAT,
+    R16G16_FLOAT,
+    R16G16B16A16_FLOAT,
+    R32G32_FLOAT,
+    R32G32B32_FLOAT,
+    R32G32B32A32_FLOAT,
+    BC1_UNORM,
+    BC1_UNORM_SRGB,
+    BC2_UNORM,
+    BC2_UNORM_SRGB,
+    BC3_UNORM,
+    BC3_UNORM_SRGB,
+    BC4_UNORM,
+    BC5_UNORM,
+    BC6H_UF16,
+    BC6H_SF16,
+    BC7_UNORM,
+    BC7_UNORM_SRGB,
+    // Vertex and index formats.
+    R32_UINT,
+    R32G32B32A32_UINT,
 };
 
 enum BindFlags : std::uint32_t
 {
+    BIND_VERTEX_BUFFER = 0x1,
+    BIND_INDEX_BUFFER = 0x2,
+    BIND_CONSTANT_BUFFER = 0x4,
     BIND_SHADER_RESOURCE = 0x8,
     BIND_RENDER_TARGET = 0x20,
     BIND_DEPTH_STENCIL = 0x40,
@@ -42,9 +79,17 @@ struct Texture2DDesc
     std::uint32_t arraySize = 1;
     Format format = Format::Unknown;
     std::uint32_t bindFlags = 0;
+    // RESOURCE_MISC_TEXTURECUBE with an array size of 6 makes a cube map.
+    std::uint32_t miscFlags = 0;
 };
 
-// One mip level's initial pixels; rows from the top of the image down, rowPitch bytes apart.
+enum MiscFlags : std::uint32_t
+{
+    RESOURCE_MISC_TEXTURECUBE = 0x4,
+};
+
+// One subresource's initial pixels (array slice major, then mip level); rows from the top of the image
+// down, rowPitch bytes apart (a row of 4 x 4 blocks for block-compressed formats).
 struct SubresourceData
 {
     const void* data = nullptr;
@@ -62,9 +107,24 @@ struct Viewport
     float maxDepth = 1.0f;
 };
 
-// Bytes per pixel of a format; 0 for Unknown.
+// How a format is laid out in memory: blocks of blockSide x blockSide pixels (1 for plain formats, 4 for
+// block-compressed ones) of blockBytes each. Zero bytes for Unknown.
+struct FormatLayout
+{
+    std::uint32_t blockBytes = 0;
+    std::uint32_t blockSide = 1;
+};
+FormatLayout GetFormatLayout(Format aFormat);
+// Bytes per pixel of a plain format; 0 for Unknown and for block-compressed formats.
 std::uint32_t GetBytesPerPixel(Format aFormat);
+// The bytes of one row of pixels (or of blocks) and the number of such rows, for one mip level's size.
+std::uint32_t GetRowBytes(Format aFormat, std::uint32_t aWidth);
+std::uint32_t GetRowCount(Format aFormat, std::uint32_t aHeight);
+bool IsBlockCompressed(Format aFormat);
 bool IsSrgb(Format aFormat);
+// The sRGB form of a format that has one, or the plain form of an sRGB format; other formats unchanged.
+Format MakeSrgb(Format aFormat);
+Format StripSrgb(Format aFormat);
 // The number of levels of a full chain for a size.
 std::uint32_t GetFullMipCount(std::uint32_t aWidth, std::uint32_t aHeight);
 } // namespace Platform::Gfx

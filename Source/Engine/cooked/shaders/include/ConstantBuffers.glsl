@@ -1,0 +1,26 @@
+// The constant buffers every engine shader may read, at the registers the render-state stack binds.
+// Matrices are stored row by row with row vectors, so positions multiply as `v * M`.
+
+layout(std140, binding = 0) uniform FrameBuffer
+{
+    float renderWidth;
+    float renderHeight;
+    float totalTime;
+    float deltaTime;
+} frame;
+
+layout(std140, row_major, binding = 1) uniform CameraBuffer
+{
+    mat4 worldToView;
+    mat4 viewToWorld;
+    mat4 projection;
+    mat4 inverseProjection;
+    float nearPlane;
+    float farPlane;
+} camera;
+
+layout(std140, binding = 3) uniform AlphaTestBuffer
+{
+    vec4 extra;
+    float threshold;
+} alphaTest;
