@@ -1,8 +1,8 @@
 # The engine's own built assets: GLSL shaders compiled to SPIR-V ".cso" files under the cooked asset
 # root (a shader that does not compile fails the build), and the files our tools make under the engine
 # asset root. Both roots are the run layout's folders beside the executable.
-set(QEL_COOKED_ROOT ${QEL_RUNTIME_DIR}/data/cooked)
-set(QEL_ENGINE_ROOT ${QEL_RUNTIME_DIR}/data/engine)
+set(QEL_COOKED_ROOT ${QEL_RUNTIME_DIR}/data/cooked CACHE INTERNAL "The run layout's cooked asset root")
+set(QEL_ENGINE_ROOT ${QEL_RUNTIME_DIR}/data/engine CACHE INTERNAL "The run layout's engine asset root")
 
 # qel_add_shaders(TARGET SOURCE_ROOT): every .vert and .frag below SOURCE_ROOT becomes
 # <cooked root>/<same folders>/<name>.cso; .glsl files there are includes every shader depends on.

@@ -72,6 +72,8 @@ public:
     // Main thread, dynamic buffers: the buffer's bytes to write whole, or null.
     void* Map(const BufferPtr& aBuffer);
     void Unmap(const BufferPtr& aBuffer);
+    // Fills every lower mip level of the view's texture from its top level.
+    void GenerateMips(const ShaderResourceViewPtr& aView);
 
     // Draws with the bound pipeline; nothing is drawn while no vertex or pixel shader is bound or a
     // bound shader failed.

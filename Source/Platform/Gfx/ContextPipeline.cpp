@@ -205,6 +205,14 @@ void Context::Unmap(const BufferPtr& aBuffer)
     }
 }
 
+void Context::GenerateMips(const ShaderResourceViewPtr& aView)
+{
+    if (myCore->IsMainThread() && aView != nullptr && aView->GetTexture()->Realise() != 0)
+    {
+        glGenerateTextureMipmap(aView->GetTexture()->Realise());
+    }
+}
+
 unsigned int Context::GetGlTopology() const
 {
     return myTopology == PrimitiveTopology::LineList ? GL_LINES : GL_TRIANGLES;

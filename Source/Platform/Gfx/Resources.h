@@ -105,6 +105,7 @@ public:
     // failure.
     unsigned int RealiseProgram();
     bool HasFailed() const { return myHasFailed; }
+    bool IsFromLiveDevice() const { return myCore->IsAlive(); }
 
 private:
     DeviceCorePtr myCore;

@@ -80,10 +80,10 @@ bool Engine::InternalStart()
         return FailStart("the graphics device could not be created", true);
     }
 
-    myTextureManager = std::make_unique<TextureManager>();
+    myTextureManager = std::make_unique<TextureManager>(myFileWatcher.get());
 
     myGraphicsEngine = std::make_unique<GraphicsEngine>();
-    if (!myGraphicsEngine->Init())
+    if (!myGraphicsEngine->Init(*myTextureManager))
     {
         return FailStart("the graphics engine could not be initialised", true);
     }
@@ -144,6 +144,18 @@ bool Engine::BeginFrame()
     if (myDX11 != nullptr)
     {
         myDX11->BeginFrame(myCreateParameters.clearColor);
+    }
+    if (myGraphicsEngine != nullptr && myGraphicsEngine->IsInitialized())
+    {
+        myGraphicsEngine->GetGraphicsStateStack().ResetForFrame();
+    }
+    // Textures whose files were missing are looked for about twice a second while files are watched.
+    constexpr std::uint32_t MISSING_FILE_RETRY_FRAMES = 30;
+    if (myTextureManager != nullptr && IsDebugFeatureOn(DEBUG_FEATURE_FILEWATCHER) &&
+        ++myFramesSinceMissingRetry >= MISSING_FILE_RETRY_FRAMES)
+    {
+        myFramesSinceMissingRetry = 0;
+        myTextureManager->RetryMissingFiles();
     }
     ourDrawCallsLastFrame = ourDrawCallsThisFrame;
     ourDrawCallsThisFrame = 0;

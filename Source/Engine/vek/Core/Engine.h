@@ -71,6 +71,7 @@ public:
     // Every draw call adds one; BeginFrame moves the count to the last frame's.
     static void CountDrawCall() { ++ourDrawCallsThisFrame; }
     static std::uint32_t GetDrawCallsLastFrame() { return ourDrawCallsLastFrame; }
+    static std::uint32_t GetDrawCallsThisFrame() { return ourDrawCallsThisFrame; }
 
 private:
     explicit Engine(const EngineCreateParameters& aParameters);
@@ -92,6 +93,7 @@ private:
     float myDeltaTime = 0.0f;
     FrameTimer myFrameTimer;
     bool myShouldQuit = false;
+    std::uint32_t myFramesSinceMissingRetry = 0;
 
     static Engine* ourInstance;
     static std::uint32_t ourDrawCallsThisFrame;

@@ -144,7 +144,9 @@ Entry* Get(const char* aName)
     std::lock_guard lock(ShaderCacheMutex());
     auto& cache = ShaderCache<Entry>();
     const auto found = cache.find(aName);
-    if (found != cache.end())
+    // An entry made by a device that has since gone (a device made again in one process) loads anew
+    // into the same entry.
+    if (found != cache.end() && found->second->shader->IsFromLiveDevice())
     {
         return found->second.get();
     }

@@ -4,7 +4,7 @@
 
 namespace Qel
 {
-bool GraphicsEngine::Init()
+bool GraphicsEngine::Init(TextureManager& aTextures)
 {
     RenderTarget* backBuffer = DX11::GetBackBuffer();
     if (backBuffer == nullptr)
@@ -12,6 +12,11 @@ bool GraphicsEngine::Init()
         return false;
     }
     backBuffer->SetAsActiveTarget(nullptr);
+    mySpriteDrawer.Init();
+    if (!myGraphicsStateStack.Init(aTextures))
+    {
+        return false;
+    }
     myIsInitialized = true;
     return true;
 }

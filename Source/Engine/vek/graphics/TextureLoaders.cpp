@@ -1,0 +1,146 @@
+#include "vek/graphics/TextureLoaders.h"
+
+#include "Platform/Image/DdsImage.h"
+#include "Platform/Image/ImageDecode.h"
+#include "vek/graphics/DX11.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace Qel
+{
+namespace
+{
+using namespace Platform::Gfx;
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& aPath)
+{
+    std::ifstream file(aPath, std::ios::binary);
+    if (!file)
+    {
+        return {};
+    }
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+LoadedTexture MakeView(const Texture2DPtr& aTexture)
+{
+    Device* device = DX11::GetDevice();
+    if (aTexture == nullptr || device == nullptr)
+    {
+        return {};
+    }
+    LoadedTexture loaded;
+    loaded.view = device->CreateShaderResourceView(aTexture);
+    loaded.width = aTexture->GetDesc().width;
+    loaded.height = aTexture->GetDesc().height;
+    return loaded.view != nullptr ? loaded : LoadedTexture{};
+}
+
+LoadedTexture LoadDds(const std::vector<std::uint8_t>& someBytes, std::uint32_t aColorMode)
+{
+    const std::uint32_t flags = aColorMode == 1   ? Platform::DDS_LOADER_FORCE_SRGB
+                                : aColorMode == 2 ? Platform::DDS_LOADER_IGNORE_SRGB
+                                                  : Platform::DDS_LOADER_DEFAULT;
+    const Platform::DdsImage image = Platform::ReadDds(someBytes, flags);
+    Device* device = DX11::GetDevice();
+    if (image.IsEmpty() || device == nullptr)
+    {
+        return {};
+    }
+    const std::vector<SubresourceData> initial = image.MakeInitialData();
+    return MakeView(device->CreateTexture2D(image.MakeTextureDesc(), initial));
+}
+
+// The decoder also reads Targa files, which belong to the Targa loader alone, so only the signatures
+// of the ordinary formats reach it.
+bool IsOrdinaryImage(const std::vector<std::uint8_t>& someBytes)
+{
+    auto startsWith = [&someBytes](std::initializer_list<std::uint8_t> aSignature)
+    {
+        return someBytes.size() >= aSignature.size() &&
+               std::equal(aSignature.begin(), aSignature.end(), someBytes.begin());
+    };
+    return startsWith({0x89, 'P', 'N', 'G'}) || startsWith({0xFF, 0xD8, 0xFF}) || startsWith({'B', 'M'}) ||
+           startsWith({'G', 'I', 'F', '8'});
+}
+
+LoadedTexture LoadOrdinaryImage(const std::vector<std::uint8_t>& someBytes, std::uint32_t aColorMode)
+{
+    Device* device = DX11::GetDevice();
+    Context* context = DX11::GetContext();
+    if (!IsOrdinaryImage(someBytes) || device == nullptr || context == nullptr)
+    {
+        return {};
+    }
+    const Platform::RgbaImage image = Platform::DecodeImage(someBytes);
+    constexpr int MAX_SIDE = 16384;
+    if (image.IsEmpty() || image.width > MAX_SIDE || image.height > MAX_SIDE)
+    {
+        return {};
+    }
+    Texture2DDesc desc;
+    desc.width = static_cast<std::uint32_t>(image.width);
+    desc.height = static_cast<std::uint32_t>(image.height);
+    desc.mipLevels = 0;
+    desc.format = aColorMode == 1 ? Format::R8G8B8A8_UNORM_SRGB : Format::R8G8B8A8_UNORM;
+    desc.bindFlags = BIND_SHADER_RESOURCE;
+    const SubresourceData top{image.pixels.data(), desc.width * 4};
+    LoadedTexture loaded = MakeView(device->CreateTexture2D(desc, std::span(&top, 1)));
+    if (loaded.view != nullptr)
+    {
+        context->GenerateMips(loaded.view);
+    }
+    return loaded;
+}
+
+LoadedTexture LoadTarga(const std::vector<std::uint8_t>& someBytes)
+{
+    const std::optional<Platform::TargaPixels> image = Platform::ReadTarga(someBytes);
+    Device* device = DX11::GetDevice();
+    if (!image || device == nullptr)
+    {
+        return {};
+    }
+    Texture2DDesc desc;
+    desc.width = image->width;
+    desc.height = image->height;
+    desc.format = Format::R8G8B8A8_UNORM_SRGB;
+    desc.bindFlags = BIND_SHADER_RESOURCE;
+    const SubresourceData pixels{image->pixels.data(), desc.width * 4};
+    return MakeView(device->CreateTexture2D(desc, std::span(&pixels, 1)));
+}
+
+bool HasTargaExtension(const std::string& aPath)
+{
+    const std::size_t dot = aPath.rfind('.');
+    return dot != std::string::npos && aPath.compare(dot + 1, std::string::npos, "tga") == 0;
+}
+} // namespace
+
+std::optional<TargaImage> LoadTargaImage(const std::string& aPath)
+{
+    return Platform::ReadTarga(ReadFileBytes(aPath));
+}
+
+LoadedTexture LoadTextureFile(const std::string& aResolvedPath, std::uint32_t aColorMode)
+{
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(aResolvedPath);
+    if (bytes.empty())
+    {
+        return {};
+    }
+    LoadedTexture loaded = LoadDds(bytes, aColorMode);
+    if (loaded.view != nullptr || !DX11::IsOnMainThread())
+    {
+        return loaded;
+    }
+    loaded = LoadOrdinaryImage(bytes, aColorMode);
+    if (loaded.view == nullptr && HasTargaExtension(aResolvedPath))
+    {
+        loaded = LoadTarga(bytes);
+    }
+    return loaded;
+}
+} // namespace Qel
