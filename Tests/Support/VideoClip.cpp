@@ -1,0 +1,49 @@
+#include "Support/VideoClip.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace QelTest
+{
+namespace
+{
+std::string CodecArguments(ClipCodec aCodec)
+{
+    switch (aCodec)
+    {
+    case ClipCodec::LOSSLESS_RGB:
+        return "-c:v rawvideo -pix_fmt rgb24 -c:a pcm_s16le";
+    case ClipCodec::MPEG4:
+        return "-c:v mpeg4 -q:v 2 -pix_fmt yuv420p -c:a aac";
+    case ClipCodec::H264:
+        return "-c:v libx264 -preset fast -bf 3 -pix_fmt yuv420p -c:a aac";
+    }
+    return {};
+}
+} // namespace
+
+bool MakeVideoClip(const std::filesystem::path& aPath, const ClipSpec& aSpec)
+{
+    std::ostringstream size;
+    size << aSpec.myWidth << "x" << aSpec.myHeight;
+    std::ostringstream command;
+    command << "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i \"";
+    if (aSpec.myTestPattern)
+    {
+        command << "testsrc2=size=" << size.str() << ":rate=" << aSpec.myRate;
+    }
+    else
+    {
+        command << "color=black:size=" << size.str() << ":rate=" << aSpec.myRate
+                << ",format=rgb24,geq=r='mod(N*8\\,256)':g='min(X*3\\,255)':b='min(Y*5\\,255)'";
+    }
+    command << "\"";
+    if (aSpec.myWithSound)
+    {
+        command << " -f lavfi -i \"sine=frequency=440:sample_rate=48000\" -shortest";
+    }
+    command << " -frames:v " << aSpec.myFrameCount << " " << CodecArguments(aSpec.myCodec) << " \""
+            << aPath.string() << "\"";
+    return std::system(command.str().c_str()) == 0 && std::filesystem::exists(aPath);
+}
+} // namespace QelTest
