@@ -22,28 +22,48 @@ std::string CodecArguments(ClipCodec aCodec)
 }
 } // namespace
 
+double ClipSeconds(const ClipSpec& aSpec)
+{
+    double numerator = 0.0;
+    double denominator = 1.0;
+    std::istringstream rate(aSpec.myRate);
+    rate >> numerator;
+    if (rate.get() == '/')
+    {
+        rate >> denominator;
+    }
+    return numerator > 0.0 && denominator > 0.0 ? aSpec.myFrameCount * denominator / numerator : 0.0;
+}
+
 bool MakeVideoClip(const std::filesystem::path& aPath, const ClipSpec& aSpec)
 {
     std::ostringstream size;
     size << aSpec.myWidth << "x" << aSpec.myHeight;
     std::ostringstream command;
+    command.precision(9);
+    const double seconds = ClipSeconds(aSpec);
     command << "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i \"";
     if (aSpec.myTestPattern)
     {
-        command << "testsrc2=size=" << size.str() << ":rate=" << aSpec.myRate;
+        command << "testsrc2=size=" << size.str() << ":rate=" << aSpec.myRate << ":duration=" << seconds;
     }
     else
     {
-        command << "color=black:size=" << size.str() << ":rate=" << aSpec.myRate
+        command << "color=black:size=" << size.str() << ":rate=" << aSpec.myRate << ":duration=" << seconds
                 << ",format=rgb24,geq=r='mod(N*8\\,256)':g='min(X*3\\,255)':b='min(Y*5\\,255)'";
     }
     command << "\"";
     if (aSpec.myWithSound)
     {
-        command << " -f lavfi -i \"sine=frequency=440:sample_rate=48000\" -shortest";
+        // As long as the pictures, so the track's length does not depend on how ffmpeg interleaves.
+        command << " -f lavfi -t " << seconds << " -i \"sine=frequency=440:sample_rate=48000\"";
     }
-    command << " -frames:v " << aSpec.myFrameCount << " " << CodecArguments(aSpec.myCodec) << " \""
-            << aPath.string() << "\"";
+    // A picture limit would end the file before the sound track's end; with sound the lengths decide.
+    if (!aSpec.myWithSound)
+    {
+        command << " -frames:v " << aSpec.myFrameCount;
+    }
+    command << " " << CodecArguments(aSpec.myCodec) << " \"" << aPath.string() << "\"";
     return std::system(command.str().c_str()) == 0 && std::filesystem::exists(aPath);
 }
 } // namespace QelTest

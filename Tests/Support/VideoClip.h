@@ -26,11 +26,14 @@ struct ClipSpec
     std::string myRate = "10";
     int myFrameCount = 20;
     ClipCodec myCodec = ClipCodec::LOSSLESS_RGB;
-    // A 440 Hz mono tone at 48000 Hz for the clip's length (AAC in MP4, PCM otherwise).
+    // A 440 Hz mono tone at 48000 Hz as long as the pictures (AAC in MP4, PCM otherwise).
     bool myWithSound = false;
     // Use ffmpeg's moving test pattern instead of the index colours (for large benchmark clips).
     bool myTestPattern = false;
 };
+
+// The clip's length in seconds: its pictures at its rate.
+double ClipSeconds(const ClipSpec& aSpec);
 
 // Writes the clip to aPath; false (with ffmpeg's message on standard error) when it failed.
 bool MakeVideoClip(const std::filesystem::path& aPath, const ClipSpec& aSpec);

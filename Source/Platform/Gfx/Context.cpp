@@ -1,5 +1,7 @@
 #include "Platform/Gfx/Context.h"
 
+#include "Platform/Gfx/GlFormats.h"
+
 #include <algorithm>
 #include <epoxy/gl.h>
 
@@ -173,6 +175,32 @@ void Context::Flush()
     }
     myCore->DeleteQueuedObjects();
     glFlush();
+}
+
+bool Context::UpdateSubresource(const Texture2DPtr& aTexture, const void* somePixels, std::uint32_t aRowPitch)
+{
+    if (!myCore->IsMainThread() || aTexture == nullptr || somePixels == nullptr || aTexture->IsDepth())
+    {
+        return false;
+    }
+    const Texture2DDesc& desc = aTexture->GetDesc();
+    const std::uint32_t bytesPerPixel = GetBytesPerPixel(desc.format);
+    if (bytesPerPixel == 0 || aRowPitch % bytesPerPixel != 0 || aRowPitch / bytesPerPixel < desc.width)
+    {
+        return false;
+    }
+    const GLuint name = aTexture->Realise();
+    if (name == 0)
+    {
+        return false;
+    }
+    const impl::GlFormat format = impl::GetGlFormat(desc.format, false);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(aRowPitch / bytesPerPixel));
+    glTextureSubImage2D(name, 0, 0, 0, static_cast<GLsizei>(desc.width), static_cast<GLsizei>(desc.height),
+                        format.pixelFormat, format.pixelType, somePixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    return true;
 }
 
 std::vector<std::uint8_t> Context::ReadColorPixels(const Texture2DPtr& aTexture)

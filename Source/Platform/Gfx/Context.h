@@ -103,6 +103,11 @@ public:
     const DepthStencilViewPtr& GetBoundDepth() const { return myDepth; }
     const Viewport& GetViewport() const { return myViewport; }
 
+    // Replaces the first level of a colour texture with pixels in its format, the top row first and rows
+    // aRowPitch bytes apart (how a picture that changes every frame reaches its texture). False when the
+    // texture cannot be written or the pitch is shorter than a row.
+    bool UpdateSubresource(const Texture2DPtr& aTexture, const void* somePixels, std::uint32_t aRowPitch);
+
     // The pixels of a colour texture that was rendered to, as 8-bit RGBA with the top row first (the
     // stored, encoded bytes of an sRGB target), or of a depth texture as floats, top row first.
     std::vector<std::uint8_t> ReadColorPixels(const Texture2DPtr& aTexture);

@@ -1,5 +1,7 @@
 #include "vek/video/Video.h"
 
+#include "vek/video/GfxVideoTexture.h"
+
 #include <bit>
 #include <cmath>
 #include <iostream>
@@ -9,11 +11,6 @@ namespace Qel
 {
 namespace impl
 {
-MemoryVideoTexture::MemoryVideoTexture(std::uint32_t aWidth, std::uint32_t aHeight)
-    : myTexels(static_cast<std::size_t>(aWidth) * aHeight, 0u)
-{
-}
-
 std::uint32_t TextureSideFor(std::uint32_t aSize)
 {
     if (aSize == 0 || aSize > (1u << 31))
@@ -38,13 +35,6 @@ std::optional<double> FrameStep(double aFramesPerSecond)
     return step;
 }
 
-namespace
-{
-std::unique_ptr<VideoTexture> MakeMemoryTexture(std::uint32_t aWidth, std::uint32_t aHeight)
-{
-    return std::make_unique<MemoryVideoTexture>(aWidth, aHeight);
-}
-} // namespace
 } // namespace impl
 
 Video::Video() : Video(impl::VideoTextureFactory{})
@@ -53,13 +43,14 @@ Video::Video() : Video(impl::VideoTextureFactory{})
 
 Video::Video(impl::VideoTextureFactory aTextureFactory, impl::WaveOutDeviceFactory aDeviceFactory)
     : myTextureFactory(aTextureFactory ? std::move(aTextureFactory)
-                                       : impl::VideoTextureFactory(impl::MakeMemoryTexture)),
+                                       : impl::VideoTextureFactory(&impl::GfxVideoTexture::Create)),
       myDeviceFactory(std::move(aDeviceFactory))
 {
 }
 
 Video::~Video()
 {
+    myTextureRef.reset();
     myTexture.reset();
     if (myPlayer)
     {
@@ -95,8 +86,23 @@ bool Video::Init(const char* aPath, bool aWithAudio)
     if (!myTexture && myTexWidth != 0 && myTexHeight != 0)
     {
         myTexture = myTextureFactory(myTexWidth, myTexHeight);
+        if (myTexture && myTexture->GetView())
+        {
+            myTextureRef = std::make_unique<Texture>();
+            myTextureRef->myView = myTexture->GetView();
+        }
     }
     return true;
+}
+
+Vector2<std::uint32_t> GetTextureSize(const Texture& aTexture)
+{
+    if (aTexture.myView == nullptr || aTexture.myView->GetTexture() == nullptr)
+    {
+        return {0, 0};
+    }
+    const Platform::Gfx::Texture2DDesc& desc = aTexture.myView->GetTexture()->GetDesc();
+    return {desc.width, desc.height};
 }
 
 void Video::Play(bool aLoop)

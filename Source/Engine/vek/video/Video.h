@@ -10,6 +10,8 @@
 // Owns its player and texture. Main thread only.
 #pragma once
 
+#include "vek/Math/Vector2.h"
+#include "vek/graphics/Texture.h"
 #include "vek/video/VideoPlayer.h"
 #include "vek/video/VideoTexture.h"
 
@@ -29,6 +31,7 @@ enum VideoState : int
 class Video
 {
 public:
+    // The picture texture on the engine's graphics device, sound to the system's output.
     Video();
     // Textures and sound devices from the given makers (an empty one keeps the default).
     explicit Video(impl::VideoTextureFactory aTextureFactory, impl::WaveOutDeviceFactory aDeviceFactory = {});
@@ -41,6 +44,8 @@ public:
     void Play(bool aLoop);
     void Update(float aDt);
 
+    // What a sprite draws: the picture texture's view; null while there is no texture.
+    const Texture* GetTextureRef() const { return myTextureRef.get(); }
     int GetState() const { return myState; }
     std::uint32_t GetFrameWidth() const { return myFrameWidth; }
     std::uint32_t GetFrameHeight() const { return myFrameHeight; }
@@ -55,6 +60,7 @@ public:
 private:
     impl::VideoTextureFactory myTextureFactory;
     impl::WaveOutDeviceFactory myDeviceFactory;
+    std::unique_ptr<Texture> myTextureRef;
     std::unique_ptr<VideoPlayer> myPlayer;
     std::unique_ptr<impl::VideoTexture> myTexture;
     std::uint32_t myFrameWidth = 0;
@@ -66,6 +72,9 @@ private:
     std::uint32_t myTexWidth = 0;
     std::uint32_t myTexHeight = 0;
 };
+
+// A texture's size in pixels from its view's resource; (0, 0) for a texture with no view.
+Vector2<std::uint32_t> GetTextureSize(const Texture& aTexture);
 
 namespace impl
 {

@@ -189,18 +189,4 @@ TEST(VideoFailure, PlayingWithoutATextureDecodesNothing)
     EXPECT_NEAR(video.GetElapsed(), 0.0f, 1e-4f);
 }
 
-TEST(VideoDefaultTexture, StartsClearedAndReceivesPictures)
-{
-    Qel::Video video;
-    ASSERT_TRUE(video.Init(ExactClip().c_str(), false));
-    const auto* texture = dynamic_cast<const Qel::impl::MemoryVideoTexture*>(video.GetPictureTexture());
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->GetTexels().size(), 64u * 64u);
-    EXPECT_EQ(texture->GetTexels().front(), 0u);
-    video.Play(false);
-    video.Update(0.2f);
-    EXPECT_EQ(Red(texture->GetTexels().front()), QelTest::ClipPictureRed(2));
-    EXPECT_EQ(Blue(texture->GetTexels()[47 * 64]), 235);
-    EXPECT_EQ(texture->GetTexels()[48 * 64], 0u);
-}
 } // namespace
