@@ -6,6 +6,7 @@
 #include "vek/filewatcher/FileWatcher.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsEngine.h"
+#include "vek/graphics/GraphicsStateStack.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/text/TextService.h"

@@ -1,9 +1,27 @@
 #include "vek/graphics/GraphicsEngine.h"
 
+#include "vek/drawers/CustomShapeDrawer.h"
+#include "vek/drawers/FullscreenEffect.h"
+#include "vek/drawers/LineDrawer.h"
+#include "vek/drawers/SpriteDrawer.h"
 #include "vek/graphics/DX11.h"
+#include "vek/graphics/GraphicsStateStack.h"
 
 namespace Qel
 {
+namespace
+{
+bool InitEffect(std::unique_ptr<FullscreenEffect>& anEffect, const char* aPixelShader)
+{
+    anEffect = std::make_unique<FullscreenEffect>();
+    return anEffect->Init(aPixelShader);
+}
+} // namespace
+
+GraphicsEngine::GraphicsEngine() = default;
+
+GraphicsEngine::~GraphicsEngine() = default;
+
 bool GraphicsEngine::Init(TextureManager& aTextures)
 {
     RenderTarget* backBuffer = DX11::GetBackBuffer();
@@ -12,8 +30,30 @@ bool GraphicsEngine::Init(TextureManager& aTextures)
         return false;
     }
     backBuffer->SetAsActiveTarget(nullptr);
-    mySpriteDrawer.Init();
-    if (!myGraphicsStateStack.Init(aTextures))
+
+    mySpriteDrawer = std::make_unique<SpriteDrawer>();
+    mySpriteDrawer->Init();
+    myCustomShapeDrawer = std::make_unique<CustomShapeDrawer>();
+    myCustomShapeDrawer->Init();
+    myLineDrawer = std::make_unique<LineDrawer>();
+    myLineDrawer->Init();
+
+    if (!InitEffect(myCopyEffect, "Shaders/PostprocessCopyPS") ||
+        !InitEffect(myTonemapEffect, "Shaders/PostprocessTonemapPS") ||
+        !InitEffect(myGaussianVerticalEffect, "Shaders/PostprocessGaussianV_PS") ||
+        !InitEffect(myGaussianHorizontalEffect, "Shaders/PostprocessGaussianH_PS"))
+    {
+        return false;
+    }
+    myPixelateEffect = std::make_unique<FullscreenPixelateEffect>();
+    myPixelateEffect->myPixelSize = 16.0f;
+    if (!myPixelateEffect->Init("Shaders/PostprocessPixelate_PS"))
+    {
+        return false;
+    }
+
+    myGraphicsStateStack = std::make_unique<GraphicsStateStack>();
+    if (!myGraphicsStateStack->Init(aTextures))
     {
         return false;
     }

@@ -45,4 +45,12 @@ float Text::GetHeight() const
 {
     return myService == nullptr ? 0.0f : myService->GetTextHeight(*this);
 }
+
+void Text::Render() const
+{
+    if (myService != nullptr)
+    {
+        myService->RenderText(*this, nullptr);
+    }
+}
 } // namespace Qel

@@ -37,6 +37,8 @@ public:
     // The text service's measures; 0 without a service.
     float GetWidth() const;
     float GetHeight() const;
+    // Draws through the sprite drawer's default sprite shader; nothing without a service.
+    void Render() const;
 
     // Null when the font failed to load.
     const InternalTextAndFontData* GetFont() const { return myFont.get(); }

@@ -1,7 +1,7 @@
 // Text on FreeType: owns the FreeType library for the engine's lifetime and a cache of loaded fonts.
 // Each font is one face at one size and outline width, rendered once into a glyph atlas; texts share a
 // font while any of them holds it, and a request after the last one let go loads it afresh. Measuring
-// and drawing lay a text out the same way. Main thread.
+// and drawing lay a text out the same way; drawing goes through the sprite drawer. Main thread.
 #pragma once
 
 #include "vek/text/FontData.h"
@@ -37,6 +37,11 @@ public:
     // bytes, positions scaled by the text's scale and cell sizes not; 0 for an empty text or no font.
     float GetTextWidth(const Text& aText) const;
     float GetTextHeight(const Text& aText) const;
+
+    // Draws the text as one sprite per byte in one batch of the engine's sprite drawer, with aShader or
+    // the drawer's default sprite shader. False when the text has no font or there is nothing to draw
+    // with.
+    bool RenderText(const Text& aText, SpriteShader* aShader) const;
 
     // The cache key of a font: the path, the size as a signed 16-bit number and the border byte.
     static std::string MakeFontKey(const std::string& aPath, std::uint32_t aSize, std::uint8_t aBorder);

@@ -35,9 +35,12 @@ protected:
     bool StartWith(const std::string& aWindowSettings, const std::string& aTopLevel = "")
     {
         Qel::ResetSettings();
-        myFolder.WriteFile("settings/Game.json", "{" + aTopLevel +
-                                                     R"("window_settings": {"title": "engine test", )" +
-                                                     aWindowSettings + "}}");
+        // The graphics engine needs the built effect shaders: the cooked root is the run layout's.
+        const std::string cooked = (myPreviousFolder / "data/cooked").string();
+        myFolder.WriteFile(
+            "settings/Game.json",
+            "{" + aTopLevel + R"("assets_path": {"engine": "engine", "game": "game", "cooked": ")" + cooked +
+                R"("}, )" + R"("window_settings": {"title": "engine test", )" + aWindowSettings + "}}");
         EXPECT_TRUE(Qel::LoadSettings("Game.json"));
         return Qel::Engine::Start();
     }
@@ -147,7 +150,9 @@ TEST_F(EngineTest, TheWindowProcedureOffersMessagesToTheHookFirst)
     Qel::LResult hookResult = 0;
     Qel::GetEngineCreateParameters().windowProcedure = nullptr;
     myFolder.WriteFile("settings/Game.json",
-                       R"({"window_settings": {"title": "hook", "window_size": {"w": 64, "h": 48}}})");
+                       R"({"assets_path": {"engine": "engine", "game": "game", "cooked": ")" +
+                           (myPreviousFolder / "data/cooked").string() +
+                           R"("}, "window_settings": {"title": "hook", "window_size": {"w": 64, "h": 48}}})");
     ASSERT_TRUE(Qel::LoadSettings("Game.json"));
     Qel::GetEngineCreateParameters().windowProcedure = [&](Qel::WindowHandle, std::uint32_t aMessage,
                                                            Qel::WParam, Qel::LParam) -> Qel::LResult

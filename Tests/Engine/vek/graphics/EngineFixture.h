@@ -39,6 +39,7 @@ protected:
         if (someMissingCooked.size() != 0)
         {
             cooked = myFolder.GetPath() / "cooked";
+            std::filesystem::remove_all(cooked);
             std::filesystem::copy(myRunFolder / "data/cooked", cooked,
                                   std::filesystem::copy_options::recursive);
             for (const char* missing : someMissingCooked)
