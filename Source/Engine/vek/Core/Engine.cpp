@@ -86,7 +86,9 @@ bool Engine::InternalStart()
     myGraphicsEngine = std::make_unique<GraphicsEngine>();
     if (!myGraphicsEngine->Init(*myTextureManager))
     {
-        return FailStart("the graphics engine could not be initialised", true);
+        // The window and its context stay until Shutdown: the half-built graphics engine still holds
+        // device objects that must be released while the context is current.
+        return FailStart("the graphics engine could not be initialised", false);
     }
 
     myTextureManager->Init();
