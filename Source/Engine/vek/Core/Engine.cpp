@@ -8,6 +8,7 @@
 #include "vek/graphics/GraphicsEngine.h"
 #include "vek/graphics/GraphicsStateStack.h"
 #include "vek/graphics/TextureManager.h"
+#include "vek/model/ModelFactory.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/text/TextService.h"
 
@@ -110,6 +111,7 @@ void Engine::Shutdown()
     {
         return;
     }
+    ModelFactory::DestroyInstance();
     Engine* engine = ourInstance;
     engine->myFileWatcher.reset();
     engine->myCreateParameters.windowProcedure = nullptr;

@@ -15,5 +15,10 @@ struct Quaternion
     constexpr Quaternion(float aW, float aX, float aY, float aZ) : w(aW), x(aX), y(aY), z(aZ) {}
 
     friend constexpr bool operator==(const Quaternion&, const Quaternion&) = default;
+
+    // Blends a towards b by t along the shorter arc (b is negated when the dot product is negative).
+    // Above a dot product of 0.0005 the blend is linear and renormalised; only nearly perpendicular
+    // pairs take the sine-weighted path, whose result is not renormalised.
+    static Quaternion Slerp(const Quaternion& aFrom, const Quaternion& aTo, float aT);
 };
 } // namespace Qel

@@ -1,0 +1,331 @@
+#include "vek/model/ModelFactory.h"
+
+#include "Importer/Importer.h"
+#include "vek/Core/Engine.h"
+#include "vek/Core/Profiler.h"
+#include "vek/filewatcher/FileWatcher.h"
+#include "vek/model/MaterialTextures.h"
+#include "vek/model/MeshBuffers.h"
+#include "vek/model/ModelConversion.h"
+#include "vek/model/Primitives.h"
+#include "vek/scene/SceneAssetEditors.h"
+#include "vek/settings/AssetPaths.h"
+#include "vek/stringRegistry/StringId.h"
+
+#include <cmath>
+#include <cstring>
+#include <iostream>
+#include <limits>
+
+namespace Qel
+{
+namespace
+{
+constexpr std::uint64_t FNV_OFFSET_BASIS = 0xcbf29ce484222325ULL;
+constexpr std::uint64_t FNV_PRIME = 0x100000001b3ULL;
+
+std::uint64_t Fnv1a(const unsigned char* someBytes, std::size_t aCount)
+{
+    std::uint64_t hash = FNV_OFFSET_BASIS;
+    for (std::size_t i = 0; i < aCount; ++i)
+    {
+        hash = (hash ^ someBytes[i]) * FNV_PRIME;
+    }
+    return hash;
+}
+
+ModelFactory* theInstance = nullptr;
+
+// Lets the scene editor's model field list a model's meshes.
+bool ListModelMeshes(StringId aPath, std::vector<std::string>& aMeshNames)
+{
+    const std::shared_ptr<Model> model = ModelFactory::GetInstance()->GetModel(aPath.GetText());
+    if (!model)
+    {
+        return false;
+    }
+    aMeshNames.clear();
+    for (const MeshData& mesh : model->myMeshes)
+    {
+        aMeshNames.push_back(mesh.myName);
+    }
+    return true;
+}
+} // namespace
+
+std::size_t ModelPathHash::operator()(std::string_view aText) const
+{
+    return static_cast<std::size_t>(
+        Fnv1a(reinterpret_cast<const unsigned char*>(aText.data()), aText.size()));
+}
+
+std::size_t AnimationKeyHash::operator()(const AnimationKey& aKey) const
+{
+    const std::uint64_t pointer = reinterpret_cast<std::uintptr_t>(aKey.myModel.get());
+    unsigned char bytes[8];
+    for (std::size_t i = 0; i < 8; ++i)
+    {
+        bytes[i] = static_cast<unsigned char>(pointer >> (8 * i));
+    }
+    const std::uint64_t hm = Fnv1a(bytes, 8);
+    const std::uint64_t hp = ModelPathHash()(aKey.myPath);
+    return static_cast<std::size_t>(hm + 31 * hp);
+}
+
+ModelFactory* ModelFactory::GetInstance()
+{
+    if (theInstance == nullptr)
+    {
+        new ModelFactory();
+    }
+    return theInstance;
+}
+
+void ModelFactory::DestroyInstance()
+{
+    delete theInstance;
+}
+
+ModelFactory::ModelFactory(FileWatcher* aFileWatcher)
+    : myFileWatcher(aFileWatcher), myLifeToken(std::make_shared<ModelFactory*>(this))
+{
+    QELFBXImporter::InitImporter();
+    if (CreateCubePrimitive())
+    {
+        CreatePlanePrimitive();
+    }
+    SetSceneModelMeshQuery(&ListModelMeshes);
+    theInstance = this;
+}
+
+ModelFactory::~ModelFactory()
+{
+    if (theInstance == this)
+    {
+        theInstance = nullptr;
+    }
+    myLifeToken.reset();
+    QELFBXImporter::UninitImporter();
+    myAnimations.clear();
+    myModels.clear();
+    myWatchedPaths.clear();
+}
+
+std::shared_ptr<Model> ModelFactory::GetModel(const std::string& aPath)
+{
+    std::lock_guard lock(myMutex);
+    const auto found = myModels.find(aPath);
+    if (found != myModels.end())
+    {
+        return found->second;
+    }
+    return LoadModel(aPath);
+}
+
+ModelInstance ModelFactory::GetModelInstance(const std::string& aPath)
+{
+    std::lock_guard lock(myMutex);
+    ModelInstance instance;
+    if (std::shared_ptr<Model> model = GetModel(aPath))
+    {
+        instance.Init(std::move(model));
+    }
+    return instance;
+}
+
+AnimatedModelInstance ModelFactory::GetAnimatedModelInstance(const std::string& aPath)
+{
+    std::lock_guard lock(myMutex);
+    AnimatedModelInstance instance;
+    std::shared_ptr<Model> model = GetModel(aPath);
+    if (model && !model->mySkeleton.myJoints.empty())
+    {
+        instance.Init(std::move(model));
+    }
+    return instance;
+}
+
+std::shared_ptr<Animation> ModelFactory::GetAnimation(const std::string& aPath,
+                                                      const std::shared_ptr<Model>& aModel)
+{
+    std::lock_guard lock(myMutex);
+    if (!aModel)
+    {
+        return {};
+    }
+    AnimationKey key{aPath, aModel};
+    const auto found = myAnimations.find(key);
+    if (found != myAnimations.end())
+    {
+        return found->second;
+    }
+    QELFBXImporter::Animation record;
+    if (!QELFBXImporter::LoadAnimation(aPath, record))
+    {
+        return {};
+    }
+    auto animation = std::make_shared<Animation>();
+    impl::BuildAnimation(record, *aModel, *animation);
+    myAnimations.emplace(std::move(key), animation);
+    return animation;
+}
+
+AnimationPlayer ModelFactory::GetAnimationPlayer(const std::string& aPath,
+                                                 const std::shared_ptr<Model>& aModel)
+{
+    std::lock_guard lock(myMutex);
+    ProfilerScope scope("ModelFactory::GetAnimationPlayer");
+    AnimationPlayer player;
+    const std::string resolved = ResolveAssetPath(aPath);
+    if (std::shared_ptr<Animation> clip = GetAnimation(resolved, aModel))
+    {
+        player.SetAnimation(std::move(clip));
+    }
+    return player;
+}
+
+MeshBounds ModelFactory::CalculateBounds(const std::vector<ModelVertex>& someVertices)
+{
+    constexpr float largest = std::numeric_limits<float>::max();
+    float low[3] = {largest, largest, largest};
+    float high[3] = {-largest, -largest, -largest};
+    for (const ModelVertex& vertex : someVertices)
+    {
+        for (std::size_t k = 0; k < 3; ++k)
+        {
+            low[k] = std::min(low[k], vertex.myPosition[k]);
+            high[k] = std::max(high[k], vertex.myPosition[k]);
+        }
+    }
+    MeshBounds bounds;
+    for (std::size_t k = 0; k < 3; ++k)
+    {
+        bounds.myHalfExtents[k] = (high[k] - low[k]) * 0.5f;
+        bounds.myCentre[k] = (high[k] + low[k]) * 0.5f;
+    }
+    const float* e = bounds.myHalfExtents;
+    bounds.myRadius = std::fabs(std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]));
+    return bounds;
+}
+
+std::shared_ptr<Model> ModelFactory::LoadModel(const std::string& aPath)
+{
+    const std::string resolved = ResolveAssetPath(aPath);
+    if (resolved.empty())
+    {
+        return {};
+    }
+    if (myWatchedPaths.insert(aPath).second)
+    {
+        if (FileWatcher* watcher = GetFileWatcher())
+        {
+            std::weak_ptr<ModelFactory*> token = myLifeToken;
+            watcher->WatchFileChange(resolved,
+                                     [token, aPath]
+                                     {
+                                         if (const std::shared_ptr<ModelFactory*> alive = token.lock())
+                                         {
+                                             (*alive)->OnModelFileChanged(aPath);
+                                         }
+                                     });
+        }
+    }
+
+    QELFBXImporter::Model record;
+    if (!QELFBXImporter::LoadModel(resolved, record, false, true))
+    {
+        return {};
+    }
+
+    Skeleton skeleton;
+    if (!record.skeleton.bones.empty() && !impl::ConvertSkeleton(record.skeleton, skeleton, resolved))
+    {
+        return {};
+    }
+    if (record.meshes.size() > MAX_MESHES_PER_MODEL)
+    {
+        std::cout << "[ModelFactory] " << resolved << ": " << record.meshes.size()
+                  << " meshes, more than the " << MAX_MESHES_PER_MODEL
+                  << " a model may have; the model is not loaded\n";
+        return {};
+    }
+
+    std::vector<MeshData> meshes;
+    meshes.reserve(record.meshes.size());
+    for (const QELFBXImporter::Mesh& source : record.meshes)
+    {
+        MeshData mesh;
+        mesh.myVertices = impl::ConvertVertices(source.vertices);
+        mesh.myIndices = source.indices;
+        mesh.myVertexCount = static_cast<std::uint32_t>(mesh.myVertices.size());
+        mesh.myIndexCount = static_cast<std::uint32_t>(mesh.myIndices.size());
+        if (!impl::CreateMeshBuffers(mesh))
+        {
+            return {};
+        }
+        mesh.myName = source.name;
+        mesh.myMaterialName =
+            source.materialIndex < record.materials.size() ? record.materials[source.materialIndex].name : "";
+        mesh.myBounds = CalculateBounds(mesh.myVertices);
+        meshes.push_back(std::move(mesh));
+    }
+
+    auto model = std::make_shared<Model>();
+    model->Init(meshes, resolved);
+    if (!skeleton.myJoints.empty())
+    {
+        model->mySkeleton = std::move(skeleton);
+    }
+    LoadMeshTextures(resolved, *model);
+    myModels[aPath] = model;
+    return model;
+}
+
+void ModelFactory::OnModelFileChanged(const std::string& aPath)
+{
+    std::lock_guard lock(myMutex);
+    myModels.erase(aPath);
+}
+
+FileWatcher* ModelFactory::GetFileWatcher() const
+{
+    if (myFileWatcher != nullptr)
+    {
+        return myFileWatcher;
+    }
+    Engine* engine = Engine::GetInstance();
+    return engine != nullptr ? engine->GetFileWatcher() : nullptr;
+}
+
+bool ModelFactory::CreateCubePrimitive()
+{
+    return RegisterPrimitive(impl::BuildCubeMesh(), "Cube", true);
+}
+
+bool ModelFactory::CreatePlanePrimitive()
+{
+    return RegisterPrimitive(impl::BuildPlaneMesh(), "Plane", false);
+}
+
+bool ModelFactory::RegisterPrimitive(MeshData aMesh, const char* aKey, bool aTexturesFirst)
+{
+    if (!impl::CreateMeshBuffers(aMesh))
+    {
+        return false;
+    }
+    auto model = std::make_shared<Model>();
+    aMesh.myBounds = CalculateBounds(aMesh.myVertices);
+    model->AddMesh(aMesh, aKey);
+    if (aTexturesFirst)
+    {
+        LoadMeshTextures("", *model);
+        myModels[aKey] = model;
+    }
+    else
+    {
+        myModels[aKey] = model;
+        LoadMeshTextures("", *model);
+    }
+    return true;
+}
+} // namespace Qel

@@ -1,0 +1,67 @@
+#include "Support/Model/ModelFixtures.h"
+#include "vek/model/ModelFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+using namespace Qel;
+
+namespace
+{
+struct Seen
+{
+    std::vector<std::shared_ptr<Model>> models;
+    std::vector<std::shared_ptr<Animation>> clips;
+};
+
+// What the animation-preload task does, over and over: the model, its clips, a player, instances.
+void Preload(ModelFactory& aFactory, Seen& aSeen, int aRounds)
+{
+    const std::string model = QelTest::ModelFixture("skinned.fbx");
+    const std::string other = QelTest::ModelFixture("two_materials.fbx");
+    for (int round = 0; round < aRounds; ++round)
+    {
+        const std::shared_ptr<Model> skinned = aFactory.GetModel(model);
+        aSeen.models.push_back(skinned);
+        aSeen.models.push_back(aFactory.GetModel(other));
+        aSeen.clips.push_back(aFactory.GetAnimation(model, skinned));
+        const AnimationPlayer player = aFactory.GetAnimationPlayer(model, skinned);
+        aSeen.clips.push_back(player.myAnimation);
+        AnimatedModelInstance instance = aFactory.GetAnimatedModelInstance(model);
+        instance.SetPose(player);
+        aSeen.models.push_back(aFactory.GetModelInstance("Cube").GetModel());
+    }
+}
+} // namespace
+
+TEST(ModelFactoryThreads, TwoThreadsShareOneModelAndOneClipPerKey)
+{
+    ModelFactory factory;
+    constexpr int ROUNDS = 6;
+    std::array<Seen, 2> seen;
+    std::thread worker([&] { Preload(factory, seen[1], ROUNDS); });
+    Preload(factory, seen[0], ROUNDS);
+    worker.join();
+
+    const std::shared_ptr<Model> skinned = seen[0].models[0];
+    ASSERT_TRUE(skinned);
+    for (const Seen& s : seen)
+    {
+        ASSERT_EQ(s.models.size(), 3u * ROUNDS);
+        for (std::size_t i = 0; i < s.models.size(); ++i)
+        {
+            ASSERT_TRUE(s.models[i]);
+            EXPECT_EQ(s.models[i], seen[0].models[i % 3]) << i;
+        }
+        // GetAnimation is given the path as passed, the player the resolved one: two keys, one clip each.
+        for (std::size_t i = 0; i < s.clips.size(); ++i)
+        {
+            ASSERT_TRUE(s.clips[i]);
+            EXPECT_EQ(s.clips[i], seen[0].clips[i % 2]) << i;
+        }
+    }
+}
