@@ -61,10 +61,15 @@ unsigned int Texture2D::Realise()
         const auto width = static_cast<GLsizei>(std::max(1u, myDesc.width >> level));
         const auto height = static_cast<GLsizei>(std::max(1u, myDesc.height >> level));
         const auto bytes = static_cast<GLsizei>(pixels.size());
-        if (format.pixelFormat == 0)
+        if (format.pixelFormat == 0 && IsCube())
         {
             glCompressedTextureSubImage3D(name, level, 0, 0, slice, width, height, 1, format.internalFormat,
                                           bytes, pixels.data());
+        }
+        else if (format.pixelFormat == 0)
+        {
+            glCompressedTextureSubImage2D(name, level, 0, 0, width, height, format.internalFormat, bytes,
+                                          pixels.data());
         }
         else if (IsCube())
         {

@@ -1,0 +1,182 @@
+#include "Engine/vek/graphics/RenderFixture.h"
+#include "Platform/Image/DdsImage.h"
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+namespace
+{
+using Platform::Gfx::Format;
+
+std::vector<std::uint8_t> SolidDds(std::uint32_t aSide, std::uint8_t aRed)
+{
+    std::vector<std::uint8_t> texels;
+    for (std::uint32_t index = 0; index < aSide * aSide; ++index)
+    {
+        texels.insert(texels.end(), {aRed, 0, 0, 255});
+    }
+    const std::vector<std::vector<std::uint8_t>> levels = {texels};
+    return Platform::WriteDds(Format::R8G8B8A8_UNORM, aSide, aSide, 1, false, levels);
+}
+
+class TextureManagerTest : public QelTest::RenderFixture
+{
+protected:
+    // Runs frames (file changes first, as the engine's frame start does) until the condition holds.
+    template <typename Condition>
+    bool RunFramesUntil(Condition aCondition)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline)
+        {
+            myWatcher->FlushChanges();
+            if (aCondition())
+            {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+};
+
+TEST_F(TextureManagerTest, EachColourModeIsItsOwnEntryUnderItsKey)
+{
+    EXPECT_EQ(Qel::TextureManager::MakeCacheKey("a.dds", 0), "a.dds");
+    EXPECT_EQ(Qel::TextureManager::MakeCacheKey("a.dds", 1), "a.dds#SRGB");
+    EXPECT_EQ(Qel::TextureManager::MakeCacheKey("a.dds", 2), "a.dds#NO_SRGB");
+    EXPECT_EQ(Qel::TextureManager::MakeCacheKey("a.dds", 7), "a.dds");
+    const std::string path = WriteTexture("Textures/t.dds", SolidDds(4, 255));
+    Qel::Texture* srgb = myTextures->GetTexture(path.c_str(), 1);
+    Qel::Texture* plain = myTextures->GetTexture(path.c_str(), 2);
+    Qel::Texture* own = myTextures->GetTexture(path.c_str(), 0);
+    EXPECT_NE(srgb, plain);
+    EXPECT_NE(plain, own);
+    EXPECT_EQ(myTextures->GetTexture(path.c_str(), 1), srgb);
+    EXPECT_TRUE(Platform::Gfx::IsSrgb(srgb->myView->GetFormat() == Format::Unknown
+                                          ? srgb->myView->GetTexture()->GetDesc().format
+                                          : srgb->myView->GetFormat()));
+    EXPECT_EQ(own->myPath, path);
+    EXPECT_NE(own->myName.find("engine/Textures/t.dds"), std::string::npos) << "the resolved file";
+    EXPECT_EQ(own->mySize.x, 4);
+    EXPECT_FLOAT_EQ(own->myNormalizedSize.y, 4.0f / HEIGHT);
+}
+
+TEST_F(TextureManagerTest, AMissingFileGetsOnePlaceholderThatLoadsOnceTheFileAppears)
+{
+    EXPECT_EQ(myTextures->TryGetTexture("Textures/late.dds", 0), nullptr);
+    Qel::Texture* placeholder = myTextures->GetTexture("Textures/late.dds", 0);
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_TRUE(placeholder->myIsPlaceholder);
+    EXPECT_EQ(placeholder->myName, "Textures/late.dds");
+    EXPECT_EQ(placeholder->mySize.x, 512);
+    EXPECT_EQ(placeholder->mySize.y, 512);
+    EXPECT_EQ(myTextures->GetTexture("Textures/late.dds", 0), placeholder);
+    EXPECT_EQ(myTextures->TryGetTexture("Textures/late.dds", 0), placeholder) << "the cached entry";
+
+    WriteTexture("Textures/late.dds", SolidDds(8, 255));
+    myTextures->RetryMissingFiles();
+    EXPECT_FALSE(placeholder->myIsPlaceholder);
+    EXPECT_EQ(placeholder->mySize.x, 8);
+    EXPECT_NE(placeholder->myView, myTextures->GetMissingTextureView());
+}
+
+TEST_F(TextureManagerTest, AChangedFileIsSeenByEveryHolderAfterTheNextFrame)
+{
+    const std::string path = WriteTexture("Textures/live.dds", SolidDds(4, 255));
+    Qel::Texture* held = myTextures->GetTexture(path.c_str(), 0);
+    Qel::Texture* heldAgain = myTextures->GetTexture(path.c_str(), 0);
+    ASSERT_EQ(held, heldAgain);
+    ASSERT_EQ(held->mySize.x, 4);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    WriteTexture(path, SolidDds(16, 0));
+    EXPECT_TRUE(RunFramesUntil([held] { return held->mySize.x == 16; }));
+    EXPECT_EQ(myTextures->GetTexture(path.c_str(), 0), held) << "the same object, reloaded in place";
+
+    // A change that no loader takes keeps the texture as it was: callers still hold it.
+    const Platform::Gfx::ShaderResourceViewPtr before = held->myView;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    WriteTexture(path, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    myWatcher->FlushChanges();
+    EXPECT_EQ(myTextures->GetTexture(path.c_str(), 0), held);
+    EXPECT_EQ(held->myView, before);
+    EXPECT_FALSE(held->myIsPlaceholder);
+}
+
+TEST_F(TextureManagerTest, ADdsTextureAskedForOnAWorkerIsUsableOnTheMainThread)
+{
+    const std::string dds = WriteTexture("Textures/worker.dds", SolidDds(4, 255));
+    std::vector<std::uint8_t> bitmap = {'B', 'M'};
+    bitmap.resize(64, 0);
+    const std::string other = WriteTexture("Textures/worker.bmp", bitmap);
+    auto task = std::async(std::launch::async,
+                           [this, &dds, &other]
+                           {
+                               return std::make_pair(myTextures->GetTexture(dds.c_str(), 0),
+                                                     myTextures->TryGetTexture(other.c_str(), 0));
+                           });
+    const auto [texture, bmp] = task.get();
+    ASSERT_NE(texture, nullptr);
+    EXPECT_FALSE(texture->myIsPlaceholder);
+    EXPECT_EQ(bmp, nullptr) << "off the main thread only DDS files load";
+    EXPECT_FALSE(texture->myView->GetTexture()->IsRealised()) << "made without the GL context";
+
+    Qel::SpriteSharedData shared;
+    shared.texture = texture;
+    {
+        Qel::SpriteBatchScope batch = myGraphics->GetSpriteDrawer().BeginBatch(shared);
+        Qel::Sprite2DInstanceData sprite;
+        sprite.position = {0.0f, static_cast<float>(HEIGHT)};
+        sprite.pivot = {0.0f, 0.0f};
+        sprite.size = {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)};
+        batch.Draw2D(sprite);
+    }
+    EXPECT_RGB_NEAR(PixelAt(ReadPixels(), 10, 10), 255, 0, 0, 2);
+}
+
+TEST_F(TextureManagerTest, TargaFilesLoadOnlyUnderTheLowerCaseExtension)
+{
+    std::vector<std::uint8_t> targa(18, 0);
+    targa[2] = 2;
+    targa[12] = 2;
+    targa[14] = 2;
+    targa[16] = 32;
+    for (int pixel = 0; pixel < 4; ++pixel)
+    {
+        targa.insert(targa.end(), {0, 0, 255, 255});
+    }
+    const std::string lower = WriteTexture("Textures/image.tga", targa);
+    const std::string upper = WriteTexture("Textures/image2.TGA", targa);
+    const Qel::Texture* loaded = myTextures->TryGetTexture(lower.c_str(), 0);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->myView->GetTexture()->GetDesc().format, Format::R8G8B8A8_UNORM_SRGB);
+    EXPECT_EQ(myTextures->TryGetTexture(upper.c_str(), 0), nullptr);
+}
+
+TEST_F(TextureManagerTest, TheBuiltInTexturesHoldTheirPixels)
+{
+    const Qel::Texture* white = myTextures->GetWhiteSquare();
+    ASSERT_NE(white, nullptr);
+    EXPECT_EQ(white->myName, "WhiteSquare");
+    ASSERT_NE(white->myView, nullptr);
+    Platform::Gfx::Context& context = *Qel::DX11::GetContext();
+    const std::vector<std::uint8_t> checker =
+        context.ReadColorPixels(myTextures->GetMissingTextureView()->GetTexture());
+    ASSERT_EQ(checker.size(), 16u * 16u * 4u);
+    // Read-back turns rendered (bottom-up) targets upright, so an uploaded image's first row comes last:
+    // there pixel (1, 0) is magenta and (0, 0) black.
+    const std::size_t firstRow = 15u * 16u * 4u;
+    EXPECT_EQ(checker[firstRow + 4], 255);
+    EXPECT_EQ(checker[firstRow + 5], 0);
+    EXPECT_EQ(checker[firstRow + 6], 255);
+    EXPECT_EQ(checker[firstRow + 0], 0);
+    EXPECT_EQ(checker[0], 255) << "pixel (0, 15)";
+    const std::vector<std::uint8_t> normal =
+        context.ReadColorPixels(myTextures->GetFlatNormalView()->GetTexture());
+    ASSERT_FALSE(normal.empty());
+    EXPECT_EQ(normal[0], 128);
+    EXPECT_EQ(normal[2], 255);
+}
+} // namespace
