@@ -10,8 +10,6 @@ namespace Qel
 {
 namespace
 {
-constexpr std::chrono::milliseconds SCAN_INTERVAL{32};
-
 bool IsSeparator(char aCharacter)
 {
     return aCharacter == '/' || aCharacter == '\\';
@@ -34,7 +32,8 @@ std::optional<std::uint64_t> ReadFileTime(const std::filesystem::path& aPath)
 }
 } // namespace
 
-FileWatcher::FileWatcher(std::function<bool()> aIsEnabled) : myIsEnabled(std::move(aIsEnabled))
+FileWatcher::FileWatcher(std::function<bool()> aIsEnabled, std::chrono::milliseconds aScanInterval)
+    : myIsEnabled(std::move(aIsEnabled)), myScanInterval(aScanInterval)
 {
 }
 
@@ -116,20 +115,29 @@ bool FileWatcher::WatchFileChange(std::string_view aPath, Callback aCallback)
 
 void FileWatcher::PollLoop()
 {
-    while (!myStopRequested.load())
+    // Times were read as each file was watched, so nothing can have changed before the first period.
+    for (;;)
     {
         {
-            std::lock_guard changes(myChangesMutex);
-            std::lock_guard times(myTimesMutex);
-            for (auto& [path, storedTime] : myLastWriteTimes)
+            std::unique_lock wakeLock(myWakeMutex);
+            if (myWake.wait_for(wakeLock, myScanInterval, [this] { return myStopRequested.load(); }))
             {
-                CheckFile(path, storedTime);
+                break;
             }
         }
-        std::unique_lock wakeLock(myWakeMutex);
-        myWake.wait_for(wakeLock, SCAN_INTERVAL, [this] { return myStopRequested.load(); });
+        ScanNow();
     }
     myThreadFinished.store(true);
+}
+
+void FileWatcher::ScanNow()
+{
+    std::lock_guard changes(myChangesMutex);
+    std::lock_guard times(myTimesMutex);
+    for (auto& [path, storedTime] : myLastWriteTimes)
+    {
+        CheckFile(path, storedTime);
+    }
 }
 
 void FileWatcher::CheckFile(const std::filesystem::path& aPath, std::uint64_t& aStoredTime)

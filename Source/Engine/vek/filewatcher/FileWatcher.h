@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -29,7 +30,9 @@ public:
 
     // aIsEnabled says whether watching is switched on (the "Filewatcher" debug feature); it is asked on
     // every watch and flush.
-    explicit FileWatcher(std::function<bool()> aIsEnabled);
+    // aScanInterval is the polling period; the first scan comes one period after the first watch.
+    explicit FileWatcher(std::function<bool()> aIsEnabled,
+                         std::chrono::milliseconds aScanInterval = std::chrono::milliseconds(32));
     ~FileWatcher();
     FileWatcher(const FileWatcher&) = delete;
     FileWatcher& operator=(const FileWatcher&) = delete;
@@ -40,6 +43,9 @@ public:
     // Runs the callbacks of every file changed since the last call, in the order the scans met them.
     // Main thread, once a frame.
     void FlushChanges();
+
+    // Runs one scan on the calling thread at once, under the same locks as the polling thread's.
+    void ScanNow();
 
     bool IsThreadRunning() const { return myThreadStarted.load() && !myThreadFinished.load(); }
 
@@ -53,6 +59,7 @@ private:
     void CheckFile(const std::filesystem::path& aPath, std::uint64_t& aStoredTime);
 
     std::function<bool()> myIsEnabled;
+    std::chrono::milliseconds myScanInterval;
     std::thread myThread;
     std::vector<std::filesystem::path> myPendingChanges;
     std::vector<std::filesystem::path> myRunningChanges;
