@@ -35,27 +35,16 @@ void ConvertMaterial(const Qel::Fbx::Material& aMaterial, Material& aOut)
 
 uint32_t GatherLodGroupNodes(const Qel::Fbx::Scene& aScene, int32_t aNode, std::vector<int32_t>& aOut)
 {
-    std::vector<int32_t> pending;
-    const auto pushChildren = [&](int32_t aParent)
-    {
-        const auto& children = aScene.nodes[static_cast<size_t>(aParent)].children;
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    };
-    if (aNode >= 0 && static_cast<size_t>(aNode) < aScene.nodes.size())
-    {
-        pushChildren(aNode);
-    }
-    while (!pending.empty())
-    {
-        const int32_t node = pending.back();
-        pending.pop_back();
-        if (aScene.nodes[static_cast<size_t>(node)].kind == Qel::Fbx::NodeKind::LodGroup)
-        {
-            aOut.push_back(node); // a group's own subtree is not searched
-            continue;
-        }
-        pushChildren(node);
-    }
+    WalkNodesBelow(aScene, aNode,
+                   [&](int32_t aChild)
+                   {
+                       if (aScene.nodes[static_cast<size_t>(aChild)].kind == Qel::Fbx::NodeKind::LodGroup)
+                       {
+                           aOut.push_back(aChild); // a group's own subtree is not searched
+                           return false;
+                       }
+                       return true;
+                   });
     return static_cast<uint32_t>(aOut.size());
 }
 } // namespace QELFBXImporter

@@ -146,27 +146,15 @@ Matrix CopyRecordMatrix(const Qel::Fbx::Matrix& aMatrix)
 
 uint32_t GatherMeshNodes(const Qel::Fbx::Scene& aScene, int32_t aNode, std::vector<int32_t>& aOut)
 {
-    // Depth first with an explicit stack, so a deep hierarchy cannot exhaust the call stack.
-    std::vector<int32_t> pending;
-    const auto pushChildren = [&](int32_t aParent)
-    {
-        const auto& children = aScene.nodes[static_cast<size_t>(aParent)].children;
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    };
-    if (aNode >= 0 && static_cast<size_t>(aNode) < aScene.nodes.size())
-    {
-        pushChildren(aNode);
-    }
-    while (!pending.empty())
-    {
-        const int32_t node = pending.back();
-        pending.pop_back();
-        if (aScene.nodes[static_cast<size_t>(node)].kind == Qel::Fbx::NodeKind::Mesh)
-        {
-            aOut.push_back(node);
-        }
-        pushChildren(node);
-    }
+    WalkNodesBelow(aScene, aNode,
+                   [&](int32_t aChild)
+                   {
+                       if (aScene.nodes[static_cast<size_t>(aChild)].kind == Qel::Fbx::NodeKind::Mesh)
+                       {
+                           aOut.push_back(aChild);
+                       }
+                       return true;
+                   });
     return static_cast<uint32_t>(aOut.size());
 }
 

@@ -12,6 +12,32 @@
 
 namespace QELFBXImporter
 {
+// Visits aNode's descendants depth first, a node before its children, with an explicit stack so a deep
+// hierarchy cannot exhaust the call stack. aVisit(node) returns whether to descend into that node.
+template <typename Visit>
+void WalkNodesBelow(const Qel::Fbx::Scene& aScene, int32_t aNode, Visit aVisit)
+{
+    std::vector<int32_t> pending;
+    const auto pushChildren = [&](int32_t aParent)
+    {
+        const auto& children = aScene.nodes[static_cast<size_t>(aParent)].children;
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    };
+    if (aNode >= 0 && static_cast<size_t>(aNode) < aScene.nodes.size())
+    {
+        pushChildren(aNode);
+    }
+    while (!pending.empty())
+    {
+        const int32_t node = pending.back();
+        pending.pop_back();
+        if (aVisit(node))
+        {
+            pushChildren(node);
+        }
+    }
+}
+
 // Appends every mesh node below aNode (depth first, a node before its children); returns the new size.
 uint32_t GatherMeshNodes(const Qel::Fbx::Scene& aScene, int32_t aNode, std::vector<int32_t>& aOut);
 // Appends one mesh per material slot of the node that owns triangles.
