@@ -45,6 +45,7 @@ function(qel_add_benchmark aName)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
     add_executable(${aName} ${ARG_SOURCES})
     target_link_libraries(${aName} PRIVATE ${ARG_LINKS} qel_warnings)
+    target_include_directories(${aName} PRIVATE ${CMAKE_SOURCE_DIR}/Benchmarks)
 endfunction()
 
 # Adds every direct subfolder of the current folder that has a CMakeLists.txt, in name order,

@@ -1,11 +1,10 @@
 // Sprites drawn per second and draw calls per frame for 10,000 sprites in one frame: the engine started
 // from the run layout's settings, headless, one batch of white squares each frame.
+#include "Support/HeadlessEngine.h"
 #include "vek/Core/Engine.h"
 #include "vek/drawers/SpriteDrawer.h"
 #include "vek/graphics/GraphicsEngine.h"
 #include "vek/graphics/TextureManager.h"
-#include "vek/settings/EngineCreateParameters.h"
-#include "vek/settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -29,19 +28,12 @@ std::vector<Qel::Sprite2DInstanceData> MakeSprites()
 
 void DrawTenThousandSprites(benchmark::State& aState)
 {
-    if (!Qel::LoadSettings("Game.json"))
+    Qel::Engine* started = QelBenchmark::StartHeadlessEngine(aState);
+    if (started == nullptr)
     {
-        aState.SkipWithError("no settings beside the program");
         return;
     }
-    Qel::GetEngineCreateParameters().vsync = false;
-    if (!Qel::Engine::Start())
-    {
-        aState.SkipWithError("the engine did not start");
-        Qel::Engine::Shutdown();
-        return;
-    }
-    Qel::Engine& engine = *Qel::Engine::GetInstance();
+    Qel::Engine& engine = *started;
     Qel::SpriteDrawer& drawer = engine.GetGraphicsEngine()->GetSpriteDrawer();
     Qel::SpriteSharedData shared;
     shared.texture = engine.GetTextureManager()->GetWhiteSquare();

@@ -1,8 +1,7 @@
 // The frame cost of a screen of text: the engine started from the run layout's settings, 40 lines of
 // 80 characters drawn through the sprite drawer each frame, headless.
+#include "Support/HeadlessEngine.h"
 #include "vek/Core/Engine.h"
-#include "vek/settings/EngineCreateParameters.h"
-#include "vek/settings/Settings.h"
 #include "vek/text/Text.h"
 
 #include <benchmark/benchmark.h>
@@ -14,19 +13,12 @@ namespace
 {
 void DrawScreenOfText(benchmark::State& aState)
 {
-    if (!Qel::LoadSettings("Game.json"))
+    Qel::Engine* started = QelBenchmark::StartHeadlessEngine(aState);
+    if (started == nullptr)
     {
-        aState.SkipWithError("no settings beside the program");
         return;
     }
-    Qel::GetEngineCreateParameters().vsync = false;
-    if (!Qel::Engine::Start())
-    {
-        aState.SkipWithError("the engine did not start");
-        Qel::Engine::Shutdown();
-        return;
-    }
-    Qel::Engine& engine = *Qel::Engine::GetInstance();
+    Qel::Engine& engine = *started;
     std::vector<std::unique_ptr<Qel::Text>> lines;
     const std::string line = "The quick brown fox jumps over the lazy dog, 0123456789 times! ";
     for (int row = 0; row < 40; ++row)

@@ -1,0 +1,29 @@
+// Starts the engine from the run layout's settings with vertical sync off, for benchmarks that draw.
+// On failure it marks the benchmark skipped and returns null; callers shut the engine down when done.
+#pragma once
+
+#include "vek/Core/Engine.h"
+#include "vek/settings/EngineCreateParameters.h"
+#include "vek/settings/Settings.h"
+
+#include <benchmark/benchmark.h>
+
+namespace QelBenchmark
+{
+inline Qel::Engine* StartHeadlessEngine(benchmark::State& aState)
+{
+    if (!Qel::LoadSettings("Game.json"))
+    {
+        aState.SkipWithError("no settings beside the program");
+        return nullptr;
+    }
+    Qel::GetEngineCreateParameters().vsync = false;
+    if (!Qel::Engine::Start())
+    {
+        aState.SkipWithError("the engine did not start");
+        Qel::Engine::Shutdown();
+        return nullptr;
+    }
+    return Qel::Engine::GetInstance();
+}
+} // namespace QelBenchmark
