@@ -241,17 +241,35 @@ private:
     // An object known to exist (one that Sources returned).
     const Object& Known(int64_t aId) const { return myObjects.at(aId); }
 
+    // Indices into myConnections of the connections filed under aId; empty when there are none.
+    static const std::vector<size_t>&
+    ConnectionsIn(const std::unordered_map<int64_t, std::vector<size_t>>& aIndex, int64_t aId)
+    {
+        static const std::vector<size_t> none;
+        const auto it = aIndex.find(aId);
+        return it == aIndex.end() ? none : it->second;
+    }
+
+    // Every object of one class, in file order.
+    template <typename Visit>
+    void ForEachObjectOfClass(std::string_view aClass, Visit&& aVisit) const
+    {
+        for (const int64_t id : myOrder)
+        {
+            const Object& object = myObjects.at(id);
+            if (object.className == aClass)
+            {
+                aVisit(id, object);
+            }
+        }
+    }
+
     // Objects connected below aParent (as sources), in connection order, optionally of one class.
     std::vector<int64_t> Sources(int64_t aParent, std::string_view aClass,
                                  std::string_view aProperty = {}) const
     {
         std::vector<int64_t> result;
-        const auto it = myChildrenOf.find(aParent);
-        if (it == myChildrenOf.end())
-        {
-            return result;
-        }
-        for (const size_t index : it->second)
+        for (const size_t index : ConnectionsIn(myChildrenOf, aParent))
         {
             const Connection& c = myConnections[index];
             const Object* object = Find(c.child);
@@ -268,38 +286,29 @@ private:
     {
         myScene.nodes.assign(1, Node{});
         myScene.nodes[0].name = "RootNode";
-        for (const int64_t id : myOrder)
-        {
-            const Object& object = myObjects.at(id);
-            if (object.className != "Model")
-            {
-                continue;
-            }
-            myNodeOf[id] = static_cast<int32_t>(myScene.nodes.size());
-            Node& node = myScene.nodes.emplace_back();
-            node.name = std::string(object.name);
-            node.uniqueId = static_cast<uint64_t>(id);
-            ReadNodeTransform(object.record, node.transform);
-            ReadNodeKind(id, object, node);
-        }
+        ForEachObjectOfClass("Model",
+                             [this](int64_t aId, const Object& aObject)
+                             {
+                                 myNodeOf[aId] = static_cast<int32_t>(myScene.nodes.size());
+                                 Node& node = myScene.nodes.emplace_back();
+                                 node.name = std::string(aObject.name);
+                                 node.uniqueId = static_cast<uint64_t>(aId);
+                                 ReadNodeTransform(aObject.record, node.transform);
+                                 ReadNodeKind(aId, aObject, node);
+                             });
         // Parents: the first model (or the root) each model is connected to; children in connection order.
         for (size_t i = 1; i < myScene.nodes.size(); ++i)
         {
             const int64_t id = static_cast<int64_t>(myScene.nodes[i].uniqueId);
             int32_t parent = 0;
-            const auto it = myParentsOf.find(id);
-            if (it != myParentsOf.end())
+            for (const size_t index : ConnectionsIn(myParentsOf, id))
             {
-                for (const size_t index : it->second)
+                const Connection& c = myConnections[index];
+                const auto node = myNodeOf.find(c.parent);
+                if (c.property.empty() && node != myNodeOf.end() && node->second != static_cast<int32_t>(i))
                 {
-                    const Connection& c = myConnections[index];
-                    const auto node = myNodeOf.find(c.parent);
-                    if (c.property.empty() && node != myNodeOf.end() &&
-                        node->second != static_cast<int32_t>(i))
-                    {
-                        parent = node->second;
-                        break;
-                    }
+                    parent = node->second;
+                    break;
                 }
             }
             myScene.nodes[i].parent = parent;
@@ -437,42 +446,34 @@ private:
     void BuildMaterials()
     {
         std::unordered_map<int64_t, int32_t> indexOf;
-        for (const int64_t id : myOrder)
-        {
-            const Object& object = myObjects.at(id);
-            if (object.className != "Material")
-            {
-                continue;
-            }
-            indexOf[id] = static_cast<int32_t>(myScene.materials.size());
-            Material& material = myScene.materials.emplace_back();
-            material.name = std::string(object.name);
-            const auto it = myChildrenOf.find(id);
-            if (it == myChildrenOf.end())
-            {
-                continue;
-            }
-            for (const size_t index : it->second)
-            {
-                const Connection& c = myConnections[index];
-                const Object* source = Find(c.child);
-                if (c.property.empty() || source == nullptr)
-                {
-                    continue;
-                }
-                MaterialSlot& slot = material.properties[std::string(c.property)];
-                if (source->className == "LayeredTexture")
-                {
-                    slot.layered = true;
-                }
-                else if (source->className == "Texture" && !slot.fileTexture)
-                {
-                    slot.fileTexture = true;
-                    slot.fileName = std::string(ChildText(*source->record, "FileName"));
-                    slot.relativeFileName = std::string(ChildText(*source->record, "RelativeFilename"));
-                }
-            }
-        }
+        ForEachObjectOfClass("Material",
+                             [&](int64_t aId, const Object& aObject)
+                             {
+                                 indexOf[aId] = static_cast<int32_t>(myScene.materials.size());
+                                 Material& material = myScene.materials.emplace_back();
+                                 material.name = std::string(aObject.name);
+                                 for (const size_t index : ConnectionsIn(myChildrenOf, aId))
+                                 {
+                                     const Connection& c = myConnections[index];
+                                     const Object* source = Find(c.child);
+                                     if (c.property.empty() || source == nullptr)
+                                     {
+                                         continue;
+                                     }
+                                     MaterialSlot& slot = material.properties[std::string(c.property)];
+                                     if (source->className == "LayeredTexture")
+                                     {
+                                         slot.layered = true;
+                                     }
+                                     else if (source->className == "Texture" && !slot.fileTexture)
+                                     {
+                                         slot.fileTexture = true;
+                                         slot.fileName = std::string(ChildText(*source->record, "FileName"));
+                                         slot.relativeFileName =
+                                             std::string(ChildText(*source->record, "RelativeFilename"));
+                                     }
+                                 }
+                             });
         for (const auto& [id, node] : myNodeOf)
         {
             for (const int64_t source : Sources(id, "Material"))
@@ -543,21 +544,18 @@ private:
 
     bool BuildAnimation()
     {
-        for (const int64_t id : myOrder)
-        {
-            const Object& object = myObjects.at(id);
-            if (object.className == "AnimationStack")
-            {
-                AnimationStack& stack = myScene.stacks.emplace_back();
-                stack.name = std::string(object.name);
-                stack.localStart = ReadTime(object.record, "LocalStart");
-                stack.localStop = ReadTime(object.record, "LocalStop");
-                if (myScene.stacks.size() == 1)
-                {
-                    myFirstStack = id;
-                }
-            }
-        }
+        ForEachObjectOfClass("AnimationStack",
+                             [this](int64_t aId, const Object& aObject)
+                             {
+                                 AnimationStack& stack = myScene.stacks.emplace_back();
+                                 stack.name = std::string(aObject.name);
+                                 stack.localStart = ReadTime(aObject.record, "LocalStart");
+                                 stack.localStop = ReadTime(aObject.record, "LocalStop");
+                                 if (myScene.stacks.size() == 1)
+                                 {
+                                     myFirstStack = aId;
+                                 }
+                             });
         if (myScene.stacks.empty())
         {
             return true;
@@ -578,12 +576,7 @@ private:
 
     bool BindCurveNode(int64_t aCurveNode)
     {
-        const auto parents = myParentsOf.find(aCurveNode);
-        if (parents == myParentsOf.end())
-        {
-            return true;
-        }
-        for (const size_t index : parents->second)
+        for (const size_t index : ConnectionsIn(myParentsOf, aCurveNode))
         {
             const Connection& c = myConnections[index];
             const auto node = myNodeOf.find(c.parent);

@@ -11,26 +11,10 @@ using namespace QELFBXImporter;
 
 namespace
 {
+using FbxTest::Object;
+using FbxTest::Property;
+
 constexpr int64_t TICKS_PER_FRAME_24 = Qel::Fbx::TICKS_PER_SECOND / 24;
-
-FbxTest::Node Property(const std::string& aName, const std::vector<double>& aValues)
-{
-    FbxTest::Node p = FbxTest::Make("P");
-    p.Text(aName).Text("").Text("").Text("A");
-    for (const double v : aValues)
-    {
-        p.Double(v);
-    }
-    return p;
-}
-
-FbxTest::Node Object(const std::string& aClass, int64_t aId, const std::string& aName,
-                     const std::string& aType)
-{
-    FbxTest::Node object = FbxTest::Make(aClass);
-    object.Long(aId).Text(aName + std::string("\0\1", 2) + aClass).Text(aType);
-    return object;
-}
 
 struct TakeFile
 {

@@ -11,24 +11,8 @@ using namespace Qel::Fbx;
 
 namespace
 {
-FbxTest::Node Property(const std::string& aName, const std::vector<double>& aValues)
-{
-    FbxTest::Node p = FbxTest::Make("P");
-    p.Text(aName).Text("Vector3D").Text("").Text("A");
-    for (const double v : aValues)
-    {
-        p.Double(v);
-    }
-    return p;
-}
-
-FbxTest::Node Object(const std::string& aClass, int64_t aId, const std::string& aName,
-                     const std::string& aType)
-{
-    FbxTest::Node object = FbxTest::Make(aClass);
-    object.Long(aId).Text(aName + std::string("\0\1", 2) + aClass).Text(aType);
-    return object;
-}
+using FbxTest::Object;
+using FbxTest::Property;
 
 FbxTest::Node Connect(const char* aKind, int64_t aChild, int64_t aParent, const std::string& aProperty = "")
 {
@@ -67,7 +51,8 @@ TEST(FbxSceneReader, NodesKindsMaterialsAndCurvesAreConnected)
 {
     FbxTest::Node objects = FbxTest::Make("Objects");
     FbxTest::Node hip = Object("Model", 1, "Hip", "LimbNode");
-    hip.Add(std::move(FbxTest::Make("Properties70").Add(Property("Lcl Translation", {0, 10, 0}))));
+    hip.Add(
+        std::move(FbxTest::Make("Properties70").Add(Property("Lcl Translation", {0, 10, 0}, "Vector3D"))));
     objects.Add(std::move(hip));
     objects.Add(Object("Model", 2, "Hand_socket", "Null"));
     objects.Add(Object("NodeAttribute", 3, "Hand_socket", "Null"));

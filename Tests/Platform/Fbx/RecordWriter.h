@@ -69,6 +69,27 @@ inline Node Make(const std::string& aName)
     return Node{aName, {}, 0, {}};
 }
 
+// A "P" record of a Properties70 block: name, type text, two empty texts, flags "A", then the numbers.
+inline Node Property(const std::string& aName, const std::vector<double>& aValues,
+                     const std::string& aType = "")
+{
+    Node p = Make("P");
+    p.Text(aName).Text(aType).Text("").Text("A");
+    for (const double v : aValues)
+    {
+        p.Double(v);
+    }
+    return p;
+}
+
+// An object record as binary files write it: id, "Name\0\1Class", sub-type.
+inline Node Object(const std::string& aClass, int64_t aId, const std::string& aName, const std::string& aType)
+{
+    Node object = Make(aClass);
+    object.Long(aId).Text(aName + std::string("\0\1", 2) + aClass).Text(aType);
+    return object;
+}
+
 class Writer
 {
 public:
