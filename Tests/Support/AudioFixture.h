@@ -3,10 +3,9 @@
 // test loads files of its own name.
 #pragma once
 
-#include "Support/TempDir.h"
+#include "Support/ExecutableFolderFixture.h"
 #include "Support/ToneWave.h"
 #include "vek/audio/Audio.h"
-#include "vek/settings/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +14,9 @@
 
 namespace QelTest
 {
-class AudioFixture : public testing::Test
+class AudioFixture : public ExecutableFolderFixture
 {
 protected:
-    void SetUp() override
-    {
-        myPreviousFolder = Qel::GetExecutableFolder();
-        Qel::SetExecutableFolder(myFolder.GetPath());
-    }
-
-    void TearDown() override { Qel::SetExecutableFolder(myPreviousFolder); }
-
     // Writes data/Audio/<aName>; returns the relative asset path "Audio/<aName>".
     std::string Tone(const std::string& aName, double aSeconds = 5.0) const
     {
@@ -55,10 +46,5 @@ protected:
         Out().GetMixer().GetChannelPan(aChannel, pan);
         return pan;
     }
-
-    TempDir myFolder;
-
-private:
-    std::filesystem::path myPreviousFolder;
 };
 } // namespace QelTest

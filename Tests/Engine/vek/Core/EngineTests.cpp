@@ -1,6 +1,6 @@
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/ScreenMetrics.h"
-#include "Support/TempDir.h"
+#include "Support/ExecutableFolderFixture.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/filewatcher/FileWatcher.h"
@@ -15,28 +15,20 @@
 namespace
 {
 // Starts the real engine from a settings file of the test's own, headless, and shuts it down after.
-class EngineTest : public testing::Test
+class EngineTest : public QelTest::ExecutableFolderFixture
 {
 protected:
-    void SetUp() override
-    {
-        myPreviousFolder = Qel::GetExecutableFolder();
-        Qel::SetExecutableFolder(myFolder.GetPath());
-        Qel::ResetSettings();
-    }
-
     void TearDown() override
     {
         Qel::Engine::Shutdown();
-        Qel::ResetSettings();
-        Qel::SetExecutableFolder(myPreviousFolder);
+        ExecutableFolderFixture::TearDown();
     }
 
     bool StartWith(const std::string& aWindowSettings, const std::string& aTopLevel = "")
     {
         Qel::ResetSettings();
         // The graphics engine needs the built effect shaders: the cooked root is the run layout's.
-        const std::string cooked = (myPreviousFolder / "data/cooked").string();
+        const std::string cooked = (myRunFolder / "data/cooked").string();
         myFolder.WriteFile(
             "settings/Game.json",
             "{" + aTopLevel + R"("assets_path": {"engine": "engine", "game": "game", "cooked": ")" + cooked +
@@ -49,9 +41,6 @@ protected:
     {
         return Qel::DX11::GetContext()->ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0));
     }
-
-    QelTest::TempDir myFolder;
-    std::filesystem::path myPreviousFolder;
 };
 
 constexpr const char* SMALL_WINDOW = R"("window_size": {"w": 64, "h": 48})";
@@ -151,7 +140,7 @@ TEST_F(EngineTest, TheWindowProcedureOffersMessagesToTheHookFirst)
     Qel::GetEngineCreateParameters().windowProcedure = nullptr;
     myFolder.WriteFile("settings/Game.json",
                        R"({"assets_path": {"engine": "engine", "game": "game", "cooked": ")" +
-                           (myPreviousFolder / "data/cooked").string() +
+                           (myRunFolder / "data/cooked").string() +
                            R"("}, "window_settings": {"title": "hook", "window_size": {"w": 64, "h": 48}}})");
     ASSERT_TRUE(Qel::LoadSettings("Game.json"));
     Qel::GetEngineCreateParameters().windowProcedure = [&](Qel::WindowHandle, std::uint32_t aMessage,

@@ -3,7 +3,7 @@
 // chosen files. Shuts the engine down after each test. Main thread only.
 #pragma once
 
-#include "Support/TempDir.h"
+#include "Support/ExecutableFolderFixture.h"
 #include "vek/Core/Engine.h"
 #include "vek/settings/Settings.h"
 
@@ -14,21 +14,13 @@
 
 namespace QelTest
 {
-class EngineFixture : public testing::Test
+class EngineFixture : public ExecutableFolderFixture
 {
 protected:
-    void SetUp() override
-    {
-        myRunFolder = Qel::GetExecutableFolder();
-        Qel::SetExecutableFolder(myFolder.GetPath());
-        Qel::ResetSettings();
-    }
-
     void TearDown() override
     {
         Qel::Engine::Shutdown();
-        Qel::ResetSettings();
-        Qel::SetExecutableFolder(myRunFolder);
+        ExecutableFolderFixture::TearDown();
     }
 
     // Starts with a window of the given size and the run layout's roots, or with a cooked root copied
@@ -56,8 +48,5 @@ protected:
         EXPECT_TRUE(Qel::LoadSettings("Game.json"));
         return Qel::Engine::Start();
     }
-
-    TempDir myFolder;
-    std::filesystem::path myRunFolder;
 };
 } // namespace QelTest

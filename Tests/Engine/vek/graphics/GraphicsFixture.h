@@ -2,7 +2,7 @@
 // pointed at a temporary executable folder whose cooked root tests may fill. Main thread only.
 #pragma once
 
-#include "Support/TempDir.h"
+#include "Support/ExecutableFolderFixture.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/graphics/DX11.h"
 #include "vek/settings/EngineCreateParameters.h"
@@ -14,14 +14,12 @@
 
 namespace QelTest
 {
-class GraphicsFixture : public testing::Test
+class GraphicsFixture : public ExecutableFolderFixture
 {
 protected:
     void SetUp() override
     {
-        myPreviousFolder = Qel::GetExecutableFolder();
-        Qel::SetExecutableFolder(myFolder.GetPath());
-        Qel::ResetSettings();
+        ExecutableFolderFixture::SetUp();
         myFolder.WriteFile("settings/Game.json",
                            R"({"assets_path": {"engine": "engine", "game": "game", "cooked": "cooked"},
                                "window_settings": {"title": "graphics test"}})");
@@ -39,17 +37,12 @@ protected:
     {
         myDX11.reset();
         myWindow.DestroyWindow();
-        Qel::ResetSettings();
-        Qel::SetExecutableFolder(myPreviousFolder);
+        ExecutableFolderFixture::TearDown();
     }
 
     std::filesystem::path CookedFolder() const { return myFolder.GetPath() / "cooked"; }
 
-    TempDir myFolder;
     Qel::WindowHandler myWindow;
     std::unique_ptr<Qel::DX11> myDX11;
-
-private:
-    std::filesystem::path myPreviousFolder;
 };
 } // namespace QelTest

@@ -1,9 +1,8 @@
 // Points the executable folder at a temporary folder and restores the static settings afterwards.
 #pragma once
 
-#include "Support/TempDir.h"
+#include "Support/ExecutableFolderFixture.h"
 #include "vek/settings/EngineCreateParameters.h"
-#include "vek/settings/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +11,9 @@
 
 namespace QelTest
 {
-class SettingsFixture : public testing::Test
+class SettingsFixture : public ExecutableFolderFixture
 {
 protected:
-    void SetUp() override
-    {
-        myPreviousFolder = Qel::GetExecutableFolder();
-        Qel::SetExecutableFolder(myFolder.GetPath());
-        Qel::ResetSettings();
-    }
-
-    void TearDown() override
-    {
-        Qel::ResetSettings();
-        Qel::SetExecutableFolder(myPreviousFolder);
-    }
-
     std::filesystem::path WriteSettings(std::string_view aFileName, std::string_view aJson) const
     {
         return myFolder.WriteFile(std::filesystem::path("settings") / aFileName, aJson);
@@ -35,10 +21,5 @@ protected:
 
     static Qel::EngineCreateParameters& Parameters() { return Qel::GetEngineCreateParameters(); }
     const std::filesystem::path& Folder() const { return myFolder.GetPath(); }
-
-    TempDir myFolder;
-
-private:
-    std::filesystem::path myPreviousFolder;
 };
 } // namespace QelTest
