@@ -2,6 +2,9 @@
 #include "Support/Model/ModelFixtures.h"
 
 #include <array>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 #include <tuple>
 
 namespace
@@ -178,4 +181,37 @@ TEST_F(ModelDrawerTest, AShaderWhoseFilesAreMissingBindsTexturesButDrawsNothing)
     ASSERT_TRUE(custom.InitWithPaths("Shaders/PbrModelShaderVS", "Shaders/LambertModelShaderPS"));
     EXPECT_EQ(CountDraws([&] { Drawer().DrawModelWithShader(cube, custom); }), 1u);
     EXPECT_GT(CoveredPixels(ReadPixels()), 0);
+}
+
+TEST_F(ModelDrawerTest, AChangedModelFileDrawsAnewWhileEarlierInstancesKeepTheOldModel)
+{
+    using namespace std::chrono_literals;
+    const std::filesystem::path file = myFolder.GetPath() / "Changing.fbx";
+    std::filesystem::copy_file(QelTest::ModelFixture("cube.fbx"), file);
+    Qel::ModelInstance before = myFactory->GetModelInstance(file.string());
+    ASSERT_TRUE(before.GetModel());
+    const float cameraZ = FramingCameraZ(before.GetModel()->myMeshes[0].myBounds);
+    StartFrame(cameraZ);
+    Drawer().DrawModel(before);
+    const std::vector<std::uint8_t> old = ReadPixels();
+
+    std::filesystem::copy_file(QelTest::ModelFixture("skinned.fbx"), file,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + 2s);
+    std::shared_ptr<Qel::Model> changed = before.GetModel();
+    for (int attempt = 0; attempt < 500 && changed == before.GetModel(); ++attempt)
+    {
+        std::this_thread::sleep_for(10ms);
+        myWatcher->FlushChanges();
+        changed = myFactory->GetModel(file.string());
+    }
+    ASSERT_NE(changed, before.GetModel());
+    Qel::ModelInstance after;
+    after.Init(changed);
+    StartFrame(cameraZ);
+    Drawer().DrawModel(after);
+    EXPECT_GT(LargestDifference(ReadPixels(), old), 100);
+    StartFrame(cameraZ);
+    Drawer().DrawModel(before);
+    EXPECT_EQ(LargestDifference(ReadPixels(), old), 0);
 }
