@@ -50,7 +50,7 @@ struct MeshData
     std::uint32_t myIndexCount = 0;
     std::uint32_t myStride = MODEL_VERTEX_STRIDE;
     std::uint32_t myVertexOffset = 0;
-    // Null while no device exists or the mesh has no triangles (it then lives on the CPU only).
+    // Null while no device exists (the mesh then lives on the CPU only).
     std::shared_ptr<Platform::Gfx::Buffer> myVertexBuffer;
     std::shared_ptr<Platform::Gfx::Buffer> myIndexBuffer;
     MeshBounds myBounds;

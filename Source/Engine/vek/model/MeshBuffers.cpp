@@ -2,6 +2,8 @@
 
 #include "vek/graphics/DX11.h"
 
+#include <limits>
+
 namespace Qel::impl
 {
 namespace
@@ -9,6 +11,11 @@ namespace
 Platform::Gfx::BufferPtr CreateImmutable(Platform::Gfx::Device& aDevice, std::uint32_t aBindFlag,
                                          const void* someData, std::size_t aByteCount)
 {
+    // A size the buffer description cannot hold would upload only part of the data.
+    if (aByteCount > std::numeric_limits<std::uint32_t>::max())
+    {
+        return nullptr;
+    }
     Platform::Gfx::BufferDesc desc;
     desc.byteWidth = static_cast<std::uint32_t>(aByteCount);
     desc.usage = Platform::Gfx::Usage::Immutable;
@@ -20,8 +27,7 @@ Platform::Gfx::BufferPtr CreateImmutable(Platform::Gfx::Device& aDevice, std::ui
 bool CreateMeshBuffers(MeshData& aMesh)
 {
     Platform::Gfx::Device* device = DX11::GetDevice();
-    // A mesh without triangles has nothing to upload; it stays CPU-only and draws nothing.
-    if (device == nullptr || aMesh.myVertices.empty() || aMesh.myIndices.empty())
+    if (device == nullptr)
     {
         return true;
     }

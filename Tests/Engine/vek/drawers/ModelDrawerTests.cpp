@@ -1,5 +1,6 @@
 #include "Engine/vek/drawers/ModelRenderFixture.h"
 #include "Support/Model/ModelFixtures.h"
+#include "vek/model/MeshBuffers.h"
 
 #include <array>
 #include <chrono>
@@ -99,6 +100,22 @@ class ModelDrawerTest : public QelTest::ModelRenderFixture
 {
 };
 } // namespace
+
+TEST_F(ModelDrawerTest, MeshesGetImmutableBuffersOfTheirVerticesAndIndices)
+{
+    const Qel::MeshData& cube = myFactory->GetModel("Cube")->myMeshes[0];
+    ASSERT_NE(cube.myVertexBuffer, nullptr);
+    ASSERT_NE(cube.myIndexBuffer, nullptr);
+    EXPECT_EQ(cube.myVertexBuffer->GetDesc().byteWidth, 24u * 180u);
+    EXPECT_EQ(cube.myVertexBuffer->GetDesc().usage, Platform::Gfx::Usage::Immutable);
+    EXPECT_EQ(cube.myVertexBuffer->GetDesc().bindFlags, Platform::Gfx::BIND_VERTEX_BUFFER);
+    EXPECT_EQ(cube.myIndexBuffer->GetDesc().byteWidth, 36u * 4u);
+    EXPECT_EQ(cube.myIndexBuffer->GetDesc().bindFlags, Platform::Gfx::BIND_INDEX_BUFFER);
+
+    // An empty mesh is refused by the device, so a load would fail rather than draw from nothing.
+    Qel::MeshData empty;
+    EXPECT_FALSE(Qel::impl::CreateMeshBuffers(empty));
+}
 
 TEST_F(ModelDrawerTest, TheObjectTransformCarriesThePushedTranslation)
 {
