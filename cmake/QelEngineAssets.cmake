@@ -27,11 +27,14 @@ function(qel_add_shaders aTarget aSourceRoot)
 endfunction()
 
 # qel_add_engine_textures(TARGET TOOL_SOURCE): builds the texture tool and runs it once its source
-# changes, writing the engine's cube maps below <engine root>/Textures.
+# changes, writing the engine's cube maps and default material textures below <engine root>/Textures.
 function(qel_add_engine_textures aTarget aToolSource)
     add_executable(QelMakeEngineTextures ${aToolSource})
     target_link_libraries(QelMakeEngineTextures PRIVATE QelPlatform qel_warnings)
-    set(outputs ${QEL_ENGINE_ROOT}/Textures/whiteCubeMap.dds ${QEL_ENGINE_ROOT}/Textures/horizonCubeMap.dds)
+    set(outputs)
+    foreach(name whiteCubeMap horizonCubeMap T_Default_c T_Default_n T_Default_m T_Default_fx)
+        list(APPEND outputs ${QEL_ENGINE_ROOT}/Textures/${name}.dds)
+    endforeach()
     add_custom_command(OUTPUT ${outputs}
         COMMAND QelMakeEngineTextures ${QEL_ENGINE_ROOT}/Textures
         DEPENDS QelMakeEngineTextures

@@ -1,6 +1,9 @@
-// Writes the engine's own cube maps as DDS files into the folder named on the command line:
-// "whiteCubeMap.dds" (every texel white) and "horizonCubeMap.dds" (a sky that brightens toward the
-// horizon above a darker ground). Run by the build; the output depends on nothing but this file.
+// Writes the engine's own textures as DDS files into the folder named on the command line: the cube
+// maps "whiteCubeMap.dds" (every texel white) and "horizonCubeMap.dds" (a sky that brightens toward the
+// horizon above a darker ground), and the flat material textures every mesh falls back to:
+// "T_Default_c.dds" white albedo, "T_Default_n.dds" the flat tangent-space normal, "T_Default_m.dds"
+// occlusion 1, roughness 0.7 and metalness 0 in red, green and blue, "T_Default_fx.dds" no emission.
+// Run by the build; the output depends on nothing but this file.
 #include "Platform/Image/DdsImage.h"
 
 #include <algorithm>
@@ -93,14 +96,32 @@ std::array<float, 3> Horizon(float aHeight)
     return Mix(GROUND_HORIZON, NADIR, std::sqrt(-aHeight));
 }
 
+bool WriteFile(const std::filesystem::path& aPath, const std::vector<std::uint8_t>& someBytes)
+{
+    std::ofstream file(aPath, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(someBytes.data()),
+               static_cast<std::streamsize>(someBytes.size()));
+    return static_cast<bool>(file);
+}
+
 bool Write(const std::filesystem::path& aPath, const Shade& aShade)
 {
     const std::vector<std::vector<std::uint8_t>> faces = MakeFaces(aShade);
-    const std::vector<std::uint8_t> bytes = Platform::WriteDds(Platform::Gfx::Format::R8G8B8A8_UNORM,
-                                                               FACE_SIDE, FACE_SIDE, 1, true, faces, false);
-    std::ofstream file(aPath, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
+    return WriteFile(aPath, Platform::WriteDds(Platform::Gfx::Format::R8G8B8A8_UNORM, FACE_SIDE, FACE_SIDE, 1,
+                                               true, faces, false));
+}
+
+// A small 2D texture of one colour.
+bool WriteFlat(const std::filesystem::path& aPath, const std::array<std::uint8_t, 4>& aTexel)
+{
+    constexpr std::uint32_t SIDE = 4;
+    std::vector<std::vector<std::uint8_t>> level(1);
+    for (std::uint32_t texel = 0; texel < SIDE * SIDE; ++texel)
+    {
+        level[0].insert(level[0].end(), aTexel.begin(), aTexel.end());
+    }
+    return WriteFile(
+        aPath, Platform::WriteDds(Platform::Gfx::Format::R8G8B8A8_UNORM, SIDE, SIDE, 1, false, level, false));
 }
 } // namespace
 
@@ -118,10 +139,14 @@ int main(int argc, char** argv)
                                [](float) {
                                    return std::array<float, 3>{1, 1, 1};
                                }) &&
-                         Write(folder / "horizonCubeMap.dds", Horizon);
+                         Write(folder / "horizonCubeMap.dds", Horizon) &&
+                         WriteFlat(folder / "T_Default_c.dds", {255, 255, 255, 255}) &&
+                         WriteFlat(folder / "T_Default_n.dds", {128, 128, 255, 255}) &&
+                         WriteFlat(folder / "T_Default_m.dds", {255, 178, 0, 255}) &&
+                         WriteFlat(folder / "T_Default_fx.dds", {0, 0, 0, 255});
     if (!written)
     {
-        std::printf("[Textures] could not write the cube maps into %s\n", folder.string().c_str());
+        std::printf("[Textures] could not write the engine textures into %s\n", folder.string().c_str());
         return 1;
     }
     return 0;

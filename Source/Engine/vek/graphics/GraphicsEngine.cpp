@@ -3,6 +3,7 @@
 #include "vek/drawers/CustomShapeDrawer.h"
 #include "vek/drawers/FullscreenEffect.h"
 #include "vek/drawers/LineDrawer.h"
+#include "vek/drawers/ModelDrawer.h"
 #include "vek/drawers/SpriteDrawer.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsStateStack.h"
@@ -33,6 +34,9 @@ bool GraphicsEngine::Init(TextureManager& aTextures)
 
     mySpriteDrawer = std::make_unique<SpriteDrawer>();
     mySpriteDrawer->Init();
+    // A model shader that cannot load draws nothing; the start goes on without it.
+    myModelDrawer = std::make_unique<ModelDrawer>();
+    myModelDrawer->Init();
     myCustomShapeDrawer = std::make_unique<CustomShapeDrawer>();
     myCustomShapeDrawer->Init();
     myLineDrawer = std::make_unique<LineDrawer>();

@@ -14,6 +14,7 @@
 namespace Qel
 {
 class TextureManager;
+class ModelDrawer;
 class CustomShapeDrawer;
 class LineDrawer;
 class FullscreenEffect;
@@ -49,6 +50,7 @@ public:
     bool HasSpriteDrawer() const { return mySpriteDrawer != nullptr; }
 
     // Null until made.
+    ModelDrawer* GetModelDrawer() const { return myModelDrawer.get(); }
     CustomShapeDrawer* GetCustomShapeDrawer() const { return myCustomShapeDrawer.get(); }
     LineDrawer* GetLineDrawer() const { return myLineDrawer.get(); }
     FullscreenEffect* GetCopyEffect() const { return myCopyEffect.get(); }
@@ -58,9 +60,9 @@ public:
     FullscreenPixelateEffect* GetPixelateEffect() const { return myPixelateEffect.get(); }
 
 private:
-    // Destroyed in the reverse of this order: effects, state stack, then the drawers. The model drawer
-    // takes its place after the sprite drawer once models can be drawn.
+    // Destroyed in the reverse of this order: effects, state stack, then the drawers.
     std::unique_ptr<SpriteDrawer> mySpriteDrawer;
+    std::unique_ptr<ModelDrawer> myModelDrawer;
     std::unique_ptr<CustomShapeDrawer> myCustomShapeDrawer;
     std::unique_ptr<LineDrawer> myLineDrawer;
     std::unique_ptr<GraphicsStateStack> myGraphicsStateStack;

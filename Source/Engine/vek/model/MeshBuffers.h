@@ -7,6 +7,6 @@
 namespace Qel::impl
 {
 // True when the buffers were made, or when there is no device to make them on (the mesh then stays a
-// CPU-only mesh); false when the device refused one.
+// CPU-only mesh that draws nothing); false when the device refused one, as it does an empty mesh's.
 bool CreateMeshBuffers(MeshData& aMesh);
 } // namespace Qel::impl

@@ -1,4 +1,5 @@
 // The factory's material-texture loaders: the file-name rule over the engine's texture manager.
+#include "vek/graphics/TextureManager.h"
 #include "vek/model/MaterialTextures.h"
 #include "vek/model/ModelFactory.h"
 
@@ -8,12 +9,21 @@ namespace
 {
 Texture* Choose(impl::MaterialTextureKind aKind, const std::string& aModelBase, const std::string& aMeshBase)
 {
-    // The texture manager of this build caches no textures yet, so no candidate and no default is found.
-    const impl::TextureLookup none = [](const std::string&, std::uint32_t) -> Texture*
+    // Without a texture manager (a factory used before the engine's graphics exist) meshes get none.
+    TextureManager* textures = TextureManager::GetActive();
+    if (textures == nullptr)
     {
         return nullptr;
+    }
+    const impl::TextureLookup tryGet = [textures](const std::string& aPath, std::uint32_t aColorMode)
+    {
+        return textures->TryGetTexture(aPath.c_str(), aColorMode, false);
     };
-    return impl::ChooseMaterialTexture(aKind, aModelBase, aMeshBase, none, none);
+    const impl::TextureLookup get = [textures](const std::string& aPath, std::uint32_t aColorMode)
+    {
+        return textures->GetTexture(aPath.c_str(), aColorMode, false);
+    };
+    return impl::ChooseMaterialTexture(aKind, aModelBase, aMeshBase, tryGet, get);
 }
 } // namespace
 

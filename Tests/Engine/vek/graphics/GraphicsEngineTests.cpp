@@ -1,11 +1,13 @@
 // The graphics engine at engine start: everything is built in order, a missing effect shader fails the
-// start and leaves what was built before (and no state stack), a missing drawer shader does not.
+// start and leaves what was built before (and no state stack), a missing drawer or model shader does not.
 #include "Engine/vek/graphics/EngineFixture.h"
 #include "vek/drawers/CustomShapeDrawer.h"
 #include "vek/drawers/FullscreenEffect.h"
 #include "vek/drawers/LineDrawer.h"
+#include "vek/drawers/ModelDrawer.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsEngine.h"
+#include "vek/model/ModelFactory.h"
 
 namespace
 {
@@ -26,6 +28,7 @@ TEST_F(GraphicsEngineStartTest, StartBuildsEveryDrawerEffectAndTheStateStack)
     EXPECT_TRUE(graphics.GetCustomShapeDrawer()->IsInitialized());
     ASSERT_NE(graphics.GetLineDrawer(), nullptr);
     EXPECT_TRUE(graphics.GetLineDrawer()->IsInitialized());
+    EXPECT_NE(graphics.GetModelDrawer(), nullptr);
     for (const Qel::FullscreenEffect* effect : std::initializer_list<Qel::FullscreenEffect*>{
              graphics.GetCopyEffect(), graphics.GetTonemapEffect(), graphics.GetGaussianVerticalEffect(),
              graphics.GetGaussianHorizontalEffect(),
@@ -86,6 +89,31 @@ TEST_F(GraphicsEngineStartTest, MissingDrawerShadersDoNotFailTheStart)
     EXPECT_FALSE(graphics.GetSpriteDrawer().IsLoaded());
     EXPECT_FALSE(graphics.GetLineDrawer()->IsInitialized());
     EXPECT_FALSE(graphics.GetCustomShapeDrawer()->IsInitialized());
+}
+
+TEST_F(GraphicsEngineStartTest, AMissingModelShaderLeavesItsDrawsAndThoseOfTheShadersAfterItEmpty)
+{
+    ASSERT_TRUE(StartEngine(64, 48, {"shaders/LambertModelShaderPS.cso"}));
+    ASSERT_NE(Graphics().GetModelDrawer(), nullptr);
+    Qel::ModelDrawer& drawer = *Graphics().GetModelDrawer();
+    Qel::ModelInstance cube = Qel::ModelFactory::GetInstance()->GetModelInstance("Cube");
+    Qel::AnimatedModelInstance skinnedCube;
+    skinnedCube.Init(cube.GetModel());
+    Qel::Engine::GetInstance()->BeginFrame();
+    auto draws = [](auto aDraw)
+    {
+        const std::uint32_t before = Qel::Engine::GetDrawCallsThisFrame();
+        aDraw();
+        return Qel::Engine::GetDrawCallsThisFrame() - before;
+    };
+    // Default and animated come before the Lambert shaders; the PBR ones after them are never made.
+    EXPECT_EQ(draws([&] { drawer.DrawModel(cube); }), 1u);
+    EXPECT_EQ(draws([&] { drawer.DrawAnimatedModel(skinnedCube); }), 1u);
+    EXPECT_EQ(draws([&] { drawer.DrawModelLambert(cube); }), 0u);
+    EXPECT_EQ(draws([&] { drawer.DrawAnimatedModelLambert(skinnedCube); }), 0u);
+    EXPECT_EQ(draws([&] { drawer.DrawModelPbr(cube); }), 0u);
+    EXPECT_EQ(draws([&] { drawer.DrawAnimatedModelPbr(skinnedCube); }), 0u);
+    Qel::Engine::GetInstance()->EndFrame();
 }
 
 TEST_F(GraphicsEngineStartTest, ThePixelateBlockFollowsTheRenderSizeButItsTextureKeepsItsStartSize)

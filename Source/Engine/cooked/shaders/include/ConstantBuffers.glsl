@@ -24,3 +24,22 @@ layout(std140, binding = 3) uniform AlphaTestBuffer
     vec4 extra;
     float threshold;
 } alphaTest;
+
+struct PointLightData
+{
+    vec3 position;
+    vec4 color;
+    float range;
+    float extra;
+};
+
+// Colours are linear. The directional light travels along its transform's third row.
+layout(std140, row_major, binding = 2) uniform LightBuffer
+{
+    PointLightData pointLights[8];
+    uint pointLightCount;
+    float directionalIntensity;
+    vec4 ambientColor;
+    vec4 directionalColor;
+    mat4 directionalTransform;
+} lights;
