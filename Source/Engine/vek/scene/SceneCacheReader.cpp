@@ -1,15 +1,20 @@
 // The cache is read with simdjson rather than the json library's own parser: it is read on every load
 // of an unchanged level, and a full-tree parse of it would cost about as much as parsing the object
-// files in parallel. Only property values, which the property types read as json, are converted.
+// files in parallel. A load builds its objects straight from the parsed document, property values
+// included; only the records form (ReadScenePackedCache) converts values to the json library's form.
 #include "vek/scene/SceneCache.h"
 
 #include "vek/scene/LevelDataParse.h"
+#include "vek/scene/PropertySimdjson.h"
+#include "vek/scene/SceneObjectBuilder.h"
+#include "vek/stringRegistry/StringRegistry.h"
 
 #include <simdjson.h>
 
 #include <exception>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace Qel
@@ -150,9 +155,17 @@ Json ToJson(dom::element aElement)
     throw DamagedCache{};
 }
 
-ParsedProperty ReadProperty(dom::element aElement)
+// One property element of an entry, its value still in the document.
+struct CacheProperty
 {
-    ParsedProperty property;
+    std::string_view myName;
+    std::string_view myTypeName;
+    dom::element myValue;
+};
+
+CacheProperty ReadProperty(dom::element aElement)
+{
+    CacheProperty property;
     bool hasName = false;
     bool hasType = false;
     bool hasValue = false;
@@ -170,7 +183,7 @@ ParsedProperty ReadProperty(dom::element aElement)
         }
         else if (field.key == "value")
         {
-            property.myValue = ToJson(field.value);
+            property.myValue = field.value;
             hasValue = true;
         }
     }
@@ -181,62 +194,148 @@ ParsedProperty ReadProperty(dom::element aElement)
     return property;
 }
 
-ParsedSceneObject ReadEntry(dom::element aElement)
+// One entry of "objects", its texts viewing the document.
+struct CacheEntry
 {
-    ParsedSceneObject record;
-    bool hasUuid = false;
+    const char* myUuid = nullptr;
+    std::string_view myName = "unknown";
+    std::string_view myPath;
+    std::string_view myObjectDefinition;
+    bool myHasMatrix = false;
+    std::array<float, 16> myMatrix{};
+    bool myHasTranslation = false;
+    std::array<float, 3> myTranslation{};
+    bool myHasRotation = false;
+    std::array<float, 3> myRotation{};
+    bool myHasScale = false;
+    std::array<float, 3> myScale{};
+    // Not to be walked while the count is 0: a default array views no document.
+    dom::array myProperties;
+    std::size_t myPropertyCount = 0;
+
+    impl::SceneObjectFrame GetFrame() const
+    {
+        impl::SceneObjectFrame frame{myName, myPath, myObjectDefinition};
+        frame.myMatrix = myHasMatrix ? &myMatrix : nullptr;
+        frame.myTranslation = myHasTranslation ? &myTranslation : nullptr;
+        frame.myRotation = myHasRotation ? &myRotation : nullptr;
+        frame.myScale = myHasScale ? &myScale : nullptr;
+        return frame;
+    }
+};
+
+CacheEntry ReadEntry(dom::element aElement)
+{
+    CacheEntry entry;
     for (dom::key_value_pair field : AsObject(aElement))
     {
         const std::string_view key = field.key;
         if (key == "uuid")
         {
-            record.myUuid = ReadString(field.value);
-            hasUuid = true;
+            ReadString(field.value);
+            entry.myUuid = field.value.get_c_str().value_unsafe();
         }
         else if (key == "name")
         {
-            record.myName = ReadString(field.value);
+            entry.myName = ReadString(field.value);
         }
         else if (key == "path")
         {
-            record.myPath = ReadString(field.value);
+            entry.myPath = ReadString(field.value);
         }
         else if (key == "object-definition")
         {
-            record.myObjectDefinition = ReadString(field.value);
+            entry.myObjectDefinition = ReadString(field.value);
         }
         else if (key == "transform")
         {
-            ReadFloats(field.value, record.myHasMatrix, record.myMatrix);
+            ReadFloats(field.value, entry.myHasMatrix, entry.myMatrix);
         }
         else if (key == "translation")
         {
-            ReadFloats(field.value, record.myHasTranslation, record.myTranslation);
+            ReadFloats(field.value, entry.myHasTranslation, entry.myTranslation);
         }
         else if (key == "rotation")
         {
-            ReadFloats(field.value, record.myHasRotation, record.myRotation);
+            ReadFloats(field.value, entry.myHasRotation, entry.myRotation);
         }
         else if (key == "scale")
         {
-            ReadFloats(field.value, record.myHasScale, record.myScale);
+            ReadFloats(field.value, entry.myHasScale, entry.myScale);
         }
         else if (key == "properties")
         {
-            const dom::array properties = AsArray(field.value);
-            record.myProperties.clear();
-            record.myProperties.reserve(properties.size());
-            for (dom::element property : properties)
-            {
-                record.myProperties.push_back(ReadProperty(property));
-            }
+            entry.myProperties = AsArray(field.value);
+            entry.myPropertyCount = entry.myProperties.size();
         }
     }
-    if (!hasUuid)
+    if (entry.myUuid == nullptr)
     {
         throw DamagedCache{};
     }
+    return entry;
+}
+
+ParsedSceneObject ToRecord(const CacheEntry& aEntry)
+{
+    ParsedSceneObject record;
+    record.myUuid = aEntry.myUuid;
+    record.myName = aEntry.myName;
+    record.myPath = aEntry.myPath;
+    record.myObjectDefinition = aEntry.myObjectDefinition;
+    record.myHasMatrix = aEntry.myHasMatrix;
+    record.myMatrix = aEntry.myMatrix;
+    record.myHasTranslation = aEntry.myHasTranslation;
+    record.myTranslation = aEntry.myTranslation;
+    record.myHasRotation = aEntry.myHasRotation;
+    record.myRotation = aEntry.myRotation;
+    record.myHasScale = aEntry.myHasScale;
+    record.myScale = aEntry.myScale;
+    if (aEntry.myPropertyCount == 0)
+    {
+        return record;
+    }
+    record.myProperties.reserve(aEntry.myPropertyCount);
+    for (const dom::element element : aEntry.myProperties)
+    {
+        const CacheProperty property = ReadProperty(element);
+        record.myProperties.push_back(
+            {std::string(property.myName), std::string(property.myTypeName), ToJson(property.myValue)});
+    }
     return record;
+}
+
+// Refills aObject from one entry, property values read straight from the document.
+void BuildObject(const CacheEntry& aEntry, SceneObject& aObject)
+{
+    impl::BuildObjectFrame(aEntry.GetFrame(), aObject);
+    if (aEntry.myPropertyCount == 0)
+    {
+        return;
+    }
+    aObject.myProperties.reserve(aEntry.myPropertyCount);
+    for (const dom::element element : aEntry.myProperties)
+    {
+        const CacheProperty property = ReadProperty(element);
+        const PropertyTypeBase* type =
+            PropertyTypeRegistry::FindByName(StringRegistry::RegisterOrGetString(property.myTypeName));
+        aObject.myProperties.push_back(Property{StringRegistry::RegisterOrGetString(property.myName), type,
+                                                impl::ReadPropertyValue(type, property.myValue)});
+    }
+}
+
+// One parser serves every cache read, so its buffers stay allocated from one load to the next: the
+// first touch of a fresh parser's buffers costs several times what the parse itself does.
+struct SharedParser
+{
+    std::mutex myMutex;
+    dom::parser myParser;
+};
+
+SharedParser& GetSharedParser()
+{
+    static SharedParser theParser;
+    return theParser;
 }
 
 // Fills the header from the root's scalar keys and returns the "objects" array (absent: an empty one).
@@ -291,7 +390,9 @@ namespace impl
 {
 struct PackedSceneCacheFile::State
 {
-    dom::parser parser;
+    // Held while the document is in use; declared first, so it is released last.
+    std::unique_lock<std::mutex> lock{GetSharedParser().myMutex};
+    dom::parser& parser = GetSharedParser().myParser;
     SceneCacheHeader header;
     bool hasObjects = false;
     dom::array objects;
@@ -358,7 +459,7 @@ bool PackedSceneCacheFile::ReadRecords(std::vector<ParsedSceneObject>& outRecord
         {
             for (std::size_t index = aBegin; index < aEnd; ++index)
             {
-                outRecords[index] = ReadEntry(entries[index]);
+                outRecords[index] = ToRecord(ReadEntry(entries[index]));
             }
         };
         const unsigned threads = entries.size() < PARALLEL_READ_MINIMUM ? 1u : aHardwareThreads;
@@ -389,6 +490,34 @@ bool PackedSceneCacheFile::ReadRecords(std::vector<ParsedSceneObject>& outRecord
     }
     outRecords.clear();
     return false;
+}
+bool PackedSceneCacheFile::BuildSceneObjects(Scene& aScene) const
+{
+    if (myState == nullptr)
+    {
+        return false;
+    }
+    if (!myState->hasObjects)
+    {
+        return true;
+    }
+    try
+    {
+        SceneObject object;
+        for (const dom::element element : myState->objects)
+        {
+            const CacheEntry entry = ReadEntry(element);
+            BuildObject(entry, object);
+            aScene.CreateSceneObject(entry.myUuid, object);
+        }
+        return true;
+    }
+    catch (...)
+    {
+        // Damaged, or a value its type cannot read: the parse that follows starts from nothing.
+        aScene.ClearObjects();
+        return false;
+    }
 }
 } // namespace impl
 

@@ -46,26 +46,15 @@ namespace
 {
 // The objects of an opened cache file, when its header matches aStamp.
 int BuildFromCacheFile(const impl::PackedSceneCacheFile& aFile, std::string_view aSceneText,
-                       const SceneCacheStamp& aStamp, unsigned aHardwareThreads, Scene& aScene)
+                       const SceneCacheStamp& aStamp, Scene& aScene)
 {
-    std::vector<ParsedSceneObject> records;
-    if (!IsSceneCacheHeaderValid(aFile.GetHeader(), aSceneText, aStamp) ||
-        !aFile.ReadRecords(records,
-                           aHardwareThreads == 0 ? impl::GetHardwareThreadCount() : aHardwareThreads))
+    if (!IsSceneCacheHeaderValid(aFile.GetHeader(), aSceneText, aStamp))
     {
         return SCENE_CACHE_STALE;
     }
-    try
-    {
-        const ProfilerScope scope("Qel::LoadScenePackedCacheBuildSceneObjects");
-        CreateSceneObjectsFromParsedObjects(records, aScene);
-    }
-    catch (...)
-    {
-        // Already emptied by the builder; the parse that follows reports the cause with its file.
-        return SCENE_CACHE_STALE;
-    }
-    return SCENE_CACHE_HIT;
+    const ProfilerScope scope("Qel::LoadScenePackedCacheBuildSceneObjects");
+    // A failure leaves the scene empty; the parse that follows reports the cause with its file.
+    return aFile.BuildSceneObjects(aScene) ? SCENE_CACHE_HIT : SCENE_CACHE_STALE;
 }
 } // namespace
 
@@ -75,7 +64,7 @@ int LoadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath
     const ProfilerScope scope("Qel::LoadScenePackedCache");
     impl::PackedSceneCacheFile file;
     const int opened = file.Open(aCachePath);
-    return opened == SCENE_CACHE_HIT ? BuildFromCacheFile(file, aSceneText, aStamp, 0, aScene) : opened;
+    return opened == SCENE_CACHE_HIT ? BuildFromCacheFile(file, aSceneText, aStamp, aScene) : opened;
 }
 
 SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& aScene,
@@ -115,7 +104,7 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
     if (opened == SCENE_CACHE_HIT)
     {
         const ProfilerScope cacheScope("Qel::LoadScenePackedCache");
-        cache = BuildFromCacheFile(cacheFile, sceneText, stamp, aHardwareThreads, aScene);
+        cache = BuildFromCacheFile(cacheFile, sceneText, stamp, aScene);
     }
     if (cache == SCENE_CACHE_HIT)
     {
