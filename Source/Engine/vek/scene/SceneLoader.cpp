@@ -85,8 +85,9 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
         return SceneLoadOutcome::NoLevelData;
     }
 
-    // The stamp is taken from the folder listing while this thread reads the cache file; both only read
-    // the file system, and on a large level each costs about as much as the other.
+    // The stamp is taken from the folder listing while this thread reads the cache file and, when all
+    // but the stamp matches, builds its objects: on a large level listing and building each cost about
+    // as much as the other. A stamp that then differs throws the objects away again.
     std::vector<fs::path> files;
     SceneCacheStamp stamp;
     auto stampTask = std::async(std::launch::async,
@@ -97,14 +98,25 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
                                 });
     const fs::path cachePath = GetSceneCachePath(fullScenePath);
     PackedSceneCacheFile cacheFile;
-    const int opened = cacheFile.Open(cachePath);
-    stampTask.get();
-
-    int cache = opened;
-    if (opened == SCENE_CACHE_HIT)
+    int cache = cacheFile.Open(cachePath);
+    if (cache == SCENE_CACHE_HIT)
     {
-        const ProfilerScope cacheScope("Qel::LoadScenePackedCache");
-        cache = BuildFromCacheFile(cacheFile, sceneText, stamp, aScene);
+        const SceneCacheHeader& header = cacheFile.GetHeader();
+        cache = BuildFromCacheFile(cacheFile, sceneText, header.myStamp, aScene);
+    }
+    try
+    {
+        stampTask.get();
+    }
+    catch (...)
+    {
+        aScene.ClearObjects();
+        throw;
+    }
+    if (cache == SCENE_CACHE_HIT && !IsSceneCacheHeaderValid(cacheFile.GetHeader(), sceneText, stamp))
+    {
+        aScene.ClearObjects();
+        cache = SCENE_CACHE_STALE;
     }
     if (cache == SCENE_CACHE_HIT)
     {
