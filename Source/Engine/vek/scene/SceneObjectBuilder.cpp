@@ -34,7 +34,8 @@ Property BuildProperty(const ParsedProperty& aProperty)
 // Only the fields a record has are pointed at.
 impl::SceneObjectFrame FrameOf(const ParsedSceneObject& aRecord)
 {
-    impl::SceneObjectFrame frame{aRecord.myName, aRecord.myPath, aRecord.myObjectDefinition};
+    impl::SceneObjectFrame frame{aRecord.myName, StringRegistry::RegisterOrGetString(aRecord.myPath),
+                                 StringRegistry::RegisterOrGetString(aRecord.myObjectDefinition)};
     frame.myMatrix = aRecord.myHasMatrix ? &aRecord.myMatrix : nullptr;
     frame.myTranslation = aRecord.myHasTranslation ? &aRecord.myTranslation : nullptr;
     frame.myRotation = aRecord.myHasRotation ? &aRecord.myRotation : nullptr;
@@ -69,7 +70,7 @@ void impl::BuildObjectFrame(const SceneObjectFrame& aFrame, SceneObject& aObject
     aObject.myRotation = {0.0f, 0.0f, 0.0f};
     aObject.myScale = {1.0f, 1.0f, 1.0f};
     aObject.myName = aFrame.myName;
-    aObject.SetPath(nullptr, StringRegistry::RegisterOrGetString(aFrame.myPath));
+    aObject.SetPath(nullptr, aFrame.myPath);
     if (aFrame.myMatrix != nullptr)
     {
         Matrix4x4 matrix;
@@ -89,7 +90,7 @@ void impl::BuildObjectFrame(const SceneObjectFrame& aFrame, SceneObject& aObject
     {
         aObject.myScale = ToVector(*aFrame.myScale);
     }
-    aObject.myObjectDefinition = StringRegistry::RegisterOrGetString(aFrame.myObjectDefinition);
+    aObject.myObjectDefinition = aFrame.myObjectDefinition;
 }
 
 void DecomposeTransformMatrix(SceneObject& aObject, const Matrix4x4& aMatrix)

@@ -26,12 +26,13 @@ void CreateSceneObjectsFromParsedObjects(const std::vector<ParsedSceneObject>& a
 
 namespace impl
 {
-// What every source of objects gives besides the properties; a transform part is null when absent.
+// What every source of objects gives besides the properties, texts already interned; a transform part
+// is null when absent.
 struct SceneObjectFrame
 {
     std::string_view myName;
-    std::string_view myPath;
-    std::string_view myObjectDefinition;
+    StringId myPath;
+    StringId myObjectDefinition;
     const std::array<float, 16>* myMatrix = nullptr;
     const std::array<float, 3>* myTranslation = nullptr;
     const std::array<float, 3>* myRotation = nullptr;
@@ -39,7 +40,7 @@ struct SceneObjectFrame
 };
 
 // Refills aObject (reused between objects, so its property array keeps its room) from aFrame and
-// empties its properties: names interned, the matrix split, then the separate parts win over it.
+// empties its properties: the matrix split, then the separate parts win over it.
 void BuildObjectFrame(const SceneObjectFrame& aFrame, SceneObject& aObject);
 } // namespace impl
 } // namespace Qel
