@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <utility>
 
@@ -40,13 +41,16 @@ struct ListedFile
     bool isRegular = false;
     std::uint64_t size = 0;
     std::int64_t writeTime = 0;
+    // Only for a regular file.
+    fs::path path;
 };
 // Below this many files one thread stats them faster than starting others would.
 constexpr std::size_t PARALLEL_STAT_MINIMUM = 512;
 
 // One stat per file, relative to the folder's descriptor (type, size and time; links followed). Sub-folders
 // and anything else that is not a regular file are not object files, and do not count in the stamp.
-void StatRange(int aFolder, std::vector<ListedFile>& aFiles, std::size_t aBegin, std::size_t aEnd)
+void StatRange(int aFolder, const fs::path& aFolderPath, std::vector<ListedFile>& aFiles, std::size_t aBegin,
+               std::size_t aEnd)
 {
     for (std::size_t index = aBegin; index < aEnd; ++index)
     {
@@ -59,27 +63,40 @@ void StatRange(int aFolder, std::vector<ListedFile>& aFiles, std::size_t aBegin,
             file.isRegular = true;
             file.size = static_cast<std::uint64_t>(status.st_size);
             file.writeTime = ToFileTime(status.st_mtim);
+            file.path = aFolderPath / file.name;
         }
     }
 }
 
-// The stats are independent system calls, so a large level spreads them over the hardware threads.
-void StatFiles(int aFolder, std::vector<ListedFile>& aFiles)
+// The stats are independent system calls, so a large level spreads them over the hardware threads;
+// meanwhile this thread puts the names in order. Returns the files' indices sorted by name.
+std::vector<std::size_t> StatFilesAndSortByName(int aFolder, const fs::path& aFolderPath,
+                                                std::vector<ListedFile>& aFiles)
 {
+    std::vector<std::future<void>> tasks;
     if (aFiles.size() < PARALLEL_STAT_MINIMUM)
     {
-        StatRange(aFolder, aFiles, 0, aFiles.size());
-        return;
+        StatRange(aFolder, aFolderPath, aFiles, 0, aFiles.size());
     }
-    std::vector<std::future<void>> tasks;
-    for (const auto& [begin, end] : impl::SplitIntoChunks(aFiles.size(), impl::GetHardwareThreadCount()))
+    else
     {
-        tasks.push_back(std::async(std::launch::async, StatRange, aFolder, std::ref(aFiles), begin, end));
+        for (const auto& [begin, end] : impl::SplitIntoChunks(aFiles.size(), impl::GetHardwareThreadCount()))
+        {
+            tasks.push_back(std::async(std::launch::async, StatRange, aFolder, std::cref(aFolderPath),
+                                       std::ref(aFiles), begin, end));
+        }
     }
+    // Only the names are read here, and the stat tasks never write them.
+    std::vector<std::size_t> order(aFiles.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&aFiles](std::size_t aLeft, std::size_t aRight)
+              { return aFiles[aLeft].name < aFiles[aRight].name; });
     for (std::future<void>& task : tasks)
     {
         task.get();
     }
+    return order;
 }
 } // namespace
 
@@ -134,16 +151,16 @@ void LoadSceneCacheCheck(const fs::path& aFullScenePath, const fs::path& aLevelD
         }
         if (IsLevelDataObjectFileName(entry->d_name))
         {
-            listed.push_back({entry->d_name});
+            listed.push_back(ListedFile{entry->d_name, false, 0, 0, {}});
         }
     }
-    std::sort(listed.begin(), listed.end(),
-              [](const ListedFile& aLeft, const ListedFile& aRight) { return aLeft.name < aRight.name; });
-    StatFiles(::dirfd(folder.get()), listed);
+    const std::vector<std::size_t> order =
+        StatFilesAndSortByName(::dirfd(folder.get()), aLevelDataPath, listed);
 
     outFiles.reserve(listed.size());
-    for (const ListedFile& file : listed)
+    for (const std::size_t index : order)
     {
+        ListedFile& file = listed[index];
         if (!file.isRegular)
         {
             continue;
@@ -151,7 +168,7 @@ void LoadSceneCacheCheck(const fs::path& aFullScenePath, const fs::path& aLevelD
         outStamp.myLevelDataFileCount += 1;
         outStamp.myLevelDataTotalBytes += file.size;
         outStamp.myNewestLevelDataWriteTime = std::max(outStamp.myNewestLevelDataWriteTime, file.writeTime);
-        outFiles.push_back(aLevelDataPath / file.name);
+        outFiles.push_back(std::move(file.path));
     }
 }
 } // namespace Qel
