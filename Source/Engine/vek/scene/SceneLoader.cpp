@@ -88,13 +88,13 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
     // The stamp is taken from the folder listing while this thread reads the cache file and, when all
     // but the stamp matches, builds its objects: on a large level listing and building each cost about
     // as much as the other. A stamp that then differs throws the objects away again.
-    std::vector<fs::path> files;
+    LevelDataListing listing;
     SceneCacheStamp stamp;
     auto stampTask = std::async(std::launch::async,
                                 [&]
                                 {
                                     const ProfilerScope checkScope("Qel::LoadSceneCacheCheck");
-                                    LoadSceneCacheCheck(fullScenePath, levelDataPath, files, stamp);
+                                    ListLevelData(fullScenePath, levelDataPath, listing, stamp);
                                 });
     const fs::path cachePath = GetSceneCachePath(fullScenePath);
     PackedSceneCacheFile cacheFile;
@@ -126,7 +126,7 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
     std::vector<ParsedSceneObject> records;
     {
         const ProfilerScope fallbackScope("Qel::LoadSceneLevelDataFallback");
-        records = LoadSceneObjectFilesParallel(files, aHardwareThreads);
+        records = LoadSceneObjectFilesParallel(listing.MakePaths(levelDataPath), aHardwareThreads);
     }
     // Built before the cache is written, so a level whose values cannot be read leaves no cache that
     // would fail the same way on every later load.
