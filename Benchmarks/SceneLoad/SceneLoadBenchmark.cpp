@@ -138,6 +138,7 @@ int main(int argc, char** argv)
     // untimed: a load's time is that of the load, not of freeing the previous level.
     const std::vector<Qel::ParsedSceneObject> kept = records;
     auto scene = std::make_unique<Qel::Scene>();
+    Qel::impl::LevelDataListing names;
     const std::function<void()> tearDown = [&]
     {
         records.clear();
@@ -157,7 +158,7 @@ int main(int argc, char** argv)
         {"listing",
          [&]
          {
-             Qel::LoadSceneCacheCheck(scenePath, levelData, files, stamp);
+             Qel::impl::ListLevelData(scenePath, levelData, names, stamp);
          }},
         {"open",
          [&]
