@@ -68,22 +68,48 @@ double Milliseconds(Clock::duration aDuration)
     return std::chrono::duration<double, std::milli>(aDuration).count();
 }
 
-// The median of aRepetitions runs of aRun, with aPrepare run untimed before each (and once after the
-// last), so what a run made is torn down outside the time.
+// The median time of each of aRuns over aRepetitions rounds. A round runs each once in turn, so all
+// of them see the same share of whatever else the machine is doing. aPrepare runs untimed before each
+// run (and once after the last), so what a run made is torn down outside the time.
+std::vector<double> MedianMilliseconds(int aRepetitions, const std::vector<std::function<void()>>& aRuns,
+                                       const std::function<void()>& aPrepare)
+{
+    std::vector<std::vector<double>> times(aRuns.size());
+    for (int round = 0; round < aRepetitions; ++round)
+    {
+        for (std::size_t run = 0; run < aRuns.size(); ++run)
+        {
+            aPrepare();
+            const Clock::time_point start = Clock::now();
+            aRuns[run]();
+            times[run].push_back(Milliseconds(Clock::now() - start));
+        }
+    }
+    aPrepare();
+    std::vector<double> medians;
+    for (std::vector<double>& runTimes : times)
+    {
+        std::sort(runTimes.begin(), runTimes.end());
+        medians.push_back(runTimes[runTimes.size() / 2]);
+    }
+    return medians;
+}
+
 double MedianMilliseconds(
     int aRepetitions, const std::function<void()>& aRun, const std::function<void()>& aPrepare = [] {})
 {
-    std::vector<double> times;
-    for (int run = 0; run < aRepetitions; ++run)
-    {
-        aPrepare();
-        const Clock::time_point start = Clock::now();
-        aRun();
-        times.push_back(Milliseconds(Clock::now() - start));
-    }
-    aPrepare();
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return MedianMilliseconds(aRepetitions, std::vector<std::function<void()>>{aRun}, aPrepare).front();
+}
+
+// The 1-, 5- and 15-minute load averages, as the kernel reports them.
+std::string LoadAverage()
+{
+    std::ifstream file("/proc/loadavg");
+    std::string one;
+    std::string five;
+    std::string fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
 }
 
 void PrintRatio(const char* aWhat, double aRatio, double aGoal)
@@ -194,16 +220,15 @@ int main(int argc, char** argv)
              Qel::impl::LoadSceneReportingOutcome(sceneText.c_str(), *scene);
          }},
     };
+    const auto stepNamed = [&](const std::string& aName)
+    {
+        const auto found =
+            std::find_if(steps.begin(), steps.end(), [&](const auto& aStep) { return aStep.first == aName; });
+        return found != steps.end() ? found->second : std::function<void()>([] {});
+    };
     const auto timeStep = [&](const std::string& aName)
     {
-        for (const auto& [name, step] : steps)
-        {
-            if (name == aName)
-            {
-                return MedianMilliseconds(repetitions, step, tearDown);
-            }
-        }
-        return -1.0;
+        return MedianMilliseconds(repetitions, stepNamed(aName), tearDown);
     };
 
     // A step's name runs only that step, repeatedly, for a profiler.
@@ -222,10 +247,14 @@ int main(int argc, char** argv)
                    Qel::SceneLoadOutcome::CacheHit;
     };
     // The first cache read of a process also allocates the parser's buffers.
+    const std::string loadBefore = LoadAverage();
     const double firstHit = MedianMilliseconds(1, hitLoad, tearDown);
-    const double parseOne = timeStep("parse1");
-    const double parseAll = timeStep("parse");
-    const double hit = MedianMilliseconds(repetitions, hitLoad, tearDown);
+    const std::vector<double> headline =
+        MedianMilliseconds(repetitions, {stepNamed("parse1"), stepNamed("parse"), hitLoad}, tearDown);
+    const double parseOne = headline[0];
+    const double parseAll = headline[1];
+    const double hit = headline[2];
+    const std::string loadAfter = LoadAverage();
     const double listing = timeStep("listing");
     const double cacheOpen = timeStep("open");
     const double cacheBuild = timeStep("cachebuild");
@@ -256,6 +285,8 @@ int main(int argc, char** argv)
                 "median of %d runs\n",
                 objectCount, static_cast<double>(totalBytes) / 1e6, static_cast<double>(cacheBytes) / 1e6,
                 threads, repetitions);
+    std::printf("Load average (1, 5, 15 minutes) before and after the three figures: %s / %s\n",
+                loadBefore.c_str(), loadAfter.c_str());
     std::printf("\n  %-44s %8.2f ms\n", "cold parse, 1 thread", parseOne);
     std::printf("  %-44s %8.2f ms\n", "cold parse, all threads", parseAll);
     std::printf("  %-44s %8.2f ms\n", "cache-hit load (stamp + read + build)", hit);
