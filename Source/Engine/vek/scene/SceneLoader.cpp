@@ -97,12 +97,17 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
                                     ListLevelData(fullScenePath, levelDataPath, listing, stamp);
                                 });
     const fs::path cachePath = GetSceneCachePath(fullScenePath);
-    PackedSceneCacheFile cacheFile;
-    int cache = cacheFile.Open(cachePath);
-    if (cache == SCENE_CACHE_HIT)
+    SceneCacheHeader header;
+    int cache = SCENE_CACHE_MISSING;
     {
-        const SceneCacheHeader& header = cacheFile.GetHeader();
-        cache = BuildFromCacheFile(cacheFile, sceneText, header.myStamp, aScene);
+        // Closed before the stamp is waited for: an open cache file holds the one shared parser.
+        PackedSceneCacheFile cacheFile;
+        cache = cacheFile.Open(cachePath);
+        header = cacheFile.GetHeader();
+        if (cache == SCENE_CACHE_HIT)
+        {
+            cache = BuildFromCacheFile(cacheFile, sceneText, header.myStamp, aScene);
+        }
     }
     try
     {
@@ -113,7 +118,7 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
         aScene.ClearObjects();
         throw;
     }
-    if (cache == SCENE_CACHE_HIT && !IsSceneCacheHeaderValid(cacheFile.GetHeader(), sceneText, stamp))
+    if (cache == SCENE_CACHE_HIT && !IsSceneCacheHeaderValid(header, sceneText, stamp))
     {
         aScene.ClearObjects();
         cache = SCENE_CACHE_STALE;
