@@ -88,28 +88,19 @@ bool ReadWholeFile(const std::filesystem::path& aPath, std::string& aText)
     }
     constexpr std::size_t MINIMUM_ROOM = 16384;
     aText.clear();
-    bool complete = false;
-    while (!complete)
+    ssize_t got = 0;
+    int error = 0;
+    do
     {
         const std::size_t used = aText.size();
         aText.resize(std::max(aText.capacity(), used + MINIMUM_ROOM));
-        const ssize_t got = ::read(file, aText.data() + used, aText.size() - used);
-        if (got < 0 && errno == EINTR)
-        {
-            aText.resize(used);
-            continue;
-        }
+        got = ::read(file, aText.data() + used, aText.size() - used);
+        error = errno;
         aText.resize(used + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-        if (got <= 0)
-        {
-            complete = got == 0;
-            break;
-        }
-    }
-    const int readError = errno;
+    } while (got > 0 || (got < 0 && error == EINTR));
     ::close(file);
-    errno = readError;
-    return complete;
+    errno = error;
+    return got == 0;
 }
 
 // The fields of one object file's json; a document the caller owns gives up its property values.
