@@ -46,6 +46,9 @@ struct ListedFile
 };
 // Below this many files one thread stats them faster than starting others would.
 constexpr std::size_t PARALLEL_STAT_MINIMUM = 512;
+// Hardware threads the stat tasks leave free: one sorts the names meanwhile, and a loader builds the
+// cache's objects on another while the stamp is taken.
+constexpr unsigned THREADS_LEFT_FOR_OTHER_WORK = 2;
 
 // One stat per file, relative to the folder's descriptor (type, size and time; links followed). Sub-folders
 // and anything else that is not a regular file are not object files, and do not count in the stamp.
@@ -79,7 +82,11 @@ std::vector<std::size_t> StatFilesAndSortByName(int aFolder, const std::string& 
     }
     else
     {
-        for (const auto& [begin, end] : impl::SplitIntoChunks(aFiles.size(), impl::GetHardwareThreadCount()))
+        const unsigned hardwareThreads = impl::GetHardwareThreadCount();
+        const unsigned statThreads = hardwareThreads > THREADS_LEFT_FOR_OTHER_WORK
+                                         ? hardwareThreads - THREADS_LEFT_FOR_OTHER_WORK
+                                         : 1u;
+        for (const auto& [begin, end] : impl::SplitIntoChunks(aFiles.size(), statThreads))
         {
             tasks.push_back(std::async(std::launch::async, StatRange, aFolder, std::cref(aNames),
                                        std::ref(aFiles), begin, end));
