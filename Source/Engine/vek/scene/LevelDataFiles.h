@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,4 +36,34 @@ bool IsLevelDataObjectFileName(std::string_view aFileName);
 void LoadSceneCacheCheck(const std::filesystem::path& aFullScenePath,
                          const std::filesystem::path& aLevelDataPath,
                          std::vector<std::filesystem::path>& outFiles, SceneCacheStamp& outStamp);
+
+namespace impl
+{
+// The object file names of a level-data folder, in name order, kept in one buffer: a cache hit needs
+// only the stamp, so paths are made only for a load that goes on to parse the files.
+class LevelDataListing
+{
+public:
+    std::size_t GetCount() const { return myEntries.size(); }
+    std::string_view GetName(std::size_t aIndex) const;
+    std::vector<std::filesystem::path> MakePaths(const std::filesystem::path& aLevelDataPath) const;
+
+private:
+    friend void ListLevelData(const std::filesystem::path&, const std::filesystem::path&, LevelDataListing&,
+                              SceneCacheStamp&);
+
+    struct Entry
+    {
+        std::size_t myOffset = 0;
+        std::size_t myLength = 0;
+    };
+    // Each name followed by a NUL.
+    std::string myNames;
+    std::vector<Entry> myEntries;
+};
+
+// LoadSceneCacheCheck, giving the names in place of the paths.
+void ListLevelData(const std::filesystem::path& aFullScenePath, const std::filesystem::path& aLevelDataPath,
+                   LevelDataListing& outListing, SceneCacheStamp& outStamp);
+} // namespace impl
 } // namespace Qel

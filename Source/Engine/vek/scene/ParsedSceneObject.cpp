@@ -2,8 +2,16 @@
 
 #include "vek/scene/SceneDataError.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <exception>
-#include <fstream>
+#include <string>
+#include <system_error>
+#include <type_traits>
+#include <utility>
 
 namespace Qel
 {
@@ -36,32 +44,68 @@ const Json& RequiredMember(const Json& aElement, const char* aKey)
     return aElement.at(aKey);
 }
 
-void ReadProperties(const Json& aJson, std::vector<ParsedProperty>& outProperties)
+// Property values are moved out of a document the caller no longer needs, copied out of any other.
+template <typename JsonRef>
+void ReadProperties(JsonRef&& aJson, std::vector<ParsedProperty>& outProperties)
 {
     const auto found = aJson.find("properties");
     if (found == aJson.end())
     {
         return;
     }
-    const Json& properties = *found;
+    auto& properties = *found;
     if (!properties.is_array())
     {
         throw Json::type_error::create(
             302, "type must be array, but is " + std::string(properties.type_name()), &properties);
     }
     outProperties.reserve(properties.size());
-    for (const Json& element : properties)
+    for (auto& element : properties)
     {
         ParsedProperty property;
-        property.myName = RequiredMember(element, "name").get<std::string>();
-        property.myTypeName = RequiredMember(element, "type").get<std::string>();
-        property.myValue = RequiredMember(element, "value");
+        property.myName = RequiredMember(element, "name").template get<std::string>();
+        property.myTypeName = RequiredMember(element, "type").template get<std::string>();
+        const Json& value = RequiredMember(element, "value");
+        if constexpr (std::is_const_v<std::remove_reference_t<JsonRef>>)
+        {
+            property.myValue = value;
+        }
+        else
+        {
+            property.myValue = std::move(const_cast<Json&>(value));
+        }
         outProperties.push_back(std::move(property));
     }
 }
-} // namespace
 
-void ParseSceneObjectJson(ParsedSceneObject& aRecord, const std::string& aUuid, const Json& aJson)
+// The whole file into aText (reused between files), or false with errno set.
+bool ReadWholeFile(const std::filesystem::path& aPath, std::string& aText)
+{
+    const int file = ::open(aPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+    {
+        return false;
+    }
+    constexpr std::size_t MINIMUM_ROOM = 16384;
+    aText.clear();
+    ssize_t got = 0;
+    int error = 0;
+    do
+    {
+        const std::size_t used = aText.size();
+        aText.resize(std::max(aText.capacity(), used + MINIMUM_ROOM));
+        got = ::read(file, aText.data() + used, aText.size() - used);
+        error = errno;
+        aText.resize(used + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    } while (got > 0 || (got < 0 && error == EINTR));
+    ::close(file);
+    errno = error;
+    return got == 0;
+}
+
+// The fields of one object file's json; a document the caller owns gives up its property values.
+template <typename JsonRef>
+void ParseFields(ParsedSceneObject& aRecord, const std::string& aUuid, JsonRef&& aJson)
 {
     aRecord = ParsedSceneObject{};
     aRecord.myUuid = aUuid;
@@ -74,24 +118,34 @@ void ParseSceneObjectJson(ParsedSceneObject& aRecord, const std::string& aUuid, 
     const auto definition = aJson.find("object-definition");
     if (definition != aJson.end())
     {
-        aRecord.myObjectDefinition = definition->get<std::string>();
+        aRecord.myObjectDefinition = definition->template get<std::string>();
     }
-    ReadProperties(aJson, aRecord.myProperties);
+    ReadProperties(std::forward<JsonRef>(aJson), aRecord.myProperties);
+}
+} // namespace
+
+void ParseSceneObjectJson(ParsedSceneObject& aRecord, const std::string& aUuid, const Json& aJson)
+{
+    ParseFields(aRecord, aUuid, aJson);
 }
 
 ParsedSceneObject LoadSceneObjectFile(const std::filesystem::path& aPath)
 {
-    std::ifstream in(aPath);
-    if (!in)
+    // Reused by every file a parse task reads.
+    thread_local std::string text;
+    if (!ReadWholeFile(aPath, text))
     {
-        throw SceneDataError(aPath, "the object file cannot be opened for reading");
+        throw SceneDataError(aPath, "the object file cannot be read: " +
+                                        std::error_code(errno, std::generic_category()).message());
     }
     ParsedSceneObject record;
     try
     {
+        // As the stream reader parses: one value, and the text after it is not looked at.
         Json json;
-        in >> json;
-        ParseSceneObjectJson(record, aPath.stem().string(), json);
+        nlohmann::detail::json_sax_dom_parser<Json> builder(json, true);
+        Json::sax_parse(text.data(), text.data() + text.size(), &builder, Json::input_format_t::json, false);
+        ParseFields(record, aPath.stem().string(), std::move(json));
     }
     catch (const Json::exception& error)
     {

@@ -15,13 +15,56 @@ namespace
 constexpr auto INT_MIN_VALUE = std::numeric_limits<std::int32_t>::min();
 constexpr auto INT_MAX_VALUE = std::numeric_limits<std::int32_t>::max();
 
-std::int32_t Saturated(std::int32_t aValue, const nlohmann::json& aJson)
-{
-    std::printf("[Property] The Int value %s is out of range and was saturated to %d\n", aJson.dump().c_str(),
-                aValue);
-    return aValue;
-}
 } // namespace
+
+IntConversion IntFromSigned(std::int64_t aValue)
+{
+    if (aValue < INT_MIN_VALUE || aValue > INT_MAX_VALUE)
+    {
+        return {aValue < 0 ? INT_MIN_VALUE : INT_MAX_VALUE, true};
+    }
+    return {static_cast<std::int32_t>(aValue), false};
+}
+
+IntConversion IntFromUnsigned(std::uint64_t aValue)
+{
+    if (aValue > static_cast<std::uint64_t>(INT_MAX_VALUE))
+    {
+        return {INT_MAX_VALUE, true};
+    }
+    return {static_cast<std::int32_t>(aValue), false};
+}
+
+IntConversion IntFromDouble(double aValue)
+{
+    const double value = std::trunc(aValue);
+    if (std::isnan(value))
+    {
+        return {0, true};
+    }
+    if (value < static_cast<double>(INT_MIN_VALUE) || value > static_cast<double>(INT_MAX_VALUE))
+    {
+        return {value < 0.0 ? INT_MIN_VALUE : INT_MAX_VALUE, true};
+    }
+    return {static_cast<std::int32_t>(value), false};
+}
+
+std::int32_t ReportSaturatedInt(const IntConversion& aConversion, std::string_view aJsonText)
+{
+    std::printf("[Property] The Int value %.*s is out of range and was saturated to %d\n",
+                static_cast<int>(aJsonText.size()), aJsonText.data(), aConversion.myValue);
+    return aConversion.myValue;
+}
+
+float FloatFromDouble(double aValue)
+{
+    constexpr double FLOAT_MAX = std::numeric_limits<float>::max();
+    if (std::isfinite(aValue) && std::abs(aValue) > FLOAT_MAX)
+    {
+        return static_cast<float>(aValue < 0.0 ? -FLOAT_MAX : FLOAT_MAX);
+    }
+    return static_cast<float>(aValue);
+}
 
 bool ReadBoolJson(const nlohmann::json& aJson)
 {
@@ -30,57 +73,30 @@ bool ReadBoolJson(const nlohmann::json& aJson)
 
 std::int32_t ReadIntJson(const nlohmann::json& aJson)
 {
+    IntConversion conversion;
     switch (aJson.type())
     {
     case nlohmann::json::value_t::boolean:
         return aJson.get<bool>() ? 1 : 0;
     case nlohmann::json::value_t::number_integer:
-    {
-        const auto value = aJson.get<std::int64_t>();
-        if (value < INT_MIN_VALUE || value > INT_MAX_VALUE)
-        {
-            return Saturated(value < 0 ? INT_MIN_VALUE : INT_MAX_VALUE, aJson);
-        }
-        return static_cast<std::int32_t>(value);
-    }
+        conversion = IntFromSigned(aJson.get<std::int64_t>());
+        break;
     case nlohmann::json::value_t::number_unsigned:
-    {
-        const auto value = aJson.get<std::uint64_t>();
-        return value > static_cast<std::uint64_t>(INT_MAX_VALUE) ? Saturated(INT_MAX_VALUE, aJson)
-                                                                 : static_cast<std::int32_t>(value);
-    }
+        conversion = IntFromUnsigned(aJson.get<std::uint64_t>());
+        break;
     case nlohmann::json::value_t::number_float:
-    {
-        const double value = std::trunc(aJson.get<double>());
-        if (std::isnan(value))
-        {
-            return Saturated(0, aJson);
-        }
-        if (value < static_cast<double>(INT_MIN_VALUE) || value > static_cast<double>(INT_MAX_VALUE))
-        {
-            return Saturated(value < 0.0 ? INT_MIN_VALUE : INT_MAX_VALUE, aJson);
-        }
-        return static_cast<std::int32_t>(value);
-    }
+        conversion = IntFromDouble(aJson.get<double>());
+        break;
     default:
         // The library's own "type must be number, but is ..." error.
         return aJson.get<std::int32_t>();
     }
+    return conversion.mySaturated ? ReportSaturatedInt(conversion, aJson.dump()) : conversion.myValue;
 }
 
 float ReadFloatJson(const nlohmann::json& aJson)
 {
-    if (aJson.is_number_float())
-    {
-        constexpr double FLOAT_MAX = std::numeric_limits<float>::max();
-        const double value = aJson.get<double>();
-        if (std::isfinite(value) && std::abs(value) > FLOAT_MAX)
-        {
-            return static_cast<float>(value < 0.0 ? -FLOAT_MAX : FLOAT_MAX);
-        }
-        return static_cast<float>(value);
-    }
-    return aJson.get<float>();
+    return aJson.is_number_float() ? FloatFromDouble(aJson.get<double>()) : aJson.get<float>();
 }
 
 void RequireArrayJson(const nlohmann::json& aJson)

@@ -11,9 +11,24 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace Qel::impl
 {
+// The number conversions of "Int" and "Float", shared by every json reader: truncation toward zero,
+// and saturation where a value does not fit (NaN gives 0). A reader logs a saturated Int with
+// ReportSaturatedInt, giving the value's json text.
+struct IntConversion
+{
+    std::int32_t myValue = 0;
+    bool mySaturated = false;
+};
+IntConversion IntFromSigned(std::int64_t aValue);
+IntConversion IntFromUnsigned(std::uint64_t aValue);
+IntConversion IntFromDouble(double aValue);
+std::int32_t ReportSaturatedInt(const IntConversion& aConversion, std::string_view aJsonText);
+float FloatFromDouble(double aValue);
+
 bool ReadBoolJson(const nlohmann::json& aJson);
 // A boolean, an integer or a floating number (truncated toward zero); values outside 32 bits saturate.
 std::int32_t ReadIntJson(const nlohmann::json& aJson);

@@ -27,6 +27,16 @@ public:
     PropertyValue& operator=(PropertyValue&& aOther) noexcept;
     ~PropertyValue();
 
+    // A value of T's own type holding aValue.
+    template <typename T>
+    static PropertyValue Of(const T& aValue)
+    {
+        PropertyValue value;
+        new (value.myStorage) T(aValue);
+        value.myType = &GetPropertyType<T>();
+        return value;
+    }
+
     const PropertyTypeBase* GetType() const { return myType; }
     bool IsEmpty() const { return myType == nullptr; }
     void* GetStorage() { return myStorage; }

@@ -2,6 +2,8 @@
 
 #include "vek/scene/SceneObjectId.h"
 
+#include <utility>
+
 namespace Qel
 {
 std::shared_ptr<SceneObject> SceneObjectMap::Find(std::uint32_t aId) const
@@ -30,9 +32,14 @@ void SceneObjectMap::Clear()
 std::pair<std::uint32_t, SceneObject*> Scene::CreateSceneObject(const char* aUuid,
                                                                 const SceneObject& aPrototype)
 {
+    return CreateSceneObject(aUuid, SceneObject(aPrototype));
+}
+
+std::pair<std::uint32_t, SceneObject*> Scene::CreateSceneObject(const char* aUuid, SceneObject&& aObject)
+{
     const std::uint32_t id = GetSceneObjectIdFromUuid(aUuid);
-    AddPathCount(aPrototype.myPath);
-    auto object = std::make_shared<SceneObject>(aPrototype);
+    AddPathCount(aObject.myPath);
+    auto object = std::make_shared<SceneObject>(std::move(aObject));
     SceneObject* address = object.get();
     myObjects.InsertOrReplace(id, std::move(object));
     AddPathCount(StringId());

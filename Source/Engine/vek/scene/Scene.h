@@ -51,6 +51,8 @@ public:
     // stays valid while the scene holds the object.
     std::pair<std::uint32_t, SceneObject*> CreateSceneObject(const char* aUuid,
                                                              const SceneObject& aPrototype);
+    // As above, taking over aObject instead of copying it.
+    std::pair<std::uint32_t, SceneObject*> CreateSceneObject(const char* aUuid, SceneObject&& aObject);
 
     const SceneObjectMap& GetObjects() const { return myObjects; }
     // Keyed by path text; the null path counts every object ever created in the scene.

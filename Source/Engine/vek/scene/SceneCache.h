@@ -25,6 +25,8 @@
 
 namespace Qel
 {
+class Scene;
+
 inline constexpr std::int64_t SCENE_CACHE_VERSION = 1;
 
 // Results of reading a cache.
@@ -68,8 +70,9 @@ int ReadScenePackedCache(std::string_view aSceneText, const std::filesystem::pat
 
 namespace impl
 {
-// One cache file, parsed and its header read, whose records are converted only when asked for: a
-// loader can check the header against a stamp it takes meanwhile, and skip the records of a stale file.
+// One cache file, parsed and its header read, whose entries are turned into records or objects only when
+// asked for: a loader can check the header against a stamp it takes meanwhile, and skip the entries of
+// a stale file. Open files share one parser, so a second one waits until the first is closed.
 class PackedSceneCacheFile
 {
 public:
@@ -87,6 +90,10 @@ public:
     // The records in file order, converted on up to aHardwareThreads tasks; false, with outRecords
     // empty, when the file is not open or an entry is damaged.
     bool ReadRecords(std::vector<ParsedSceneObject>& outRecords, unsigned aHardwareThreads) const;
+    // Adds an object per entry to aScene, in file order, reading property values straight from the
+    // document. False, with the scene's objects cleared, when the file is not open, an entry is
+    // damaged or a value cannot be read by its type. Runs on the loading thread.
+    bool BuildSceneObjects(Scene& aScene) const;
 
 private:
     struct State;

@@ -1,242 +1,106 @@
 // The cache is read with simdjson rather than the json library's own parser: it is read on every load
 // of an unchanged level, and a full-tree parse of it would cost about as much as parsing the object
-// files in parallel. Only property values, which the property types read as json, are converted.
+// files in parallel. A load builds its objects straight from the parsed document, property values
+// included; only the records form (ReadScenePackedCache) converts values to the json library's form.
 #include "vek/scene/SceneCache.h"
 
 #include "vek/scene/LevelDataParse.h"
+#include "vek/scene/PropertySimdjson.h"
+#include "vek/scene/SceneCacheEntry.h"
+#include "vek/scene/SceneObjectBuilder.h"
+#include "vek/stringRegistry/StringRegistry.h"
 
 #include <simdjson.h>
 
 #include <exception>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace Qel
 {
 namespace
 {
-using Json = nlohmann::json;
 namespace dom = simdjson::dom;
 namespace fs = std::filesystem;
+using impl::AsArray;
+using impl::AsObject;
+using impl::CacheEntry;
+using impl::CacheProperty;
+using impl::ReadEntry;
+using impl::ReadProperty;
+using impl::ReadSigned;
+using impl::ReadString;
+using impl::ToRecord;
 
 // Below this many entries one thread converts them faster than starting others would.
 constexpr std::size_t PARALLEL_READ_MINIMUM = 256;
 
-// Anything in the file that the writer would never have written.
-struct DamagedCache
+// Look-ups by text for one document's build: a level repeats its paths, names and type names many
+// times over, and a map of the texts already seen answers faster than the locked registries.
+template <typename T, T (*MAKE)(std::string_view)>
+class TextMemo
 {
+public:
+    T operator()(std::string_view aText)
+    {
+        const auto [found, inserted] = myValues.try_emplace(aText);
+        if (inserted)
+        {
+            found->second = MAKE(aText);
+        }
+        return found->second;
+    }
+
+private:
+    std::unordered_map<std::string_view, T> myValues;
 };
 
-// Checked views of an element; by value, since a view taken from a temporary result would dangle.
-dom::array AsArray(dom::element aElement)
+const PropertyTypeBase* FindPropertyType(std::string_view aName)
 {
-    dom::array array;
-    if (aElement.get_array().get(array) != simdjson::SUCCESS)
-    {
-        throw DamagedCache{};
-    }
-    return array;
+    return PropertyTypeRegistry::FindByName(StringRegistry::RegisterOrGetString(aName));
 }
 
-dom::object AsObject(dom::element aElement)
+struct ObjectBuilder
 {
-    dom::object object;
-    if (aElement.get_object().get(object) != simdjson::SUCCESS)
-    {
-        throw DamagedCache{};
-    }
-    return object;
-}
+    TextMemo<StringId, StringRegistry::RegisterOrGetString> myIntern;
+    TextMemo<const PropertyTypeBase*, FindPropertyType> myFindType;
 
-std::int64_t ReadSigned(dom::element aElement)
-{
-    switch (aElement.type())
+    // The object of one entry, property values read straight from the document.
+    SceneObject Build(const CacheEntry& aEntry)
     {
-    case dom::element_type::INT64:
-        return aElement.get_int64().value_unsafe();
-    case dom::element_type::UINT64:
-        return static_cast<std::int64_t>(aElement.get_uint64().value_unsafe());
-    default:
-        throw DamagedCache{};
-    }
-}
-
-std::string_view ReadString(dom::element aElement)
-{
-    if (aElement.type() != dom::element_type::STRING)
-    {
-        throw DamagedCache{};
-    }
-    return aElement.get_string().value_unsafe();
-}
-
-// A number as the "Float" type reads it (booleans count as 0 and 1).
-float ReadFloat(dom::element aElement)
-{
-    switch (aElement.type())
-    {
-    case dom::element_type::DOUBLE:
-        return static_cast<float>(aElement.get_double().value_unsafe());
-    case dom::element_type::INT64:
-        return static_cast<float>(aElement.get_int64().value_unsafe());
-    case dom::element_type::UINT64:
-        return static_cast<float>(aElement.get_uint64().value_unsafe());
-    case dom::element_type::BOOL:
-        return aElement.get_bool().value_unsafe() ? 1.0f : 0.0f;
-    default:
-        throw DamagedCache{};
-    }
-}
-
-template <std::size_t N>
-void ReadFloats(dom::element aElement, bool& outPresent, std::array<float, N>& outValues)
-{
-    std::size_t index = 0;
-    for (dom::element value : AsArray(aElement))
-    {
-        if (index == N)
+        SceneObject object;
+        impl::BuildObjectFrame(aEntry.GetFrame(myIntern), object);
+        if (aEntry.myPropertyCount == 0)
         {
-            break;
+            return object;
         }
-        outValues[index++] = ReadFloat(value);
-    }
-    if (index < N)
-    {
-        throw DamagedCache{};
-    }
-    outPresent = true;
-}
-
-// The same json value the library's own parser would have made (non-negative integers unsigned).
-Json ToJson(dom::element aElement)
-{
-    switch (aElement.type())
-    {
-    case dom::element_type::ARRAY:
-    {
-        Json array = Json::array();
-        for (dom::element value : AsArray(aElement))
+        object.myProperties.reserve(aEntry.myPropertyCount);
+        for (const dom::element element : aEntry.myProperties)
         {
-            array.push_back(ToJson(value));
-        }
-        return array;
-    }
-    case dom::element_type::OBJECT:
-    {
-        Json object = Json::object();
-        for (dom::key_value_pair field : AsObject(aElement))
-        {
-            object[std::string(field.key)] = ToJson(field.value);
+            const CacheProperty property = ReadProperty(element);
+            const PropertyTypeBase* type = myFindType(property.myTypeName);
+            object.myProperties.push_back(
+                Property{myIntern(property.myName), type, impl::ReadPropertyValue(type, property.myValue)});
         }
         return object;
     }
-    case dom::element_type::INT64:
-    {
-        const std::int64_t value = aElement.get_int64().value_unsafe();
-        return value >= 0 ? Json(static_cast<std::uint64_t>(value)) : Json(value);
-    }
-    case dom::element_type::UINT64:
-        return Json(aElement.get_uint64().value_unsafe());
-    case dom::element_type::DOUBLE:
-        return Json(aElement.get_double().value_unsafe());
-    case dom::element_type::STRING:
-        return Json(std::string(aElement.get_string().value_unsafe()));
-    case dom::element_type::BOOL:
-        return Json(aElement.get_bool().value_unsafe());
-    case dom::element_type::NULL_VALUE:
-        return Json(nullptr);
-    }
-    throw DamagedCache{};
-}
+};
 
-ParsedProperty ReadProperty(dom::element aElement)
+// One parser serves every cache read, so its buffers stay allocated from one load to the next: the
+// first touch of a fresh parser's buffers costs several times what the parse itself does.
+struct SharedParser
 {
-    ParsedProperty property;
-    bool hasName = false;
-    bool hasType = false;
-    bool hasValue = false;
-    for (dom::key_value_pair field : AsObject(aElement))
-    {
-        if (field.key == "name")
-        {
-            property.myName = ReadString(field.value);
-            hasName = true;
-        }
-        else if (field.key == "type")
-        {
-            property.myTypeName = ReadString(field.value);
-            hasType = true;
-        }
-        else if (field.key == "value")
-        {
-            property.myValue = ToJson(field.value);
-            hasValue = true;
-        }
-    }
-    if (!hasName || !hasType || !hasValue)
-    {
-        throw DamagedCache{};
-    }
-    return property;
-}
+    std::mutex myMutex;
+    dom::parser myParser;
+};
 
-ParsedSceneObject ReadEntry(dom::element aElement)
+SharedParser& GetSharedParser()
 {
-    ParsedSceneObject record;
-    bool hasUuid = false;
-    for (dom::key_value_pair field : AsObject(aElement))
-    {
-        const std::string_view key = field.key;
-        if (key == "uuid")
-        {
-            record.myUuid = ReadString(field.value);
-            hasUuid = true;
-        }
-        else if (key == "name")
-        {
-            record.myName = ReadString(field.value);
-        }
-        else if (key == "path")
-        {
-            record.myPath = ReadString(field.value);
-        }
-        else if (key == "object-definition")
-        {
-            record.myObjectDefinition = ReadString(field.value);
-        }
-        else if (key == "transform")
-        {
-            ReadFloats(field.value, record.myHasMatrix, record.myMatrix);
-        }
-        else if (key == "translation")
-        {
-            ReadFloats(field.value, record.myHasTranslation, record.myTranslation);
-        }
-        else if (key == "rotation")
-        {
-            ReadFloats(field.value, record.myHasRotation, record.myRotation);
-        }
-        else if (key == "scale")
-        {
-            ReadFloats(field.value, record.myHasScale, record.myScale);
-        }
-        else if (key == "properties")
-        {
-            const dom::array properties = AsArray(field.value);
-            record.myProperties.clear();
-            record.myProperties.reserve(properties.size());
-            for (dom::element property : properties)
-            {
-                record.myProperties.push_back(ReadProperty(property));
-            }
-        }
-    }
-    if (!hasUuid)
-    {
-        throw DamagedCache{};
-    }
-    return record;
+    static SharedParser theParser;
+    return theParser;
 }
 
 // Fills the header from the root's scalar keys and returns the "objects" array (absent: an empty one).
@@ -291,7 +155,9 @@ namespace impl
 {
 struct PackedSceneCacheFile::State
 {
-    dom::parser parser;
+    // Held while the document is in use; declared first, so it is released last.
+    std::unique_lock<std::mutex> lock{GetSharedParser().myMutex};
+    dom::parser& parser = GetSharedParser().myParser;
     SceneCacheHeader header;
     bool hasObjects = false;
     dom::array objects;
@@ -358,7 +224,7 @@ bool PackedSceneCacheFile::ReadRecords(std::vector<ParsedSceneObject>& outRecord
         {
             for (std::size_t index = aBegin; index < aEnd; ++index)
             {
-                outRecords[index] = ReadEntry(entries[index]);
+                outRecords[index] = ToRecord(ReadEntry(entries[index]));
             }
         };
         const unsigned threads = entries.size() < PARALLEL_READ_MINIMUM ? 1u : aHardwareThreads;
@@ -389,6 +255,34 @@ bool PackedSceneCacheFile::ReadRecords(std::vector<ParsedSceneObject>& outRecord
     }
     outRecords.clear();
     return false;
+}
+
+bool PackedSceneCacheFile::BuildSceneObjects(Scene& aScene) const
+{
+    if (myState == nullptr)
+    {
+        return false;
+    }
+    if (!myState->hasObjects)
+    {
+        return true;
+    }
+    try
+    {
+        ObjectBuilder builder;
+        for (const dom::element element : myState->objects)
+        {
+            const CacheEntry entry = ReadEntry(element);
+            aScene.CreateSceneObject(entry.myUuid, builder.Build(entry));
+        }
+        return true;
+    }
+    catch (...)
+    {
+        // Damaged, or a value its type cannot read: the parse that follows starts from nothing.
+        aScene.ClearObjects();
+        return false;
+    }
 }
 } // namespace impl
 

@@ -46,26 +46,15 @@ namespace
 {
 // The objects of an opened cache file, when its header matches aStamp.
 int BuildFromCacheFile(const impl::PackedSceneCacheFile& aFile, std::string_view aSceneText,
-                       const SceneCacheStamp& aStamp, unsigned aHardwareThreads, Scene& aScene)
+                       const SceneCacheStamp& aStamp, Scene& aScene)
 {
-    std::vector<ParsedSceneObject> records;
-    if (!IsSceneCacheHeaderValid(aFile.GetHeader(), aSceneText, aStamp) ||
-        !aFile.ReadRecords(records,
-                           aHardwareThreads == 0 ? impl::GetHardwareThreadCount() : aHardwareThreads))
+    if (!IsSceneCacheHeaderValid(aFile.GetHeader(), aSceneText, aStamp))
     {
         return SCENE_CACHE_STALE;
     }
-    try
-    {
-        const ProfilerScope scope("Qel::LoadScenePackedCacheBuildSceneObjects");
-        CreateSceneObjectsFromParsedObjects(records, aScene);
-    }
-    catch (...)
-    {
-        // Already emptied by the builder; the parse that follows reports the cause with its file.
-        return SCENE_CACHE_STALE;
-    }
-    return SCENE_CACHE_HIT;
+    const ProfilerScope scope("Qel::LoadScenePackedCacheBuildSceneObjects");
+    // A failure leaves the scene empty; the parse that follows reports the cause with its file.
+    return aFile.BuildSceneObjects(aScene) ? SCENE_CACHE_HIT : SCENE_CACHE_STALE;
 }
 } // namespace
 
@@ -75,7 +64,7 @@ int LoadScenePackedCache(std::string_view aSceneText, const fs::path& aCachePath
     const ProfilerScope scope("Qel::LoadScenePackedCache");
     impl::PackedSceneCacheFile file;
     const int opened = file.Open(aCachePath);
-    return opened == SCENE_CACHE_HIT ? BuildFromCacheFile(file, aSceneText, aStamp, 0, aScene) : opened;
+    return opened == SCENE_CACHE_HIT ? BuildFromCacheFile(file, aSceneText, aStamp, aScene) : opened;
 }
 
 SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& aScene,
@@ -96,26 +85,43 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
         return SceneLoadOutcome::NoLevelData;
     }
 
-    // The stamp is taken from the folder listing while this thread reads the cache file; both only read
-    // the file system, and on a large level each costs about as much as the other.
-    std::vector<fs::path> files;
+    // The stamp is taken from the folder listing while this thread reads the cache file and, when all
+    // but the stamp matches, builds its objects: on a large level listing and building each cost about
+    // as much as the other. A stamp that then differs throws the objects away again.
+    LevelDataListing listing;
     SceneCacheStamp stamp;
     auto stampTask = std::async(std::launch::async,
                                 [&]
                                 {
                                     const ProfilerScope checkScope("Qel::LoadSceneCacheCheck");
-                                    LoadSceneCacheCheck(fullScenePath, levelDataPath, files, stamp);
+                                    ListLevelData(fullScenePath, levelDataPath, listing, stamp);
                                 });
     const fs::path cachePath = GetSceneCachePath(fullScenePath);
-    PackedSceneCacheFile cacheFile;
-    const int opened = cacheFile.Open(cachePath);
-    stampTask.get();
-
-    int cache = opened;
-    if (opened == SCENE_CACHE_HIT)
+    SceneCacheHeader header;
+    int cache = SCENE_CACHE_MISSING;
     {
-        const ProfilerScope cacheScope("Qel::LoadScenePackedCache");
-        cache = BuildFromCacheFile(cacheFile, sceneText, stamp, aHardwareThreads, aScene);
+        // Closed before the stamp is waited for: an open cache file holds the one shared parser.
+        PackedSceneCacheFile cacheFile;
+        cache = cacheFile.Open(cachePath);
+        header = cacheFile.GetHeader();
+        if (cache == SCENE_CACHE_HIT)
+        {
+            cache = BuildFromCacheFile(cacheFile, sceneText, header.myStamp, aScene);
+        }
+    }
+    try
+    {
+        stampTask.get();
+    }
+    catch (...)
+    {
+        aScene.ClearObjects();
+        throw;
+    }
+    if (cache == SCENE_CACHE_HIT && !IsSceneCacheHeaderValid(header, sceneText, stamp))
+    {
+        aScene.ClearObjects();
+        cache = SCENE_CACHE_STALE;
     }
     if (cache == SCENE_CACHE_HIT)
     {
@@ -125,7 +131,7 @@ SceneLoadOutcome impl::LoadSceneReportingOutcome(const char* aScenePath, Scene& 
     std::vector<ParsedSceneObject> records;
     {
         const ProfilerScope fallbackScope("Qel::LoadSceneLevelDataFallback");
-        records = LoadSceneObjectFilesParallel(files, aHardwareThreads);
+        records = LoadSceneObjectFilesParallel(listing.MakePaths(levelDataPath), aHardwareThreads);
     }
     // Built before the cache is written, so a level whose values cannot be read leaves no cache that
     // would fail the same way on every later load.

@@ -31,36 +31,21 @@ Property BuildProperty(const ParsedProperty& aProperty)
                     PropertyValue(type, aProperty.myValue)};
 }
 
-// Refills aObject (reused between records so its property array keeps its room) from aRecord.
+// Only the fields a record has are pointed at.
+impl::SceneObjectFrame FrameOf(const ParsedSceneObject& aRecord)
+{
+    impl::SceneObjectFrame frame{aRecord.myName, StringRegistry::RegisterOrGetString(aRecord.myPath),
+                                 StringRegistry::RegisterOrGetString(aRecord.myObjectDefinition)};
+    frame.myMatrix = aRecord.myHasMatrix ? &aRecord.myMatrix : nullptr;
+    frame.myTranslation = aRecord.myHasTranslation ? &aRecord.myTranslation : nullptr;
+    frame.myRotation = aRecord.myHasRotation ? &aRecord.myRotation : nullptr;
+    frame.myScale = aRecord.myHasScale ? &aRecord.myScale : nullptr;
+    return frame;
+}
+
 void BuildObject(const ParsedSceneObject& aRecord, SceneObject& aObject, const fs::path& aLevelDataPath)
 {
-    aObject.myObjectDefinition = StringId();
-    aObject.myProperties.clear();
-    aObject.myTranslation = {0.0f, 0.0f, 0.0f};
-    aObject.myRotation = {0.0f, 0.0f, 0.0f};
-    aObject.myScale = {1.0f, 1.0f, 1.0f};
-    aObject.myName = aRecord.myName;
-    aObject.SetPath(nullptr, StringRegistry::RegisterOrGetString(aRecord.myPath));
-    if (aRecord.myHasMatrix)
-    {
-        Matrix4x4 matrix;
-        std::copy(aRecord.myMatrix.begin(), aRecord.myMatrix.end(), matrix.GetData());
-        DecomposeTransformMatrix(aObject, matrix);
-    }
-    // The separate parts win over the matrix.
-    if (aRecord.myHasTranslation)
-    {
-        aObject.myTranslation = ToVector(aRecord.myTranslation);
-    }
-    if (aRecord.myHasRotation)
-    {
-        aObject.myRotation = ToVector(aRecord.myRotation);
-    }
-    if (aRecord.myHasScale)
-    {
-        aObject.myScale = ToVector(aRecord.myScale);
-    }
-    aObject.myObjectDefinition = StringRegistry::RegisterOrGetString(aRecord.myObjectDefinition);
+    impl::BuildObjectFrame(FrameOf(aRecord), aObject);
     aObject.myProperties.reserve(aRecord.myProperties.size());
     for (const ParsedProperty& property : aRecord.myProperties)
     {
@@ -77,6 +62,36 @@ void BuildObject(const ParsedSceneObject& aRecord, SceneObject& aObject, const f
     }
 }
 } // namespace
+
+void impl::BuildObjectFrame(const SceneObjectFrame& aFrame, SceneObject& aObject)
+{
+    aObject.myProperties.clear();
+    aObject.myTranslation = {0.0f, 0.0f, 0.0f};
+    aObject.myRotation = {0.0f, 0.0f, 0.0f};
+    aObject.myScale = {1.0f, 1.0f, 1.0f};
+    aObject.myName = aFrame.myName;
+    aObject.SetPath(nullptr, aFrame.myPath);
+    if (aFrame.myMatrix != nullptr)
+    {
+        Matrix4x4 matrix;
+        std::copy(aFrame.myMatrix->begin(), aFrame.myMatrix->end(), matrix.GetData());
+        DecomposeTransformMatrix(aObject, matrix);
+    }
+    // The separate parts win over the matrix.
+    if (aFrame.myTranslation != nullptr)
+    {
+        aObject.myTranslation = ToVector(*aFrame.myTranslation);
+    }
+    if (aFrame.myRotation != nullptr)
+    {
+        aObject.myRotation = ToVector(*aFrame.myRotation);
+    }
+    if (aFrame.myScale != nullptr)
+    {
+        aObject.myScale = ToVector(*aFrame.myScale);
+    }
+    aObject.myObjectDefinition = aFrame.myObjectDefinition;
+}
 
 void DecomposeTransformMatrix(SceneObject& aObject, const Matrix4x4& aMatrix)
 {

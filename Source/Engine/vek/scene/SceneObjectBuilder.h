@@ -7,7 +7,9 @@
 #include "vek/scene/ParsedSceneObject.h"
 #include "vek/scene/Scene.h"
 
+#include <array>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 namespace Qel
@@ -21,4 +23,24 @@ void DecomposeTransformMatrix(SceneObject& aObject, const Matrix4x4& aMatrix);
 // then left without objects rather than with some of them.
 void CreateSceneObjectsFromParsedObjects(const std::vector<ParsedSceneObject>& aRecords, Scene& aScene,
                                          const std::filesystem::path& aLevelDataPath = {});
+
+namespace impl
+{
+// What every source of objects gives besides the properties, texts already interned; a transform part
+// is null when absent.
+struct SceneObjectFrame
+{
+    std::string_view myName;
+    StringId myPath;
+    StringId myObjectDefinition;
+    const std::array<float, 16>* myMatrix = nullptr;
+    const std::array<float, 3>* myTranslation = nullptr;
+    const std::array<float, 3>* myRotation = nullptr;
+    const std::array<float, 3>* myScale = nullptr;
+};
+
+// Refills aObject (reused between objects, so its property array keeps its room) from aFrame and
+// empties its properties: the matrix split, then the separate parts win over it.
+void BuildObjectFrame(const SceneObjectFrame& aFrame, SceneObject& aObject);
+} // namespace impl
 } // namespace Qel

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
+#include <string>
 
 using Qel::GetFileWriteTime;
 using Qel::LoadSceneCacheCheck;
@@ -132,4 +134,39 @@ TEST(LevelDataListing, AFileWhereTheFolderShouldBeCannotBeListed)
     SceneCacheStamp stamp;
     EXPECT_THROW(LoadSceneCacheCheck(level.GetScenePath(), level.GetLevelDataPath(), files, stamp),
                  fs::filesystem_error);
+}
+
+TEST(LevelDataListing, ALargeFolderIsStampedSideBySideAndStillSortedByName)
+{
+    // Enough files that the stats run on several tasks while the names are sorted.
+    LevelFixture level;
+    constexpr int COUNT = 700;
+    std::uint64_t bytes = 0;
+    for (int number = COUNT - 1; number >= 0; --number)
+    {
+        const std::string text(static_cast<std::size_t>(number % 7), 'x');
+        SetWriteTime(level.WriteObject("object" + std::to_string(number), text), 1600000000 + number);
+        bytes += text.size();
+    }
+    level.WriteObject("sub/inner", "{}");
+    level.WriteObject("other.json", "{}");
+
+    std::vector<fs::path> files;
+    SceneCacheStamp stamp;
+    LoadSceneCacheCheck(level.GetScenePath(), level.GetLevelDataPath(), files, stamp);
+    ASSERT_EQ(files.size(), static_cast<std::size_t>(COUNT));
+    EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
+    EXPECT_EQ(files.front(), level.GetLevelDataPath() / "object0");
+    EXPECT_EQ(stamp.myLevelDataFileCount, static_cast<std::uint64_t>(COUNT));
+    EXPECT_EQ(stamp.myLevelDataTotalBytes, bytes);
+    EXPECT_EQ(stamp.myNewestLevelDataWriteTime,
+              UNIX_EPOCH_TICKS + (1600000000 + COUNT - 1) * TICKS_PER_SECOND);
+
+    // A load lists the same names without making their paths.
+    Qel::impl::LevelDataListing listing;
+    SceneCacheStamp listed;
+    Qel::impl::ListLevelData(level.GetScenePath(), level.GetLevelDataPath(), listing, listed);
+    EXPECT_EQ(listed, stamp);
+    EXPECT_EQ(listing.MakePaths(level.GetLevelDataPath()), files);
+    EXPECT_EQ(listing.GetName(1), "object1");
 }

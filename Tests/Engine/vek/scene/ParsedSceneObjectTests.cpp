@@ -155,3 +155,25 @@ TEST(ObjectFileLoad, BadFilesFailNamingTheFileWithTheCauseNested)
     // Nothing to open: no json error is nested, but the file is still named.
     EXPECT_EQ(NestedErrorIdOfLoad(level.GetLevelDataPath() / "missing"), 0);
 }
+
+TEST(ObjectFileLoad, FilesOfManyReadsAndFilesReadAfterThemParseWhole)
+{
+    // One task reads many files into one reused buffer: a large file takes several reads, and an
+    // empty file after it must read as empty, not as what the buffer held.
+    QelTest::LevelFixture level;
+    Json properties = Json::array();
+    for (int index = 0; index < 2000; ++index)
+    {
+        properties.push_back({{"name", "P" + std::to_string(index)}, {"type", "Int"}, {"value", index}});
+    }
+    const std::string large = Json{{"name", "Large"}, {"properties", properties}}.dump(2);
+    ASSERT_GT(large.size(), 100000u);
+    const ParsedSceneObject first = Qel::LoadSceneObjectFile(level.WriteObject("large", large));
+    ASSERT_EQ(first.myProperties.size(), 2000u);
+    EXPECT_EQ(first.myProperties.back().myValue, 1999);
+
+    EXPECT_EQ(NestedErrorIdOfLoad(level.WriteObject("empty", "")), 101);
+    EXPECT_EQ(Qel::LoadSceneObjectFile(level.WriteObject("small", R"({"name": "S"})")).myName, "S");
+    // A folder is no file to read, and fails naming it.
+    EXPECT_THROW(Qel::LoadSceneObjectFile(level.GetLevelDataPath()), Qel::SceneDataError);
+}

@@ -220,3 +220,44 @@ TEST_F(SceneLoad, AnAbsoluteScenePathIgnoresTheRoot)
     EXPECT_TRUE(fs::exists(Qel::GetSceneCachePath(elsewhere.GetScenePath())));
     EXPECT_TRUE(Qel::LoadScene(absolute.c_str(), scene));
 }
+
+TEST_F(SceneLoad, AStaleCacheLeavesNoneOfItsObjectsOrCountsBehind)
+{
+    // The cache's objects are built while the stamp is taken; a stamp that differs must drop them all.
+    WriteThreeObjects();
+    ASSERT_EQ(Load(), SceneLoadOutcome::CacheMiss);
+    fs::remove(myLevel.GetLevelDataPath() / MakeUuid(1));
+    myLevel.EditObject(MakeUuid(2), ObjectJson("Crate2", 2.0f, "Moved"));
+    ASSERT_EQ(Load(), SceneLoadOutcome::CacheStale);
+    EXPECT_EQ(myScene->GetObjects().size(), 2u);
+    EXPECT_EQ(myScene->GetObjectCount(Qel::StringId()), 2u);
+    EXPECT_EQ(myScene->GetObjectCount(Qel::StringRegistry::RegisterOrGetString("Props")), 1u);
+    EXPECT_EQ(myScene->GetObjectCount(Qel::StringRegistry::RegisterOrGetString("Moved")), 1u);
+    EXPECT_STREQ(ObjectOf(*myScene, MakeUuid(2)).myPath.GetText(), "Moved");
+}
+
+TEST_F(SceneLoad, EveryPropertyTypeLoadsTheSameFromTheCacheAsFromTheFiles)
+{
+    myLevel.WriteScene();
+    myLevel.WriteObject(MakeUuid(1), R"({"name": "All", "properties": [
+        {"name": "Model", "type": "Model", "value": {"path": "models/a.fbx", "textures": [["c", "n", "", "e"], ["x"]]}},
+        {"name": "Sprite", "type": "Sprite", "value": {"texturePath": "t.dds", "pivot": [0.25, 1], "size": [64, 32]}},
+        {"name": "Scene", "type": "Scene", "value": {"scene_path": "levels/next.vks"}},
+        {"name": "Clip", "type": "Animation Clip", "value": {"clip_path": "anims/run.fbx"}},
+        {"name": "Pose", "type": "Pose", "value": [1, 2]},
+        {"name": "Bool", "type": "Bool", "value": true},
+        {"name": "Int", "type": "Int", "value": -7.9},
+        {"name": "Big", "type": "Int", "value": 5000000000},
+        {"name": "Float", "type": "Float", "value": 0.1},
+        {"name": "Float2", "type": "Float2", "value": [1, 2, 3]},
+        {"name": "Float3", "type": "Float3", "value": [1e-5, -0.0, 3]},
+        {"name": "Float4", "type": "Float4", "value": [true, false, 1, 2]},
+        {"name": "Color", "type": "Color", "value": [1, 0.5, 0.25, 1]},
+        {"name": "StringId", "type": "StringId", "value": "caf\u00e9"},
+        {"name": "Unknown", "type": "Nope", "value": {"anything": 1}}]})");
+    ASSERT_EQ(Load(), SceneLoadOutcome::CacheMiss);
+    const std::string parsed = DescribeObjects(*myScene);
+    ASSERT_EQ(Load(), SceneLoadOutcome::CacheHit);
+    EXPECT_EQ(DescribeObjects(*myScene), parsed);
+    EXPECT_EQ(ObjectOf(*myScene, MakeUuid(1)).myProperties.size(), 15u);
+}

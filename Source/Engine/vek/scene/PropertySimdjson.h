@@ -1,0 +1,23 @@
+// Property values read straight from a simdjson document, so the packed cache builds its objects
+// without a json library value per property. Accepts and rejects exactly what the property types' own
+// json readers do and gives the same values; a rejection throws PropertyReadError, since the cache
+// reader only needs to know that a value failed (the parse that follows reports it properly).
+#pragma once
+
+#include "vek/scene/PropertyValue.h"
+
+#include <simdjson.h>
+
+#include <stdexcept>
+
+namespace Qel::impl
+{
+class PropertyReadError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// aType's value read from aJson; the empty value for a null aType, whose json is not read.
+PropertyValue ReadPropertyValue(const PropertyTypeBase* aType, simdjson::dom::element aJson);
+} // namespace Qel::impl
