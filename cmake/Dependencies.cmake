@@ -10,7 +10,6 @@ find_package(ZLIB REQUIRED)
 
 pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
 pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
-pkg_check_modules(UUID REQUIRED IMPORTED_TARGET uuid)
 pkg_check_modules(IMGUI REQUIRED IMPORTED_TARGET imgui)
 pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswscale libswresample)

@@ -1,4 +1,4 @@
-// Parsing of UUID text in its 36-character 8-4-4-4-12 hexadecimal form, over libuuid.
+// Parsing of UUID text in its 36-character 8-4-4-4-12 hexadecimal form.
 //
 // Either case of hex digits is accepted; braces, missing hyphens, other lengths or other characters
 // are not. Pure functions, safe on any thread.
