@@ -22,12 +22,9 @@ struct ParsedProperty
     friend bool operator==(const ParsedProperty&, const ParsedProperty&) = default;
 };
 
-struct ParsedSceneObject
+// The transform parts an object may give; each counts only when its flag is set.
+struct ParsedTransform
 {
-    std::string myUuid;
-    std::string myName = "unknown";
-    std::string myPath;
-    std::string myObjectDefinition;
     bool myHasMatrix = false;
     // Row by row, the matrix's memory order.
     std::array<float, 16> myMatrix{};
@@ -38,6 +35,16 @@ struct ParsedSceneObject
     std::array<float, 3> myRotation{};
     bool myHasScale = false;
     std::array<float, 3> myScale{};
+
+    friend bool operator==(const ParsedTransform&, const ParsedTransform&) = default;
+};
+
+struct ParsedSceneObject : ParsedTransform
+{
+    std::string myUuid;
+    std::string myName = "unknown";
+    std::string myPath;
+    std::string myObjectDefinition;
     // File order, duplicates kept.
     std::vector<ParsedProperty> myProperties;
 

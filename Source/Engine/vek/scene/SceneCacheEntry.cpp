@@ -222,14 +222,7 @@ ParsedSceneObject ToRecord(const CacheEntry& aEntry)
     record.myName = aEntry.myName;
     record.myPath = aEntry.myPath;
     record.myObjectDefinition = aEntry.myObjectDefinition;
-    record.myHasMatrix = aEntry.myHasMatrix;
-    record.myMatrix = aEntry.myMatrix;
-    record.myHasTranslation = aEntry.myHasTranslation;
-    record.myTranslation = aEntry.myTranslation;
-    record.myHasRotation = aEntry.myHasRotation;
-    record.myRotation = aEntry.myRotation;
-    record.myHasScale = aEntry.myHasScale;
-    record.myScale = aEntry.myScale;
+    static_cast<ParsedTransform&>(record) = aEntry;
     if (aEntry.myPropertyCount == 0)
     {
         return record;

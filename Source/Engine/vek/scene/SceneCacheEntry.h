@@ -39,20 +39,12 @@ struct CacheProperty
 CacheProperty ReadProperty(dom::element aElement);
 
 // One entry of "objects", its texts viewing the document.
-struct CacheEntry
+struct CacheEntry : ParsedTransform
 {
     const char* myUuid = nullptr;
     std::string_view myName = "unknown";
     std::string_view myPath;
     std::string_view myObjectDefinition;
-    bool myHasMatrix = false;
-    std::array<float, 16> myMatrix{};
-    bool myHasTranslation = false;
-    std::array<float, 3> myTranslation{};
-    bool myHasRotation = false;
-    std::array<float, 3> myRotation{};
-    bool myHasScale = false;
-    std::array<float, 3> myScale{};
     // Not to be walked while the count is 0: a default array views no document.
     dom::array myProperties;
     std::size_t myPropertyCount = 0;
@@ -61,12 +53,7 @@ struct CacheEntry
     template <typename Intern>
     SceneObjectFrame GetFrame(Intern& aIntern) const
     {
-        SceneObjectFrame frame{myName, aIntern(myPath), aIntern(myObjectDefinition)};
-        frame.myMatrix = myHasMatrix ? &myMatrix : nullptr;
-        frame.myTranslation = myHasTranslation ? &myTranslation : nullptr;
-        frame.myRotation = myHasRotation ? &myRotation : nullptr;
-        frame.myScale = myHasScale ? &myScale : nullptr;
-        return frame;
+        return SceneObjectFrame{myName, aIntern(myPath), aIntern(myObjectDefinition), this};
     }
 };
 

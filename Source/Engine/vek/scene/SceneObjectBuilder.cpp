@@ -31,16 +31,10 @@ Property BuildProperty(const ParsedProperty& aProperty)
                     PropertyValue(type, aProperty.myValue)};
 }
 
-// Only the fields a record has are pointed at.
 impl::SceneObjectFrame FrameOf(const ParsedSceneObject& aRecord)
 {
-    impl::SceneObjectFrame frame{aRecord.myName, StringRegistry::RegisterOrGetString(aRecord.myPath),
-                                 StringRegistry::RegisterOrGetString(aRecord.myObjectDefinition)};
-    frame.myMatrix = aRecord.myHasMatrix ? &aRecord.myMatrix : nullptr;
-    frame.myTranslation = aRecord.myHasTranslation ? &aRecord.myTranslation : nullptr;
-    frame.myRotation = aRecord.myHasRotation ? &aRecord.myRotation : nullptr;
-    frame.myScale = aRecord.myHasScale ? &aRecord.myScale : nullptr;
-    return frame;
+    return {aRecord.myName, StringRegistry::RegisterOrGetString(aRecord.myPath),
+            StringRegistry::RegisterOrGetString(aRecord.myObjectDefinition), &aRecord};
 }
 
 void BuildObject(const ParsedSceneObject& aRecord, SceneObject& aObject, const fs::path& aLevelDataPath)
@@ -71,26 +65,31 @@ void impl::BuildObjectFrame(const SceneObjectFrame& aFrame, SceneObject& aObject
     aObject.myScale = {1.0f, 1.0f, 1.0f};
     aObject.myName = aFrame.myName;
     aObject.SetPath(nullptr, aFrame.myPath);
-    if (aFrame.myMatrix != nullptr)
+    aObject.myObjectDefinition = aFrame.myObjectDefinition;
+    if (aFrame.myTransform == nullptr)
+    {
+        return;
+    }
+    const ParsedTransform& transform = *aFrame.myTransform;
+    if (transform.myHasMatrix)
     {
         Matrix4x4 matrix;
-        std::copy(aFrame.myMatrix->begin(), aFrame.myMatrix->end(), matrix.GetData());
+        std::copy(transform.myMatrix.begin(), transform.myMatrix.end(), matrix.GetData());
         DecomposeTransformMatrix(aObject, matrix);
     }
     // The separate parts win over the matrix.
-    if (aFrame.myTranslation != nullptr)
+    if (transform.myHasTranslation)
     {
-        aObject.myTranslation = ToVector(*aFrame.myTranslation);
+        aObject.myTranslation = ToVector(transform.myTranslation);
     }
-    if (aFrame.myRotation != nullptr)
+    if (transform.myHasRotation)
     {
-        aObject.myRotation = ToVector(*aFrame.myRotation);
+        aObject.myRotation = ToVector(transform.myRotation);
     }
-    if (aFrame.myScale != nullptr)
+    if (transform.myHasScale)
     {
-        aObject.myScale = ToVector(*aFrame.myScale);
+        aObject.myScale = ToVector(transform.myScale);
     }
-    aObject.myObjectDefinition = aFrame.myObjectDefinition;
 }
 
 void DecomposeTransformMatrix(SceneObject& aObject, const Matrix4x4& aMatrix)

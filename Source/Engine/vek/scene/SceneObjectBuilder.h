@@ -26,17 +26,13 @@ void CreateSceneObjectsFromParsedObjects(const std::vector<ParsedSceneObject>& a
 
 namespace impl
 {
-// What every source of objects gives besides the properties, texts already interned; a transform part
-// is null when absent.
+// What every source of objects gives besides the properties, texts already interned.
 struct SceneObjectFrame
 {
     std::string_view myName;
     StringId myPath;
     StringId myObjectDefinition;
-    const std::array<float, 16>* myMatrix = nullptr;
-    const std::array<float, 3>* myTranslation = nullptr;
-    const std::array<float, 3>* myRotation = nullptr;
-    const std::array<float, 3>* myScale = nullptr;
+    const ParsedTransform* myTransform = nullptr;
 };
 
 // Refills aObject (reused between objects, so its property array keeps its room) from aFrame and
