@@ -1,10 +1,13 @@
 #include "vek/scene/PropertySimdjson.h"
 
 #include "vek/scene/PropertyJson.h"
+#include "vek/scene/SimdjsonElements.h"
 #include "vek/stringRegistry/StringRegistry.h"
 
+#include <array>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace Qel::impl
 {
@@ -16,27 +19,6 @@ using Kind = dom::element_type;
 [[noreturn]] void Reject(const char* aReason)
 {
     throw PropertyReadError(aReason);
-}
-
-// By value: a view taken from a temporary result would dangle.
-dom::array RequireArray(dom::element aJson)
-{
-    dom::array array;
-    if (aJson.get_array().get(array) != simdjson::SUCCESS)
-    {
-        Reject("not an array");
-    }
-    return array;
-}
-
-dom::object RequireObject(dom::element aJson)
-{
-    dom::object object;
-    if (aJson.get_object().get(object) != simdjson::SUCCESS)
-    {
-        Reject("not an object");
-    }
-    return object;
 }
 
 bool ReadBool(dom::element aJson)
@@ -71,68 +53,22 @@ std::int32_t ReadInt(dom::element aJson)
                                   : conversion.myValue;
 }
 
+// As "Float" reads a number: a double too large for float saturates.
 float ReadFloat(dom::element aJson)
 {
-    switch (aJson.type())
-    {
-    case Kind::DOUBLE:
-        return FloatFromDouble(aJson.get_double().value_unsafe());
-    case Kind::INT64:
-        return static_cast<float>(aJson.get_int64().value_unsafe());
-    case Kind::UINT64:
-        return static_cast<float>(aJson.get_uint64().value_unsafe());
-    case Kind::BOOL:
-        return aJson.get_bool().value_unsafe() ? 1.0f : 0.0f;
-    default:
-        Reject("not a number");
-    }
+    return aJson.type() == Kind::DOUBLE ? FloatFromDouble(aJson.get_double().value_unsafe())
+                                        : ReadPlainFloat(aJson);
 }
 
-// Elements 0 .. aCount-1 of an array; further elements are ignored.
-void ReadFloats(dom::element aJson, float* aOut, std::size_t aCount)
+// A vector or colour of N components from the first N elements of an array.
+template <typename Value, std::size_t N>
+Value ReadComponents(dom::element aJson)
 {
-    std::size_t index = 0;
-    for (const dom::element element : RequireArray(aJson))
-    {
-        if (index == aCount)
-        {
-            break;
-        }
-        aOut[index++] = ReadFloat(element);
-    }
-    if (index < aCount)
-    {
-        Reject("too few elements");
-    }
+    std::array<float, N> c{};
+    ReadFloatElements(aJson, c, ReadFloat);
+    return std::apply([](auto... someComponents) { return Value{someComponents...}; }, c);
 }
 
-Vector2<float> ReadVector2(dom::element aJson)
-{
-    float c[2];
-    ReadFloats(aJson, c, 2);
-    return {c[0], c[1]};
-}
-
-Vector3<float> ReadVector3(dom::element aJson)
-{
-    float c[3];
-    ReadFloats(aJson, c, 3);
-    return {c[0], c[1], c[2]};
-}
-
-Vector4<float> ReadVector4(dom::element aJson)
-{
-    float c[4];
-    ReadFloats(aJson, c, 4);
-    return {c[0], c[1], c[2], c[3]};
-}
-
-Color ReadColor(dom::element aJson)
-{
-    float c[4];
-    ReadFloats(aJson, c, 4);
-    return {c[0], c[1], c[2], c[3]};
-}
 StringId ReadStringId(dom::element aJson)
 {
     if (aJson.type() != Kind::STRING)
@@ -166,7 +102,7 @@ StringId ReadPath(dom::object aObject, std::string_view aKey)
 void ReadTextureSlots(dom::element aJson, std::array<StringId, TEXTURE_SLOT_COUNT>& aSlots)
 {
     std::size_t slot = 0;
-    for (const dom::element texture : RequireArray(aJson))
+    for (const dom::element texture : AsArray(aJson))
     {
         if (slot == TEXTURE_SLOT_COUNT)
         {
@@ -178,13 +114,13 @@ void ReadTextureSlots(dom::element aJson, std::array<StringId, TEXTURE_SLOT_COUN
 
 SceneModel ReadModel(dom::element aJson)
 {
-    const dom::object object = RequireObject(aJson);
+    const dom::object object = AsObject(aJson);
     SceneModel model;
     model.myPath = ReadPath(object, "path");
     if (const std::optional<dom::element> textures = FindKey(object, "textures"))
     {
         std::size_t mesh = 0;
-        for (const dom::element slots : RequireArray(*textures))
+        for (const dom::element slots : AsArray(*textures))
         {
             if (mesh == MAX_MESHES_PER_MODEL)
             {
@@ -203,7 +139,7 @@ SceneSprite ReadSprite(dom::element aJson)
     {
         return sprite;
     }
-    const dom::object object = RequireObject(aJson);
+    const dom::object object = AsObject(aJson);
     // "textures" overrides the colour slot that "texturePath" names, whatever their order in the text.
     if (const std::optional<dom::element> path = FindKey(object, "texturePath"))
     {
@@ -215,11 +151,11 @@ SceneSprite ReadSprite(dom::element aJson)
     }
     if (const std::optional<dom::element> pivot = FindKey(object, "pivot"))
     {
-        sprite.myPivot = ReadVector2(*pivot);
+        sprite.myPivot = ReadComponents<Vector2<float>, 2>(*pivot);
     }
     if (const std::optional<dom::element> size = FindKey(object, "size"))
     {
-        sprite.mySize = ReadVector2(*size);
+        sprite.mySize = ReadComponents<Vector2<float>, 2>(*size);
     }
     return sprite;
 }
@@ -242,12 +178,12 @@ PropertyValue ReadPropertyValue(const PropertyTypeBase* aType, dom::element aJso
     }
     if (aType == &SCENE_PROPERTY_TYPE)
     {
-        return PropertyValue::Of(SceneReferenceHandle::Make({ReadPath(RequireObject(aJson), "scene_path")}));
+        return PropertyValue::Of(SceneReferenceHandle::Make({ReadPath(AsObject(aJson), "scene_path")}));
     }
     if (aType == &ANIMATION_CLIP_PROPERTY_TYPE)
     {
         return PropertyValue::Of(
-            AnimationClipReferenceHandle::Make({ReadPath(RequireObject(aJson), "clip_path")}));
+            AnimationClipReferenceHandle::Make({ReadPath(AsObject(aJson), "clip_path")}));
     }
     if (aType == &POSE_PROPERTY_TYPE)
     {
@@ -267,19 +203,19 @@ PropertyValue ReadPropertyValue(const PropertyTypeBase* aType, dom::element aJso
     }
     if (aType == &FLOAT2_PROPERTY_TYPE)
     {
-        return PropertyValue::Of(ReadVector2(aJson));
+        return PropertyValue::Of(ReadComponents<Vector2<float>, 2>(aJson));
     }
     if (aType == &FLOAT3_PROPERTY_TYPE)
     {
-        return PropertyValue::Of(ReadVector3(aJson));
+        return PropertyValue::Of(ReadComponents<Vector3<float>, 3>(aJson));
     }
     if (aType == &FLOAT4_PROPERTY_TYPE)
     {
-        return PropertyValue::Of(ReadVector4(aJson));
+        return PropertyValue::Of(ReadComponents<Vector4<float>, 4>(aJson));
     }
     if (aType == &COLOR_PROPERTY_TYPE)
     {
-        return PropertyValue::Of(ReadColor(aJson));
+        return PropertyValue::Of(ReadComponents<Color, 4>(aJson));
     }
     if (aType == &STRING_ID_PROPERTY_TYPE)
     {

@@ -5,18 +5,13 @@
 #pragma once
 
 #include "vek/scene/PropertyValue.h"
+#include "vek/scene/SimdjsonElements.h"
 
 #include <simdjson.h>
 
-#include <stdexcept>
-
 namespace Qel::impl
 {
-class PropertyReadError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+using PropertyReadError = SimdjsonReadError;
 
 // aType's value read from aJson; the empty value for a null aType, whose json is not read.
 PropertyValue ReadPropertyValue(const PropertyTypeBase* aType, simdjson::dom::element aJson);

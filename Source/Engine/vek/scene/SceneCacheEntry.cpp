@@ -10,40 +10,11 @@ namespace
 {
 using Json = nlohmann::json;
 
-// A number as the "Float" type reads it (booleans count as 0 and 1).
-float ReadFloat(dom::element aElement)
-{
-    switch (aElement.type())
-    {
-    case dom::element_type::DOUBLE:
-        return static_cast<float>(aElement.get_double().value_unsafe());
-    case dom::element_type::INT64:
-        return static_cast<float>(aElement.get_int64().value_unsafe());
-    case dom::element_type::UINT64:
-        return static_cast<float>(aElement.get_uint64().value_unsafe());
-    case dom::element_type::BOOL:
-        return aElement.get_bool().value_unsafe() ? 1.0f : 0.0f;
-    default:
-        throw DamagedCache{};
-    }
-}
-
+// A transform part as the json library reads it into floats.
 template <std::size_t N>
 void ReadFloats(dom::element aElement, bool& outPresent, std::array<float, N>& outValues)
 {
-    std::size_t index = 0;
-    for (dom::element value : AsArray(aElement))
-    {
-        if (index == N)
-        {
-            break;
-        }
-        outValues[index++] = ReadFloat(value);
-    }
-    if (index < N)
-    {
-        throw DamagedCache{};
-    }
+    ReadFloatElements(aElement, outValues, ReadPlainFloat);
     outPresent = true;
 }
 
@@ -89,26 +60,6 @@ Json ToJson(dom::element aElement)
     throw DamagedCache{};
 }
 } // namespace
-
-dom::array AsArray(dom::element aElement)
-{
-    dom::array array;
-    if (aElement.get_array().get(array) != simdjson::SUCCESS)
-    {
-        throw DamagedCache{};
-    }
-    return array;
-}
-
-dom::object AsObject(dom::element aElement)
-{
-    dom::object object;
-    if (aElement.get_object().get(object) != simdjson::SUCCESS)
-    {
-        throw DamagedCache{};
-    }
-    return object;
-}
 
 std::int64_t ReadSigned(dom::element aElement)
 {

@@ -1,10 +1,12 @@
 // The entries of a packed cache's parsed document: checked views of its values, and one entry of
 // "objects" read with its texts still viewing the document. Anything the writer would never have
-// written throws DamagedCache. Only reads the document, so entries may be read side by side.
+// written throws DamagedCache or SimdjsonReadError. Only reads the document, so entries may be read side by
+// side.
 #pragma once
 
 #include "vek/scene/ParsedSceneObject.h"
 #include "vek/scene/SceneObjectBuilder.h"
+#include "vek/scene/SimdjsonElements.h"
 
 #include <simdjson.h>
 
@@ -17,14 +19,12 @@ namespace Qel::impl
 {
 namespace dom = simdjson::dom;
 
-// Anything in the file that the writer would never have written.
+// Anything in the file that the writer would never have written (SimdjsonReadError too).
 struct DamagedCache
 {
 };
 
-// Checked views of an element; by value, since a view taken from a temporary result would dangle.
-dom::array AsArray(dom::element aElement);
-dom::object AsObject(dom::element aElement);
+// Checked reads of an element.
 std::int64_t ReadSigned(dom::element aElement);
 std::string_view ReadString(dom::element aElement);
 
