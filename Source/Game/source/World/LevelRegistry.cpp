@@ -35,7 +35,11 @@ void LevelRegistry::ScanLevelFiles(const fs::path& aAssetRoot)
             {entry.path().stem().string(), entry.path().lexically_relative(aAssetRoot).generic_string()});
     }
     std::sort(myLevels.begin(), myLevels.end(),
-              [](const LevelEntry& aLeft, const LevelEntry& aRight) { return aLeft.name < aRight.name; });
+              [](const LevelEntry& aLeft, const LevelEntry& aRight)
+              {
+                  // Equal names (in different folders) by path, so every machine lists them alike.
+                  return aLeft.name != aRight.name ? aLeft.name < aRight.name : aLeft.path < aRight.path;
+              });
 }
 
 std::string LevelRegistry::TakeSceneRequest()
