@@ -43,7 +43,11 @@ void BM_DecodeFiles(benchmark::State& aState)
     aState.counters["files"] = static_cast<double>(files.size());
     aState.counters["audio_s"] = seconds;
 }
-BENCHMARK(BM_DecodeFiles)->ArgName("0wav_1mp3_2all")->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeFiles)
+    ->ArgName("0wav_1mp3_2all")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 } // namespace
 
 int main(int aArgc, char** aArgv)

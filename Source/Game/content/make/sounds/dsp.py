@@ -256,18 +256,21 @@ def convolve(x, ir, circular=False):
     """x convolved with ir; circular wraps the tail to the start (for loops), otherwise the result is
     as long as x plus the tail. Stereo ir with mono x gives stereo."""
     n = x.shape[0]
-    size = n if circular else n + ir.shape[0] - 1
-    if ir.shape[0] > size:
-        ir = ir[:size]
-    # A circle keeps its exact size; a straight run may pad to a fast size and cut back.
-    padded = size if circular else fft_size(size)
+    size = n + ir.shape[0] - 1
+    padded = fft_size(size)
     xs = np.fft.rfft(x, padded, axis=0)
     irs = np.fft.rfft(ir, padded, axis=0)
     if xs.ndim == 1 and irs.ndim == 2:
         xs = xs[:, None]
     elif xs.ndim == 2 and irs.ndim == 1:
         irs = irs[:, None]
-    return np.fft.irfft(xs * irs, padded, axis=0)[:size]
+    out = np.fft.irfft(xs * irs, padded, axis=0)[:size]
+    if not circular:
+        return out
+    # A loop takes its tail back in at its start (the tail is shorter than the loop).
+    looped = out[:n].copy()
+    looped[:size - n] += out[n:]
+    return looped
 
 
 def reverb(x, rng, seconds=1.2, wet=0.3, damping=6000.0):

@@ -192,7 +192,7 @@ def _grunt(rng, pitch, vowels, seconds, scale=1.0, fall=0.7):
     n = samples(seconds)
     f0 = curve(n, [(0, pitch * 1.15), (0.08, pitch), (seconds, pitch * fall)])
     f0 *= 1.0 + 0.02 * np.sin(phase(7.0, n)) + 0.01 * lowpass(noise(n, rng), 30)
-    sound = voice(f0, vowels, n, scale, 0.25, rng)
+    sound = voice(f0, vowels, n, scale, 0.08, rng)
     return sound * attack_release(n, 0.015, seconds * 0.5)
 
 
@@ -290,12 +290,17 @@ def schnoz_armor_break(rng):
 
 
 def _growl(rng, pitch, seconds, vowels, swell, fall):
+    """A beast's voice: a rough throat (pitch jitter, a flutter of the vocal folds, a subharmonic)
+    through open vowels, with a breath of noise and a low rumble."""
     n = samples(seconds)
     f0 = curve(n, [(0, pitch * 0.8), (swell, pitch), (seconds, pitch * fall)])
-    # Rough voice: fast random wobble of the pitch and a noise layer through the same vowel.
-    f0 *= 1.0 + 0.08 * lowpass(noise(n, rng), 60) / 0.15
-    throat = voice(f0, vowels, n, 0.75, 0.8, rng)
-    rumble = lowpass(noise(n, rng), 180) * 0.6 * np.std(throat)
+    jitter = lowpass(noise(n, rng), 40)
+    f0 *= 1.0 + 0.04 * jitter / max(1e-9, np.std(jitter))
+    throat = voice(f0, vowels, n, 0.8, 0.25, rng) + 0.5 * voice(f0 * 0.5, vowels, n, 0.8)
+    flutter = 1.0 + 0.45 * np.sin(phase(f0 * 0.25 + 8.0, n))
+    throat *= flutter
+    rumble = lowpass(noise(n, rng), 150) * 0.4 * np.std(throat) / 0.06
+    rumble *= np.std(throat) * 0.3 / max(1e-9, np.std(rumble))
     return (throat + rumble) * curve(n, [(0, 0), (swell, 1), (seconds * 0.7, 0.8), (seconds, 0)])
 
 
@@ -361,7 +366,7 @@ def wisp_spirit(variant):
         f0 = curve(n, [(0, pitch * 0.9), (0.3, pitch * 1.05), (0.9, pitch * 0.98)])
         f0 *= 1.0 + 0.012 * sine(5.5, n)
         scale = 1.25 if female else 1.0
-        sigh = voice(f0, vowels, n, scale, 0.9, rng) + 0.7 * voice(f0 * 1.004, vowels, n, scale)
+        sigh = voice(f0, vowels, n, scale, 0.5, rng) + 0.7 * voice(f0 * 1.004, vowels, n, scale)
         sigh *= attack_release(n, 0.25, 0.45)
         return reverb(sigh, rng, 1.1, 0.6, 5000)[:samples(1.95)]
     return make
@@ -420,21 +425,26 @@ def checkpoint(rng):
 
 
 def blood_bubbling(rng):
-    """A looping sea of thick bubbling: random low blips rising in pitch, over a dark churn."""
+    """A looping sea of thick bubbling: random low blips that pop up in pitch, in clusters, over a
+    dark churn."""
     seconds = 8.0
     n = samples(seconds)
-    out = lowpass(noise(n, rng), 120) * 0.3
-    count = int(seconds * 14)
-    for _ in range(count):
-        length = rng.uniform(0.04, 0.12)
-        m = samples(length)
-        f = curve(m, [(0, rng.uniform(90, 220)), (length, rng.uniform(250, 500))])
-        blip = sine(f, m) * np.sin(np.linspace(0, np.pi, m)) ** 2 * rng.uniform(0.2, 0.7)
-        start = int(rng.uniform(0, n))
-        # Wrap around the loop's end, so the loop has no seam.
-        idx = (start + np.arange(m)) % n
-        out[idx] += blip
-    return convolve(out, room(0.6, 1200, rng), circular=True) * 0.5 + out
+    out = lowpass(noise(n, rng), 90)
+    out *= 0.05 / max(1e-9, np.std(out))
+    at = 0.0
+    while at < seconds:
+        # Bubbles come in little bursts, like a pot coming to the boil.
+        for _ in range(int(rng.integers(1, 5))):
+            length = rng.uniform(0.03, 0.09)
+            m = samples(length)
+            low = rng.uniform(80, 260)
+            f = low * (1.0 + rng.uniform(0.6, 1.8) * (np.arange(m) / m) ** 2)
+            blip = sine(f, m) * np.sin(np.linspace(0, np.pi, m)) * decay(m, length * 0.6) * rng.uniform(0.2, 0.8)
+            start = samples(at + rng.uniform(0, 0.08))
+            # Wrap around the loop's end, so the loop has no seam.
+            out[(start + np.arange(m)) % n] += blip
+        at += rng.exponential(0.14)
+    return convolve(out, room(0.5, 900, rng), circular=True) * 0.3 + out
 
 
 def vadevu(variant):
