@@ -255,16 +255,27 @@ def room(seconds, damping, rng, stereo=False):
 def convolve(x, ir, circular=False):
     """x convolved with ir; circular wraps the tail to the start (for loops), otherwise the result is
     as long as x plus the tail. Stereo ir with mono x gives stereo."""
-    n = x.shape[0]
-    size = n + ir.shape[0] - 1
-    padded = fft_size(size)
-    xs = np.fft.rfft(x, padded, axis=0)
-    irs = np.fft.rfft(ir, padded, axis=0)
-    if xs.ndim == 1 and irs.ndim == 2:
-        xs = xs[:, None]
-    elif xs.ndim == 2 and irs.ndim == 1:
-        irs = irs[:, None]
-    out = np.fft.irfft(xs * irs, padded, axis=0)[:size]
+    n, m = x.shape[0], ir.shape[0]
+    size = n + m - 1
+    if x.ndim == 1 and ir.ndim == 2:
+        x = np.stack([x, x], axis=1)
+    elif x.ndim == 2 and ir.ndim == 1:
+        ir = np.stack([ir, ir], axis=1)
+    # Overlap-add in blocks a few times the response's length: small FFTs that stay in cache.
+    fft = 1 << int(np.ceil(np.log2(2 * m)))
+    block = fft - m + 1
+    def one(signal, response):
+        spectrum = np.fft.rfft(response, fft)
+        result = np.zeros(size + fft)
+        for start in range(0, n, block):
+            piece = np.fft.irfft(np.fft.rfft(signal[start:start + block], fft) * spectrum, fft)
+            result[start:start + fft] += piece
+        return result[:size]
+    if x.ndim == 1:
+        out = one(x, ir)
+    else:
+        out = np.stack([one(np.ascontiguousarray(x[:, c]), np.ascontiguousarray(ir[:, c]))
+                        for c in range(x.shape[1])], axis=1)
     if not circular:
         return out
     # A loop takes its tail back in at its start (the tail is shorter than the loop).

@@ -447,6 +447,21 @@ def blood_bubbling(rng):
     return convolve(out, room(0.5, 900, rng), circular=True) * 0.3 + out
 
 
+def _consonant(rng, letter, pitch):
+    """The start of a syllable: a buzzing fricative (v), a tongue or lip burst (d, b), a nasal hum
+    (m), a liquid glide (l)."""
+    n = samples(0.05)
+    if letter == "v":
+        buzz = bandpass(noise(n, rng), 3500, 3000) * (0.6 + 0.4 * sine(pitch, n))
+        return buzz * np.sin(np.linspace(0, np.pi, n)) * 0.5
+    if letter in "db":
+        burst = bandpass(noise(n, rng), 3800 if letter == "d" else 900, 2000) * decay(n, 0.006)
+        return burst * 1.2
+    if letter == "m":
+        return sine(pitch, n) * 0.6 * np.sin(np.linspace(0, np.pi, n))
+    return sine(pitch, n) * 0.3 * np.sin(np.linspace(0, np.pi, n)) + bandpass(noise(n, rng), 1200, 600) * 0.1
+
+
 def vadevu(variant):
     """A small creature chattering: a run of short voiced syllables with a lilting melody."""
     lines = [
@@ -463,10 +478,10 @@ def vadevu(variant):
             n = samples(length)
             pitch = 330 * lift
             f0 = curve(n, [(0, pitch * 0.92), (length * 0.3, pitch * 1.04), (length, pitch * 0.9)])
-            sound = voice(f0, [(0, syllable[-1]), (length, syllable[-1])], n, 1.3, 0.15, rng)
-            # The consonant: a voiced closure at the start (lips for b/m/v, tongue for d/l).
+            sound = voice(f0, [(0, syllable[-1]), (length, syllable[-1])], n, 1.3, 0.04, rng)
             onset = curve(n, [(0, 0.15), (0.03, 0.2), (0.05, 1.0), (length - 0.06, 0.9), (length, 0)])
             _place(out, sound * onset, at)
+            _place(out, _consonant(rng, syllable[0], pitch) * np.std(sound) * 1.5, at)
             at += length + rng.uniform(0.03, 0.07)
         return reverb(out, rng, 0.4, 0.12)[:samples(seconds + 0.4)]
     return make

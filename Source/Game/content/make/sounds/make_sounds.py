@@ -14,13 +14,14 @@ from pathlib import Path
 
 import numpy as np
 
-from dsp import fade, fit, level, write_wav
+from dsp import db, fade, fit, level, peak, rms, write_wav
 from effects import EFFECTS
 from songs import SONGS
 
 PEAK_DB = -1.0
 # lame's decoder may overshoot the source by a fraction of a dB, so MP3s get more headroom.
 MP3_PEAK_DB = -2.0
+CREST_DB = 22.0
 
 
 def _jobs():
@@ -49,6 +50,10 @@ def make(job):
         # fades over its last moments so a cut never clicks.
         signal = fit(_without_silent_end(signal), longest - 0.01)
         signal = fade(signal, 0.001, min(0.25, 0.15 * signal.shape[0] / 44100.0))
+    if kind == "effect" and peak(signal) > db(CREST_DB) * rms(signal):
+        # A spiky sound (a crack, a clatter) gets its first spike rounded off, so it is not
+        # quieter than the rest for the sake of one sample.
+        signal = np.tanh(2.0 * signal / peak(signal))
     is_mp3 = name.endswith(".mp3")
     signal = level(signal, MP3_PEAK_DB if is_mp3 else PEAK_DB, loudness)
     target = Path(OUTPUT) / name
@@ -86,8 +91,11 @@ def main():
         results = list(pool.map(make, _jobs()))
     slowest = max(results, key=lambda r: r[2])
     elapsed = time.perf_counter() - started
+    work = sum(r[2] for r in results)
+    # The machine's load says how far the wall time is the sounds' own.
+    load = os.getloadavg()[0]
     print(f"[Sounds] made {len(results)} files in {elapsed:.1f} s on {workers} processes "
-          f"(slowest: {slowest[0]}, {slowest[2]:.1f} s)")
+          f"({work:.1f} s of work; slowest: {slowest[0]}, {slowest[2]:.1f} s; load average {load:.1f})")
     stamp.write_text("".join(f"{name} {seconds:.3f}\n" for name, seconds, _ in sorted(results)))
     return 0
 
