@@ -8,6 +8,7 @@
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
 
+#include <SDL2/SDL_log.h>
 #include <SDL2/SDL_mixer.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -101,7 +103,22 @@ constexpr std::uint32_t MENU_MUSIC = 3;
 bool IsTheme(const BankFile& aFile)
 {
     const std::string name = aFile.myName;
-    return aFile.myIsLooping && (name.find("Music") != std::string::npos || name.find("heme") != std::string::npos);
+    return aFile.myIsLooping &&
+           (name.find("Music") != std::string::npos || name.find("heme") != std::string::npos);
+}
+
+SDL_LogOutputFunction theSdlLog = nullptr;
+void* theSdlLogData = nullptr;
+
+// The disk driver announces itself when it opens; that notice comes from the test's choice of
+// device, not from the game, so it is kept out of what the bank is seen to print.
+void DropDiskDriverNotice(void*, int aCategory, SDL_LogPriority aPriority, const char* aMessage)
+{
+    if (aCategory == SDL_LOG_CATEGORY_AUDIO && aPriority == SDL_LOG_PRIORITY_CRITICAL)
+    {
+        return;
+    }
+    theSdlLog(theSdlLogData, aCategory, aPriority, aMessage);
 }
 
 std::string AudioPath(const std::string& aName)
@@ -147,6 +164,8 @@ protected:
         theOutputFile = (theOutputFolder->GetPath() / "output.raw").string();
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", theOutputFile.c_str(), 1);
+        SDL_LogGetOutputFunction(&theSdlLog, &theSdlLogData);
+        SDL_LogSetOutputFunction(&DropDiskDriverNotice, nullptr);
         ASSERT_TRUE(Qel::LoadSettings("Game"));
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -162,6 +181,19 @@ protected:
         Qel::SampleInfo info;
         const std::uint32_t sample = Out().FindSample(AudioPath(aName));
         return sample != 0 && Out().GetMixer().GetSampleInfo(sample, info) ? info.myLengthSeconds : -1.0;
+    }
+
+    // What the device has been given since aFromByte.
+    static std::vector<std::int16_t> ReadOutput(std::size_t aFromByte)
+    {
+        std::ifstream file(theOutputFile, std::ios::binary);
+        const std::size_t size = std::filesystem::file_size(theOutputFile);
+        std::vector<std::int16_t> pcm((size - std::min(size, aFromByte)) / sizeof(std::int16_t));
+        file.seekg(static_cast<std::streamoff>(aFromByte));
+        file.read(reinterpret_cast<char*>(pcm.data()),
+                  static_cast<std::streamsize>(pcm.size() * sizeof(std::int16_t)));
+        pcm.resize(static_cast<std::size_t>(file.gcount()) / sizeof(std::int16_t));
+        return pcm;
     }
 
     static std::unique_ptr<QelTest::TempDir> theOutputFolder;
@@ -273,12 +305,7 @@ TEST_F(SoundContentTest, TheMenuMusicReachesTheAudioDevice)
     for (int attempt = 0; attempt < 100 && !found; ++attempt)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        std::ifstream file(theOutputFile, std::ios::binary);
-        file.seekg(static_cast<std::streamoff>(before / 4 * 4));
-        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        output.assign(reinterpret_cast<const std::int16_t*>(bytes.data()),
-                      reinterpret_cast<const std::int16_t*>(bytes.data()) +
-                          bytes.size() / sizeof(std::int16_t));
+        output = ReadOutput(before);
         const auto heard =
             std::find_if(output.begin(), output.end(), [](std::int16_t aValue) { return aValue != 0; });
         outputStart = static_cast<std::size_t>(std::distance(output.begin(), heard)) / CHANNELS * CHANNELS;
