@@ -37,7 +37,7 @@ def _without_silent_end(signal, floor_db=-60.0):
 
 def make(job):
     name, kind = job
-    started = time.perf_counter()
+    started = time.process_time()
     rng = np.random.default_rng(zlib.crc32(name.encode()))
     if kind == "song":
         compose, longest, loudness = SONGS[name]
@@ -66,7 +66,7 @@ def make(job):
     else:
         write_wav(str(target) + ".part", signal)
     os.replace(str(target) + ".part", target)
-    return name, signal.shape[0] / 44100.0, time.perf_counter() - started
+    return name, signal.shape[0] / 44100.0, time.process_time() - started
 
 
 def _set_output(folder):
@@ -95,7 +95,7 @@ def main():
     # The machine's load says how far the wall time is the sounds' own.
     load = os.getloadavg()[0]
     print(f"[Sounds] made {len(results)} files in {elapsed:.1f} s on {workers} processes "
-          f"({work:.1f} s of work; slowest: {slowest[0]}, {slowest[2]:.1f} s; load average {load:.1f})")
+          f"({work:.1f} s of CPU; slowest: {slowest[0]}, {slowest[2]:.1f} s; load average {load:.1f})")
     stamp.write_text("".join(f"{name} {seconds:.3f}\n" for name, seconds, _ in sorted(results)))
     return 0
 

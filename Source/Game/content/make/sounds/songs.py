@@ -21,6 +21,12 @@ def _bass(song, names, start_bar, rhythm, per_bar=1, **kwargs):
     song.play("bass", bass_track(names, span, rhythm, 2, start_bar * song.beats), **kwargs)
 
 
+def _fills(song, kit, bars, pattern, gain=0.5):
+    """A drum fill over the last bar of each section, to lead into the next."""
+    for bar in bars:
+        song.drums(kit, pattern, bar, 1, gain=gain)
+
+
 def _arp(song, names, start_bar, instrument, step, order, octave=4, **kwargs):
     notes = arpeggio_track(names, song.beats, step, order, octave, start_bar * song.beats, kwargs.pop("vel", 0.5))
     song.play(instrument, notes, **kwargs)
@@ -84,6 +90,7 @@ def world1_theme():
     beat = {"k": "x.....x.x.......", "c": "....x.......x...", "h": "x.x.x.x.x.x.x.xg", "z": "gxgxgxgxgxgxgxgx"}
     song.drums(kit, beat, 0, 28, gain=0.55)
     song.drums(kit, {"x": "x..............."}, 16, 1, gain=0.5)
+    _fills(song, kit, (7, 15, 23, 27), {"s": "..........g.xgXX", "t": "............x..."})
     return song.render(1.4)
 
 
@@ -118,6 +125,7 @@ def world2_theme():
     _melody(song, W2_HOOK, 16, "bell_tone", position=-0.3, gain=0.12, send=0.4, transpose=12)
     groove = {"k": "x......x..x.....", "s": "........x.......", "h": "x.xgx.xgx.xgx.xg", "t": "..............x."}
     song.drums(kit, groove, 0, 24, gain=0.55, swing=0.2)
+    _fills(song, kit, (7, 15, 23), {"t": "..........x.x.xX"})
     return song.render(2.2, 4500)
 
 
@@ -147,6 +155,7 @@ def world3_theme():
     beat = {"k": "x.........x.....", "t": "......x.......xx", "s": "........x.......", "h": "..x...x...x...x."}
     song.drums(kit, beat, 0, 20, gain=0.55)
     song.drums(kit, {"T": "x.......x......."}, 16, 4, gain=0.5)
+    _fills(song, kit, (7, 15), {"T": "........x...x.xX"})
     return song.render(2.6, 3500)
 
 
@@ -179,6 +188,7 @@ def boss_theme():
     for bar in (0, 8, 16, 24):
         song.drums(kit, {"x": "x..............."}, bar, 1, gain=0.6)
     song.drums(kit, {"T": "x.......x...x.x.", "s": "..............XX"}, 32, 4, gain=0.55)
+    _fills(song, kit, (7, 15, 23, 31), {"s": "........gxgxXxXX", "t": "............X.X."})
     return song.render(1.4, 4000)
 
 
@@ -207,6 +217,7 @@ def bonus_music():
     _melody(song, BONUS_VERSE, 24, "lead", position=0.0, gain=0.15, send=0.25)
     hop = {"k": "x.....x...x.....", "c": "....x.......x...", "h": "x.xxx.xxx.xxx.xx", "z": "..g...g...g...gX"}
     song.drums(kit, hop, 0, 32, gain=0.5, swing=0.15)
+    _fills(song, kit, (7, 15, 23, 31), {"c": "............x.xX", "t": "........x.x....."})
     return song.render(1.2)
 
 
