@@ -191,7 +191,8 @@ def bell(freq, seconds, ring=1.0, rng=None, brightness=1.0):
         m = min(n, samples(0.004))
         strike[:m] = rng.standard_normal(m) * np.linspace(1, 0, m) * 0.3
         strike = highpass(strike, 3000)
-    return fade(out + strike, 0.0005, 0.02)
+    # A bell cut short dies away over its last third rather than stopping.
+    return fade(out + strike, 0.0005, seconds / 3.0)
 
 
 # Vowel formants (Hz) and their bandwidths, for an adult voice; a child or a spirit scales them up.
