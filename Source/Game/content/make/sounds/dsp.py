@@ -160,8 +160,8 @@ def moving_filter(x, gain_at, frame=2048, hop=512):
     norm = np.zeros_like(padded)
     for start in range(0, padded.shape[0] - frame, hop):
         t = (start + frame / 2 - frame) / SR
-        spec = np.fft.rfft(padded[start:start + frame] * window)
-        out[start:start + frame] += np.fft.irfft(spec * gain_at(t, freqs), frame) * window
+        spectrum = np.fft.rfft(padded[start:start + frame] * window)
+        out[start:start + frame] += np.fft.irfft(spectrum * gain_at(t, freqs), frame) * window
         norm[start:start + frame] += window ** 2
     return (out / np.maximum(norm, 1e-6))[frame:frame + n]
 
