@@ -21,14 +21,15 @@ def _mip_chain(image):
     current = image.astype(np.float32)
     while current.shape[0] > 1 or current.shape[1] > 1:
         h, w = current.shape[0], current.shape[1]
-        # Odd sides keep their last row or column so every level stays whole.
+        # Each level is max(1, side // 2) a side, as readers and GPUs size them (an odd side rounds
+        # down): the last row or column of an odd side is folded into its neighbour.
         if h > 1:
             if h % 2:
-                current = np.concatenate([current, current[-1:]], axis=0)
+                current = np.concatenate([current[:-2], 0.5 * (current[-2:-1] + current[-1:])], axis=0)
             current = 0.5 * (current[0::2] + current[1::2])
         if w > 1:
             if w % 2:
-                current = np.concatenate([current, current[:, -1:]], axis=1)
+                current = np.concatenate([current[:, :-2], 0.5 * (current[:, -2:-1] + current[:, -1:])], axis=1)
             current = 0.5 * (current[:, 0::2] + current[:, 1::2])
         levels.append(np.clip(np.rint(current), 0, 255).astype(np.uint8))
     return levels
