@@ -77,7 +77,7 @@ def glow_ball(image, cx, cy, r, color, alpha, core=(1, 1, 1)):
     h, w = image.shape[:2]
     xs, ys = p.grid(w, h)
     d = p.circle(xs, ys, cx, cy, r)
-    p.add_light(image, color, p.glow(d, r * 1.4, 0.8 * alpha))
+    p.add_light(image, color, p.glow(d, r * 0.8, 0.8 * alpha))
     p.over(image, core, p.fill(d, 1.0) * alpha)
 
 
@@ -376,6 +376,8 @@ def sprite_heart_idle(img, t, i, w, h):
     from ui_art import heart_shape
     # Two beats per cycle: a strong one, then a softer echo.
     beat = 1.0 + 0.14 * np.exp(-((t - 0.1) / 0.08) ** 2) + 0.07 * np.exp(-((t - 0.35) / 0.08) ** 2)
+    # Between beats it still breathes a little, so no two frames stand still.
+    beat += 0.02 * np.sin(2 * np.pi * t)
     heart_shape(img, w / 2, h * 0.52, h * 0.3, scale=beat, glow_strength=0.3 + 0.3 * (beat - 1) / 0.14)
 
 
@@ -394,7 +396,7 @@ def paint_sheet(definition, painter):
         painter(cell, t, frame, cw, ch)
         # Fading to a clear border keeps glows from ending square and neighbouring cells from bleeding
         # into each other through filtering.
-        p.soften_edges(cell, 0.08 * min(cw, ch))
+        p.soften_edges(cell, 0.12 * min(cw, ch))
         cell[:1, :, 3] = 0
         cell[-1:, :, 3] = 0
         cell[:, :1, 3] = 0

@@ -31,7 +31,7 @@ def make(task):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     image = paint()
     if image[..., 3].min() < 0.999:
-        p.soften_edges(image, 0.06 * min(image.shape[:2]))
+        p.soften_edges(image, 0.1 * min(image.shape[:2]))
     dds.write(path, image, srgb=True)
     return relative
 

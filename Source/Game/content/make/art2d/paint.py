@@ -344,3 +344,14 @@ def soften_edges(image, margin):
     t = np.clip(edge / max(margin, 1e-3), 0.0, 1.0)
     image[..., 3] *= t * t * (3 - 2 * t)
     return image
+
+
+def radial_fade(image, inner=0.7):
+    """Fades coverage to nothing towards the inscribed ellipse's rim, for round icons whose halo would
+    otherwise show the picture's square."""
+    h, w = image.shape[:2]
+    xs, ys = grid(w, h)
+    r = np.hypot((xs - w / 2) / (w / 2), (ys - h / 2) / (h / 2))
+    t = np.clip((1.0 - r) / (1.0 - inner), 0.0, 1.0)
+    image[..., 3] *= t * t * (3 - 2 * t)
+    return image

@@ -595,32 +595,33 @@ def slider_knob():
     shade = np.where(xs + ys < 128, 1.0, 0.0)
     p.over(image, p.mix(p.GOLD_DARK, p.GOLD_LIGHT, shade), p.fill(facet, 1.0))
     p.over(image, (1, 1, 1), p.fill(p.circle(xs, ys, 54, 50, 6), 1.0) * 0.9)
-    return image
+    return p.radial_fade(image, 0.85)
 
 
 def hud_coin():
     image = p.canvas(128, 128)
-    soul_flame(image, 64, 74, 50, phase=0.5)
-    return image
+    soul_flame(image, 64, 74, 50, phase=0.5, glow_strength=0.35)
+    return p.radial_fade(image, 0.72)
 
 
 def hud_health():
     image = p.canvas(128, 128)
     heart_shape(image, 64, 66, 44)
-    return image
+    return p.radial_fade(image, 0.8)
 
 
 def hud_key(filled):
     image = p.canvas(128, 128)
     key_shape(image, 64, 64, 52, filled)
-    return image
+    return p.radial_fade(image, 0.8)
 
 
 def indicator():
     width, height = 128, 160
     image = p.canvas(width, height)
     xs, ys = p.grid(width, height)
-    soul_flame(image, 64, 70, 42, phase=0.9)
+    soul_flame(image, 64, 70, 42, phase=0.9, glow_strength=0.3)
+    p.soften_edges(image, 28)
     arrow = p.polygon(xs, ys, [(38, 126), (90, 126), (64, 154)])
     p.add_light(image, p.GOLD, p.glow(arrow, 6, 0.6))
     p.over(image, p.NIGHT_DEEP, p.fill(arrow - 4, 1.0))
