@@ -100,7 +100,7 @@ def star(image, cx, cy, r, color, alpha, rotation=0.0, points=4):
     h, w = image.shape[:2]
     xs, ys = p.grid(w, h)
     d = p.polygon(xs, ys, p.star_points(cx, cy, r, r * 0.3, points, rotation))
-    p.add_light(image, color, p.glow(d, r * 0.6, 0.8 * alpha))
+    p.add_light(image, color, p.glow(d, min(r * 0.6, 6.0 + r * 0.15), 0.8 * alpha))
     p.over(image, p.mix(color, (1, 1, 1), 0.7), p.fill(d, 1.0) * alpha)
 
 
@@ -173,12 +173,12 @@ def fx_player_land(img, t, i, w, h):
 def fx_player_ground_pound_start(img, t, i, w, h):
     cx, cy = w / 2, h / 2
     # Energy gathers inward, then flashes.
-    r = (1 - ease_out(t)) * w * 0.45 + w * 0.05
+    r = (1 - ease_out(t)) * w * 0.34 + w * 0.05
     ring(img, cx, cy, r, 4, p.VIOLET, 0.9 * fade(t, 0.7))
     rng = np.random.default_rng(13)
     for k in range(10):
         a = k / 10 * 2 * np.pi + rng.random() * 0.3
-        dist = (1 - t) * w * 0.42 + w * 0.06
+        dist = (1 - t) * w * 0.32 + w * 0.08
         spark(img, cx + np.cos(a) * dist, cy + np.sin(a) * dist, -np.cos(a), -np.sin(a),
               w * 0.12 * (1 - t) + 3, 1.8, p.GOLD_LIGHT, fade(t, 0.75))
     flash = max(0.0, 1 - abs(t - 0.8) / 0.2)
@@ -243,7 +243,7 @@ def fx_player_hit(img, t, i, w, h):
     cx, cy = w / 2, h / 2
     e = ease_out(t)
     flash = fade(t, 0.3)
-    star(img, cx, cy, w * (0.25 + 0.15 * e), p.HEART, flash, rotation=0.2, points=7)
+    star(img, cx, cy, w * (0.22 + 0.12 * e), p.HEART, flash, rotation=0.2, points=7)
     star(img, cx, cy, w * (0.12 + 0.08 * e), (1, 0.9, 0.9), flash, rotation=0.6, points=5)
     rng = np.random.default_rng(37)
     for k in range(8):

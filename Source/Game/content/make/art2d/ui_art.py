@@ -94,8 +94,9 @@ def wisps(image, seed, count, region, radius, color=p.SOUL):
         view, lx, ly = p.local(image, cx, cy, r * 14)
         vx, vy = p.grid(view.shape[1], view.shape[0])
         d = p.circle(vx, vy, lx, ly, r)
-        p.add_light(view, color, p.glow(d, r * 2.0, 0.45))
-        p.add_light(view, (0.9, 1.0, 1.0), p.fill(d, 1.5) * 0.9)
+        p.add_light(view, color, p.glow(d, r * 4.0, 0.3))
+        p.add_light(view, color, p.glow(d, r * 1.2, 0.6))
+        p.add_light(view, (0.9, 1.0, 1.0), p.fill(d, 1.5) * 0.95)
 
 
 def mist(image, seed, y_center, thickness, strength=0.35, color=(0.55, 0.45, 0.8)):
@@ -233,7 +234,7 @@ def button_box(width, height):
 def label_size(width=BUTTON_W, height=BUTTON_H):
     """One label size for a set of buttons, so that their words match: the size of the longest."""
     half_w, half_h = button_box(width, height)
-    return min(p.fit_text_size(text, p.SERIF_BOLD, half_w * 1.5, half_h * 1.0) for text in ("Next Level", "Settings"))
+    return min(p.fit_text_size(text, p.SERIF_BOLD, half_w * 1.65, half_h * 1.15) for text in ("Next Level", "Settings"))
 
 
 def button(label=None, width=BUTTON_W, height=BUTTON_H, accent=p.GOLD, icon=None):
@@ -537,8 +538,8 @@ def speech_bubble():
     cx, cy = width / 2, height * 0.44
     half_w, half_h = width * 0.46, height * 0.36
     body = p.rounded_rect(xs, ys, cx, cy, half_w, half_h, height * 0.16)
-    tail = p.polygon(xs, ys, [(width * 0.3, cy + half_h - 10), (width * 0.22, height * 0.97),
-                              (width * 0.45, cy + half_h - 10)])
+    tail = p.polygon(xs, ys, [(width * 0.3, cy + half_h - 40), (width * 0.22, height * 0.97),
+                              (width * 0.45, cy + half_h - 40)])
     shape = np.minimum(body, tail)
     p.add_light(image, p.VIOLET, p.glow(shape, 12, 0.45))
     p.over(image, p.GOLD, p.fill(shape, 1.2))
