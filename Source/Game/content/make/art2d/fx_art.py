@@ -97,10 +97,14 @@ def spark(image, x, y, dx, dy, length, width, color, alpha):
 def star(image, cx, cy, r, color, alpha, rotation=0.0, points=4):
     if alpha <= 0.01 or r < 0.5:
         return
+    radius = min(r * 0.6, 6.0 + r * 0.15)
+    image, cx, cy = p.local(image, cx, cy, r + 7 * radius)
+    if image is None:
+        return
     h, w = image.shape[:2]
     xs, ys = p.grid(w, h)
     d = p.polygon(xs, ys, p.star_points(cx, cy, r, r * 0.3, points, rotation))
-    p.add_light(image, color, p.glow(d, min(r * 0.6, 6.0 + r * 0.15), 0.8 * alpha))
+    p.add_light(image, color, p.glow(d, radius, 0.8 * alpha))
     p.over(image, p.mix(color, (1, 1, 1), 0.7), p.fill(d, 1.0) * alpha)
 
 

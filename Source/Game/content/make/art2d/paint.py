@@ -219,6 +219,14 @@ def value_noise(width, height, cell, seed, octaves=4):
     return total / weight
 
 
+def smooth_noise(width, height, cell, seed, octaves=4, factor=4):
+    """value_noise for wide, soft fields (haze, mist, moon craters), worked out at 1/factor size and
+    smoothly enlarged: the same look for a sixteenth of the work."""
+    small = value_noise(width // factor + 2, height // factor + 2, max(cell / factor, 1.0), seed, octaves)
+    big = np.repeat(np.repeat(small, factor, axis=0), factor, axis=1)
+    return box_blur(big, factor * 0.5)[:height, :width]
+
+
 def vertical_gradient(height, width, top, bottom, power=1.0):
     t = (np.arange(height, dtype=np.float32) + 0.5) / height
     t = t ** power

@@ -19,7 +19,7 @@ BUTTON_W, BUTTON_H = 512, 160
 def night_sky(width, height, seed, top=p.NIGHT_DEEP, bottom=p.PURPLE, star_count=500):
     image = p.canvas(width, height, alpha=1.0)
     image[..., :3] = p.vertical_gradient(height, width, top, bottom, power=1.4)
-    haze = p.value_noise(width, height, width / 5, seed, octaves=4)
+    haze = p.smooth_noise(width, height, width / 5, seed, octaves=4)
     p.add_light(image, p.VIOLET, np.clip((haze - 0.45) * 0.35, 0, 0.15))
     p.stars(image, star_count, seed + 1, max_y=0.75, size=width / 1280)
     return image
@@ -31,7 +31,7 @@ def moon(image, cx, cy, r, tint=(1.0, 0.95, 0.82), glow_strength=0.6):
     d = p.circle(xs, ys, cx, cy, r)
     p.add_light(image, (0.85, 0.75, 1.0), p.glow(d, r * 0.9, glow_strength))
     p.add_light(image, tint, p.glow(d, r * 0.18, 0.5))
-    craters = p.value_noise(w, h, r * 0.5, 7, octaves=3)
+    craters = p.smooth_noise(w, h, r * 0.5, 7, octaves=3, factor=2)
     body = p.mix(tint, (tint[0] * 0.78, tint[1] * 0.74, tint[2] * 0.8), np.clip((craters - 0.35) * 2.2, 0, 1))
     p.over(image, body, p.fill(d, 1.5))
 
@@ -101,7 +101,7 @@ def wisps(image, seed, count, region, radius, color=p.SOUL):
 
 def mist(image, seed, y_center, thickness, strength=0.35, color=(0.55, 0.45, 0.8)):
     h, w = image.shape[:2]
-    n = p.value_noise(w, h, w / 6, seed, octaves=3)
+    n = p.smooth_noise(w, h, w / 6, seed, octaves=3)
     ys = (np.arange(h, dtype=np.float32)[:, None] + 0.5) / h
     band = np.exp(-((ys - y_center) / thickness) ** 2)
     p.add_light(image, color, band * n * strength)
@@ -132,9 +132,13 @@ def ornate_frame(image, cx, cy, half_w, half_h, radius, width, color=p.GOLD, glo
             px = cx + sx * (half_w - radius * 0.3)
             py = cy + sy * (half_h - radius * 0.3)
             s = width * 2.2
-            diamond = p.polygon(xs, ys, [(px, py - s), (px + s, py), (px, py + s), (px - s, py)])
-            p.over(image, p.NIGHT_DEEP, p.fill(diamond - width * 0.6, 1.0))
-            p.over(image, p.GOLD_LIGHT, p.fill(diamond, 1.0))
+            view, lx, ly = p.local(image, px, py, s * 2)
+            if view is None:
+                continue
+            vx, vy = p.grid(view.shape[1], view.shape[0])
+            diamond = p.polygon(vx, vy, [(lx, ly - s), (lx + s, ly), (lx, ly + s), (lx - s, ly)])
+            p.over(view, p.NIGHT_DEEP, p.fill(diamond - width * 0.6, 1.0))
+            p.over(view, p.GOLD_LIGHT, p.fill(diamond, 1.0))
 
 
 def panel_fill(image, cx, cy, half_w, half_h, radius, alpha=0.92, top=p.PURPLE, bottom=p.NIGHT_DEEP):
