@@ -190,7 +190,8 @@ bool PlayerController::IsMoveRightHeld() const
 
 bool PlayerController::IsJumpPressed() const
 {
-    return myIsPadInUse ? IsPadButtonPressed(Platform::PAD_BUTTON_A) : IsKeyPressed(KEY_SPACE) || IsKeyPressed(KEY_UP);
+    return myIsPadInUse ? IsPadButtonPressed(Platform::PAD_BUTTON_A)
+                        : IsKeyPressed(KEY_SPACE) || IsKeyPressed(KEY_UP);
 }
 
 bool PlayerController::IsJumpReleased() const
@@ -276,7 +277,8 @@ void PlayerController::OnContact(int aSide)
             const bool wasAirborne = IsAirborne();
             const bool wasPounding = myIsGroundPounding;
             const float y = GetPosition().y;
-            const bool landingCounts = !myHasLanded || std::abs(y - myLastLandingHeight) >= LANDING_HEIGHT_CHANGE;
+            const bool landingCounts =
+                !myHasLanded || std::abs(y - myLastLandingHeight) >= LANDING_HEIGHT_CHANGE;
 
             myCurrentSprintMultiplier = mySprintMultiplier;
             myVerticalVelocity = 0.0f;
@@ -295,7 +297,8 @@ void PlayerController::OnContact(int aSide)
             myIsGroundPounding = false;
             myGroundPoundTimer = 0.0f;
 
-            if (myJumpBufferTimer > 0.0f && myJumpBufferTimer < myForgivingTimingDelay)
+            const bool jumpsAtOnce = myJumpBufferTimer > 0.0f && myJumpBufferTimer < myForgivingTimingDelay;
+            if (jumpsAtOnce)
             {
                 Jump();
             }
@@ -314,6 +317,11 @@ void PlayerController::OnContact(int aSide)
             myWallJumpTimer = -1.0f;
             myLastWallKey = WALL_KEY_NONE;
             myHasJumpedFromGround = false;
+            if (jumpsAtOnce)
+            {
+                // The player has left the ground again: marking it grounded would hold it there.
+                return;
+            }
         }
     }
     else
@@ -343,7 +351,8 @@ void PlayerController::ApplyKnockback(const Qel::Vector3<float>& aVelocity)
     {
         return;
     }
-    if ((aVelocity.x < 0.0f && !IsTouching(SIDE_LEFT_WALL)) || (aVelocity.x > 0.0f && !IsTouching(SIDE_RIGHT_WALL)))
+    if ((aVelocity.x < 0.0f && !IsTouching(SIDE_LEFT_WALL)) ||
+        (aVelocity.x > 0.0f && !IsTouching(SIDE_RIGHT_WALL)))
     {
         myHorizontalVelocity = aVelocity.x;
     }
@@ -799,8 +808,8 @@ void PlayerController::UpdateHorizontal(float aDeltaTime)
         }
     }
 
-    const bool isDrifting = myWallJumpTimer > TIMER_FLOOR && myWallJumpTimer < myWallJumpWindow &&
-                            myLastWallKey != WALL_KEY_NONE;
+    const bool isDrifting =
+        myWallJumpTimer > TIMER_FLOOR && myWallJumpTimer < myWallJumpWindow && myLastWallKey != WALL_KEY_NONE;
     if (isDrifting)
     {
         const float push = myAcceleration * aDeltaTime;
@@ -820,7 +829,8 @@ void PlayerController::UpdateHorizontal(float aDeltaTime)
             }
             else
             {
-                myHorizontalVelocity += (-myCurrentMaxSpeed - myHorizontalVelocity) * OVERSPEED_PULL * aDeltaTime;
+                myHorizontalVelocity +=
+                    (-myCurrentMaxSpeed - myHorizontalVelocity) * OVERSPEED_PULL * aDeltaTime;
             }
             SetContact(SIDE_RIGHT_WALL, false);
         }
@@ -832,7 +842,8 @@ void PlayerController::UpdateHorizontal(float aDeltaTime)
             }
             else
             {
-                myHorizontalVelocity += (myCurrentMaxSpeed - myHorizontalVelocity) * OVERSPEED_PULL * aDeltaTime;
+                myHorizontalVelocity +=
+                    (myCurrentMaxSpeed - myHorizontalVelocity) * OVERSPEED_PULL * aDeltaTime;
             }
             SetContact(SIDE_LEFT_WALL, false);
         }

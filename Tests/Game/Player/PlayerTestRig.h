@@ -1,0 +1,130 @@
+// A player controller driven frame by frame with a fixed, exactly representable time step: keys go
+// through the input handler as window messages, contacts are set as the collision system would, and
+// the pad is a backend that never answers unless a test brings its own.
+#pragma once
+
+#include "Objects/GameObject.h"
+#include "Platform/Pad/PadBackend.h"
+#include "Platform/Window/WindowMessages.h"
+#include "Player/PlayerController.h"
+#include "Runtime/InputHandler.h"
+#include "World/LevelRegistry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace PlayerTest
+{
+constexpr float DT = 1.0f / 64.0f;
+constexpr std::uint32_t KEY_SHIFT = 16;
+constexpr std::uint32_t KEY_SPACE = 32;
+constexpr std::uint32_t KEY_A = 65;
+constexpr std::uint32_t KEY_D = 68;
+constexpr std::uint32_t KEY_S = 83;
+
+class NoPad final : public Platform::PadBackend
+{
+public:
+    bool GetState(std::uint32_t aIndex, Platform::PadState& outState) override
+    {
+        static_cast<void>(aIndex);
+        outState = Platform::PadState();
+        return false;
+    }
+};
+
+// The builder's defaults, set through the same setters.
+inline void ApplyDefaultTuning(PlayerController& aController)
+{
+    aController.SetMaxSpeed(1000.0f);
+    aController.SetAcceleration(3000.0f);
+    aController.SetSprintMultiplier(1.3f);
+    aController.SetGroundPoundDelay(0.3f);
+    aController.SetTerminalVelocity(1500.0f);
+    aController.SetGravity(3750.0f);
+    aController.SetJumpForce(1650.0f);
+    aController.SetJumpGracePeriod(0.1f);
+    aController.SetWallJumpHorizontalForceMult(1.4f);
+    aController.SetWallJumpVerticalForceMult(0.15f);
+    aController.SetForgivingTimingDelay(0.1f);
+}
+
+// Sets the level the controller starts in, and puts the previous one back afterwards.
+class ScopedLevel
+{
+public:
+    explicit ScopedLevel(const std::string& aPath)
+        : myPrevious(LevelRegistry::GetInstance().GetCurrentScene())
+    {
+        LevelRegistry::GetInstance().SetCurrentScene(aPath);
+    }
+    ~ScopedLevel() { LevelRegistry::GetInstance().SetCurrentScene(myPrevious); }
+    ScopedLevel(const ScopedLevel&) = delete;
+    ScopedLevel& operator=(const ScopedLevel&) = delete;
+
+private:
+    std::string myPrevious;
+};
+
+class ControllerRig
+{
+public:
+    explicit ControllerRig(Platform::PadBackend* aPadBackend = nullptr)
+        : myObject(std::make_unique<GameObject>("Player"))
+    {
+        myController = myObject->AddComponent<PlayerController>(
+            &myInput, aPadBackend != nullptr ? *aPadBackend : myNoPad);
+        ApplyDefaultTuning(*myController);
+    }
+
+    // Starts the object and lets the start-up delay pass, so the next Step moves.
+    void Start(bool aSkipStartUp = true)
+    {
+        myObject->Start(nullptr);
+        if (aSkipStartUp)
+        {
+            for (float waited = 0.0f; waited < PlayerController::START_UP_DELAY; waited += DT)
+            {
+                Step();
+            }
+        }
+    }
+
+    void Press(std::uint32_t aKey) { myInput.UpdateEvents(WM_KEYDOWN, aKey, 0); }
+    void Release(std::uint32_t aKey) { myInput.UpdateEvents(WM_KEYUP, aKey, 0); }
+
+    // One frame: the keys as pressed and released so far, then the object's update.
+    void Step()
+    {
+        myInput.Update();
+        myObject->Update(DT);
+    }
+    void Steps(int aCount)
+    {
+        for (int i = 0; i < aCount; ++i)
+        {
+            Step();
+        }
+    }
+    // A press and the release of the next frame.
+    void Tap(std::uint32_t aKey)
+    {
+        Press(aKey);
+        Step();
+        Release(aKey);
+    }
+
+    PlayerController& Controller() { return *myController; }
+    GameObject& Object() { return *myObject; }
+    float X() const { return myObject->GetTransform().GetPosition().x; }
+    float Y() const { return myObject->GetTransform().GetPosition().y; }
+    void PlaceAt(float aX, float aY) { myObject->GetTransform().SetPosition({aX, aY, 0.0f}); }
+
+private:
+    InputHandler myInput;
+    NoPad myNoPad;
+    std::unique_ptr<GameObject> myObject;
+    PlayerController* myController = nullptr;
+};
+} // namespace PlayerTest
