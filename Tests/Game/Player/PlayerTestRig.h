@@ -3,9 +3,13 @@
 // the pad is a backend that never answers unless a test brings its own.
 #pragma once
 
+#include "Animator/ClipIndices.h"
+#include "Components/AnimatedMeshComponent.h"
+#include "Components/DamageableComponent.h"
 #include "Objects/GameObject.h"
 #include "Platform/Pad/PadBackend.h"
 #include "Platform/Window/WindowMessages.h"
+#include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 #include "Runtime/InputHandler.h"
 #include "World/LevelRegistry.h"
@@ -67,15 +71,39 @@ private:
     std::string myPrevious;
 };
 
+// Which components the rig's object carries besides the controller.
+enum class Body
+{
+    ControllerOnly,
+    // The player's mesh and animator with its 36 clips before the controller, hit points after it.
+    Full,
+};
+
 class ControllerRig
 {
 public:
-    explicit ControllerRig(Platform::PadBackend* aPadBackend = nullptr)
+    explicit ControllerRig(Platform::PadBackend* aPadBackend = nullptr, Body aBody = Body::ControllerOnly,
+                           int aMaxHp = 2)
         : myObject(std::make_unique<GameObject>("Player"))
     {
+        if (aBody == Body::Full)
+        {
+            myMesh = myObject->AddComponent<AnimatedMeshComponent>(PlayerAnimator::MODEL_PATH);
+            myAnimator = myObject->AddComponent<PlayerAnimator>();
+            for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
+            {
+                myAnimator->AddAnimation(PlayerAnimator::GetClipPath(clip),
+                                         PlayerAnimator::IsClipLooping(clip));
+            }
+        }
         myController = myObject->AddComponent<PlayerController>(
             &myInput, aPadBackend != nullptr ? *aPadBackend : myNoPad);
         ApplyDefaultTuning(*myController);
+        if (aBody == Body::Full)
+        {
+            myDamageable = myObject->AddComponent<DamageableComponent>(aMaxHp);
+            myDamageable->SetInvulnerabilityTime(2.5f);
+        }
     }
 
     // Starts the object and lets the start-up delay pass, so the next Step moves.
@@ -116,6 +144,15 @@ public:
     }
 
     PlayerController& Controller() { return *myController; }
+    PlayerAnimator& Animator() { return *myAnimator; }
+    AnimatedMeshComponent& Mesh() { return *myMesh; }
+    DamageableComponent& Damageable() { return *myDamageable; }
+    int Clip() const { return myAnimator->GetCurrentAnimationIndex(); }
+    std::string StateName() const
+    {
+        const PlayerState* state = myAnimator->GetCurrentState();
+        return state != nullptr ? state->GetName() : std::string();
+    }
     GameObject& Object() { return *myObject; }
     float X() const { return myObject->GetTransform().GetPosition().x; }
     float Y() const { return myObject->GetTransform().GetPosition().y; }
@@ -126,5 +163,8 @@ private:
     NoPad myNoPad;
     std::unique_ptr<GameObject> myObject;
     PlayerController* myController = nullptr;
+    AnimatedMeshComponent* myMesh = nullptr;
+    PlayerAnimator* myAnimator = nullptr;
+    DamageableComponent* myDamageable = nullptr;
 };
 } // namespace PlayerTest
