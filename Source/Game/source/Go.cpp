@@ -1,10 +1,10 @@
 #include "Go.h"
 
 #include "GameWorld.h"
+#include "Menu/StateStack.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
 #include "Platform/Window/ScreenMetrics.h"
-#include "StateStack.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/graphics/DX11.h"
@@ -97,7 +97,18 @@ int Go()
 
     auto world = std::make_unique<GameWorld>();
     auto stack = std::make_unique<StateStack>();
-    stack->Init();
+    try
+    {
+        stack->Init();
+    }
+    catch (const SettingsDocumentError& anError)
+    {
+        std::fprintf(stderr, "[StateStack] %s\n", anError.what());
+        stack.reset();
+        world.reset();
+        Qel::Engine::Shutdown();
+        return 1;
+    }
     SetHookWorld(world.get());
     world->Init();
     GameWorld* worldAddress = world.get();
