@@ -1,8 +1,8 @@
 #include "Game/Menu/RecordingState.h"
 #include "Game/Menu/WorkingFolder.h"
-#include "InputHandler.h"
 #include "Menu/MenuButton.h"
-#include "SoundBank.h"
+#include "Runtime/InputHandler.h"
+#include "Sound/SoundBank.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "Game/Menu/RecordingState.h"
 #include "Game/Menu/WorkingFolder.h"
-#include "InputHandler.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
 #include "Menu/SplashMenu.h"
 #include "Menu/StateStack.h"
-#include "SoundBank.h"
+#include "Runtime/InputHandler.h"
+#include "Sound/SoundBank.h"
 #include "Support/AssertCapture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "Menu/LevelEndResultsMenu.h"
 
-#include "InputHandler.h"
+#include "Runtime/InputHandler.h"
 #include "vek/input/XInputController.h"
 
 LevelEndResultsMenu::LevelEndResultsMenu(std::string aLevelPath, std::string aNextLevelPath,

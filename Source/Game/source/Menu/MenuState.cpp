@@ -1,8 +1,8 @@
 #include "Menu/MenuState.h"
 
-#include "InputHandler.h"
 #include "Menu/MenuButton.h"
-#include "SoundBank.h"
+#include "Runtime/InputHandler.h"
+#include "Sound/SoundBank.h"
 #include "World/LevelProgress.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/TextureManager.h"

@@ -1,6 +1,6 @@
 #include "Menu/PlaceholderState.h"
 
-#include "InputHandler.h"
+#include "Runtime/InputHandler.h"
 #include "vek/input/XInputController.h"
 
 PlaceholderState::PlaceholderState(std::optional<GameState> aStateAtInit, OnBack anOnBack)

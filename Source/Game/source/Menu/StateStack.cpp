@@ -1,11 +1,11 @@
 #include "Menu/StateStack.h"
 
-#include "InputHandler.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
 #include "Menu/MenuState.h"
 #include "Menu/SplashMenu.h"
-#include "SoundBank.h"
+#include "Runtime/InputHandler.h"
+#include "Sound/SoundBank.h"
 #include "vek/Core/Assert.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/GraphicsEngine.h"
