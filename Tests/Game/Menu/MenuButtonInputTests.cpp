@@ -1,8 +1,8 @@
 #include "Game/Menu/RecordingState.h"
-#include "Game/Menu/WorkingFolder.h"
 #include "Menu/MenuButton.h"
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
+#include "Support/WorkingFolder.h"
 
 #include <gtest/gtest.h>
 

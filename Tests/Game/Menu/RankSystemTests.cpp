@@ -1,6 +1,6 @@
 #include "Components/RankSystem.h"
-#include "Game/Menu/WorkingFolder.h"
 #include "Menu/StateStack.h"
+#include "Support/WorkingFolder.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,5 +1,4 @@
 #include "Game/Menu/RecordingState.h"
-#include "Game/Menu/WorkingFolder.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
 #include "Menu/SplashMenu.h"
@@ -7,6 +6,7 @@
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "Support/AssertCapture.h"
+#include "Support/WorkingFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -208,7 +208,7 @@ TEST_F(StackOf, TheResultsArePushedOnceAndPauseTheGame)
 {
     Push("Title");
     Push("Hud");
-    myStack.SetGameState(GameState::PLAYING);
+    myStack.SetGameState(GameStateCode::PLAYING);
     const LevelEndResultData data{"levels/L_World1_Level1.vks", "levels/L_World1_Level2.vks", -4};
     myStack.PushLevelEndResults(data);
     myStack.PushLevelEndResults(data);
@@ -218,7 +218,7 @@ TEST_F(StackOf, TheResultsArePushedOnceAndPauseTheGame)
     EXPECT_EQ(results->GetLevelPath(), data.currentLevel);
     EXPECT_EQ(results->GetNextLevelPath(), data.nextLevel);
     EXPECT_EQ(results->GetScore(), 0);
-    EXPECT_EQ(myStack.GetGameState(), GameState::LEVEL_RESULTS);
+    EXPECT_EQ(myStack.GetGameState(), GameStateCode::LEVEL_RESULTS);
     EXPECT_TRUE(myStack.IsGamePaused());
 
     // A pause menu on top does not hide the results below it from a second push.
@@ -304,7 +304,7 @@ TEST_F(StateStackStart, StacksTheSplashOverTheTitleAndStartsTheMenuMusicOnceItIs
     ASSERT_EQ(stack.GetSize(), 2);
     EXPECT_NE(dynamic_cast<MainMenu*>(stack.GetState(0)), nullptr);
     EXPECT_NE(dynamic_cast<SplashMenu*>(stack.GetState(1)), nullptr);
-    EXPECT_EQ(stack.GetGameState(), GameState::TITLE_MENU);
+    EXPECT_EQ(stack.GetGameState(), GameStateCode::TITLE_MENU);
     EXPECT_EQ(stack.GetUISettings().at("SelectHover").at("Sprite"), "S.dds");
     EXPECT_EQ(stack.GetDialogues().at("Bubble"), "S_SpeechBubble_T.dds");
     EXPECT_TRUE(Bank().IsMuted());
@@ -313,10 +313,10 @@ TEST_F(StateStackStart, StacksTheSplashOverTheTitleAndStartsTheMenuMusicOnceItIs
     EXPECT_TRUE(stack.Update(myInput));
     EXPECT_TRUE(Bank().IsMuted());
     EXPECT_FALSE(Bank().GetSound(MENU_MUSIC).IsPlaying());
-    stack.SetGameState(GameState::PLAYING);
+    stack.SetGameState(GameStateCode::PLAYING);
     EXPECT_TRUE(stack.Update(myInput));
     EXPECT_EQ(stack.GetSize(), 1);
-    EXPECT_EQ(stack.GetGameState(), GameState::TITLE_MENU);
+    EXPECT_EQ(stack.GetGameState(), GameStateCode::TITLE_MENU);
     EXPECT_FALSE(Bank().IsMuted());
     EXPECT_TRUE(Bank().GetSound(MENU_MUSIC).IsPlaying());
 

@@ -5,7 +5,7 @@
 
 LevelEndResultsMenu::LevelEndResultsMenu(std::string aLevelPath, std::string aNextLevelPath,
                                          std::int32_t aScore)
-    : PlaceholderState(GameState::LEVEL_RESULTS), myLevelPath(std::move(aLevelPath)),
+    : PlaceholderState(GameStateCode::LEVEL_RESULTS), myLevelPath(std::move(aLevelPath)),
       myNextLevelPath(std::move(aNextLevelPath)), myScore(aScore < 0 ? 0 : aScore)
 {
 }
@@ -28,6 +28,6 @@ void LevelEndResultsMenu::Update(InputHandler& aInput, const Qel::Vector2<float>
     }
     SetPausesGame(false);
     myStack->InvokeUnloadScene();
-    myStack->SetGameState(GameState::TITLE_MENU);
+    myStack->SetGameState(GameStateCode::TITLE_MENU);
     myStack->PopToIndex(0);
 }

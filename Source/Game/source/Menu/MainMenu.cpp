@@ -1,6 +1,6 @@
 #include "Menu/MainMenu.h"
 
-MainMenu::MainMenu() : PlaceholderState(GameState::TITLE_MENU)
+MainMenu::MainMenu() : PlaceholderState(GameStateCode::TITLE_MENU)
 {
 }
 

@@ -31,7 +31,7 @@ void PlaceholderState::Update(InputHandler& aInput, const Qel::Vector2<float>& a
     if (myOnBack == OnBack::RETURN_TO_TITLE && myStack != nullptr && IsBackPressed(aInput))
     {
         myStack->InvokeUnloadScene();
-        myStack->SetGameState(GameState::TITLE_MENU);
+        myStack->SetGameState(GameStateCode::TITLE_MENU);
         myStack->PopToIndex(0);
     }
 }
@@ -71,6 +71,6 @@ void PlaceholderState::SelectPrevious()
 
 void PushPlaceholderPlayStates(StateStack& aStack)
 {
-    aStack.PushState(new PlaceholderState(GameState::LEVEL_SELECT));
-    aStack.PushState(new PlaceholderState(GameState::PLAYING, PlaceholderState::OnBack::RETURN_TO_TITLE));
+    aStack.PushState(new PlaceholderState(GameStateCode::LEVEL_SELECT));
+    aStack.PushState(new PlaceholderState(GameStateCode::PLAYING, PlaceholderState::OnBack::RETURN_TO_TITLE));
 }

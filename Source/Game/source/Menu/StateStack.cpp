@@ -72,7 +72,7 @@ void StateStack::Init()
     InitState(*myStates.front());
     PushState(new SplashMenu());
 
-    myGameState = GameState::TITLE_MENU;
+    myGameState = GameStateCode::TITLE_MENU;
     const Qel::Engine* engine = Qel::Engine::GetInstance();
     myIsFullscreen = engine != nullptr ? engine->GetCreateParameters().startInFullscreen
                                        : Qel::GetEngineCreateParameters().startInFullscreen;
@@ -135,7 +135,7 @@ void StateStack::PushLevelEndResults(const LevelEndResultData& aData)
         return;
     }
     PushState(new LevelEndResultsMenu(aData.currentLevel, aData.nextLevel, aData.score));
-    myGameState = GameState::LEVEL_RESULTS;
+    myGameState = GameStateCode::LEVEL_RESULTS;
 }
 
 void StateStack::RemoveTop()

@@ -22,16 +22,19 @@ class InputHandler;
 class MenuState;
 class RankSystem;
 
-enum class GameState : std::int32_t
+// The game-state code the world reads and the menus and the world write.
+using GameState = std::int32_t;
+
+namespace GameStateCode
 {
-    TITLE_MENU = 0,
-    CREDITS = 1,
-    LEVEL_SELECT = 2,
-    SCENE_CHANGE_REQUESTED = 3,
-    PLAYING = 4,
-    IN_GAME_SETTINGS = 5,
-    LEVEL_RESULTS = 6,
-};
+inline constexpr GameState TITLE_MENU = 0;
+inline constexpr GameState CREDITS = 1;
+inline constexpr GameState LEVEL_SELECT = 2;
+inline constexpr GameState SCENE_CHANGE_REQUESTED = 3;
+inline constexpr GameState PLAYING = 4;
+inline constexpr GameState IN_GAME_SETTINGS = 5;
+inline constexpr GameState LEVEL_RESULTS = 6;
+} // namespace GameStateCode
 
 // What the level end hands to the results screen.
 struct LevelEndResultData
@@ -120,7 +123,7 @@ private:
 
     bool myIsFullscreen = false;
     bool myIsHidden = false;
-    GameState myGameState = GameState::TITLE_MENU;
+    GameState myGameState = GameStateCode::TITLE_MENU;
     std::int32_t myPendingPopToIndex = -1;
     nlohmann::json myUISettings;
     nlohmann::json myDialogues;

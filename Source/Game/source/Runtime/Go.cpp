@@ -1,5 +1,7 @@
 #include "Runtime/Go.h"
 
+#include "Runtime/DevelopmentStart.h"
+
 #include "Menu/StateStack.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
@@ -14,6 +16,7 @@
 #include "vek/settings/Settings.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace
@@ -114,6 +117,7 @@ int Go()
     GameWorld* worldAddress = world.get();
     stack->SetOnUnloadScene([worldAddress] { worldAddress->UnloadScene(); });
     stack->SetOnReloadScene([worldAddress] { worldAddress->ReloadScene(); });
+    ApplyDevelopmentStart(std::getenv(DEVELOPMENT_LEVEL_VARIABLE), *stack);
 
     const Qel::Vector2<std::uint32_t> renderSize = Qel::Engine::GetInstance()->GetRenderSize();
     std::printf("[Game] running at %ux%u\n", renderSize.x, renderSize.y);

@@ -1,5 +1,5 @@
-#include "Game/Menu/WorkingFolder.h"
 #include "Support/TempDir.h"
+#include "Support/WorkingFolder.h"
 #include "World/LevelProgress.h"
 #include "World/ReplaceFile.h"
 
