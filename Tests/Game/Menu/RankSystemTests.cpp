@@ -1,6 +1,10 @@
+#include "Collision/CollisionSystemComponent.h"
 #include "Components/RankSystem.h"
 #include "Menu/StateStack.h"
 #include "Support/WorkingFolder.h"
+#include "World/LevelCounters.h"
+#include "World/LevelProgress.h"
+#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -106,5 +110,76 @@ TEST(RankSystem, TheStackForgetsARankSystemThatIsDestroyed)
         RankSystem other;
     }
     EXPECT_EQ(stack.GetRankSystem(), &kept);
+}
+} // namespace
+
+namespace
+{
+class LevelRankSystem : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        myFolder.WriteFile("settings/UISettings.json", "{}");
+        myFolder.WriteFile("settings/Dialogues.json", "{}");
+        myStack.Init();
+    }
+    void TearDown() override
+    {
+        LevelRegistry::GetInstance().SetCurrentScene("");
+        ResetCollectedKeyCount();
+    }
+
+    QelTest::WorkingFolder myFolder;
+    StateStack myStack;
+};
+
+TEST_F(LevelRankSystem, TheDefaultOneIsOwnedByTheCollisionSystemAndForgottenOnEveryReset)
+{
+    auto collision = std::make_unique<CollisionSystemComponent>();
+    RankSystem& first = collision->UseDefaultRankSystem();
+    EXPECT_EQ(myStack.GetRankSystem(), &first);
+    first.AddScore(RankSystem::KEY);
+
+    collision->ResetForLevel();
+    EXPECT_EQ(collision->GetRankSystem(), nullptr);
+    EXPECT_EQ(myStack.GetRankSystem(), nullptr);
+    EXPECT_EQ(RankSystem::GetGlobalScore(), 0);
+
+    RankSystem& second = collision->UseDefaultRankSystem();
+    EXPECT_EQ(myStack.GetRankSystem(), &second);
+    collision.reset();
+    EXPECT_EQ(myStack.GetRankSystem(), nullptr);
+}
+
+TEST_F(LevelRankSystem, ALevelsOwnRankSystemIsRegisteredAndLeftToItsObject)
+{
+    CollisionSystemComponent collision;
+    auto levels = std::make_unique<RankSystem>(2, 5, 69, 110);
+    collision.UseLevelRankSystem(levels.get());
+    EXPECT_EQ(myStack.GetRankSystem(), levels.get());
+    collision.ClearRankSystem();
+    EXPECT_EQ(myStack.GetRankSystem(), nullptr);
+    // Still whole: the collision system never owned it.
+    levels->AddScore(RankSystem::WISP);
+    EXPECT_EQ(levels->GetScore(), 2);
+}
+
+TEST_F(LevelRankSystem, RecordsTheCurrentLevelsScoreAndKeysInTheProgressFile)
+{
+    CollisionSystemComponent collision;
+    collision.ResetForLevel();
+    RankSystem& rank = collision.UseDefaultRankSystem();
+    rank.AddScore(RankSystem::KEY);
+    rank.AddScore(RankSystem::WISP);
+    AddCollectedKey();
+    LevelRegistry::GetInstance().SetCurrentScene("levels/L_World2_Level1.vks");
+    collision.RecordLevelProgress();
+
+    const ProgressRead read = ReadProgressTables(ResolveLevelProgressPath());
+    ASSERT_TRUE(read.tables.has_value()) << read.error;
+    EXPECT_EQ(read.tables->points.at("levels/L_World2_Level1.vks"), 6);
+    EXPECT_EQ(read.tables->keys.at("levels/L_World2_Level1.vks"), 1);
+    EXPECT_EQ(LevelProgress::GetProcessProgress().GetLastRecordedScore(), 6);
 }
 } // namespace

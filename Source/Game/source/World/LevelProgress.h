@@ -37,6 +37,7 @@ public:
     const Table& GetPoints() const { return myPoints; }
     const Table& GetKeys() const { return myKeys; }
     int GetLastRecordedScore() const { return myLastRecordedScore; }
+    void ResetLastRecordedScore() { myLastRecordedScore = 0; }
     bool IsLoaded() const { return myIsLoaded; }
 
     // The one the collision system keeps for the whole run.
