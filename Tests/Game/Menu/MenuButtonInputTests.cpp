@@ -182,15 +182,4 @@ TEST(MenuLayout, ReadVector2NeedsAnObjectWithBothNumbersOrGivesTheFallbackWhole)
     EXPECT_FLOAT_EQ(pixels.y, 810.0f);
 }
 
-TEST(MenuHighlight, FollowsTheButtonAndIgnoresNone)
-{
-    Log log;
-    RecordingState menu(log, "M");
-    MenuButton button(0);
-    button.GetPosition().position = {320.0f, 240.0f};
-    menu.HighlightButton(&button);
-    menu.HighlightButton(nullptr);
-    EXPECT_FLOAT_EQ(menu.GetHighlight().position.x, 320.0f);
-    EXPECT_FLOAT_EQ(menu.GetHighlight().position.y, 240.0f);
-}
 } // namespace

@@ -227,35 +227,6 @@ TEST_F(StackOf, TheResultsArePushedOnceAndPauseTheGame)
     EXPECT_EQ(myStack.GetSize(), 5);
 }
 
-TEST_F(StackOf, AFullScreenChangeTellsEveryStateFromTheBottomUp)
-{
-    Push("A");
-    Push("B").SetOverlay(true);
-    ClearLog();
-    myStack.SetFullscreen(true);
-    EXPECT_TRUE(myStack.IsFullscreen());
-    EXPECT_EQ(myLog, (Log{"A resize", "B resize"}));
-}
-
-TEST_F(StackOf, SceneCallbacksRunWhenSetAndMayReplaceThemselves)
-{
-    myStack.InvokeUnloadScene();
-    int unloads = 0;
-    myStack.SetOnUnloadScene(
-        [&]
-        {
-            ++unloads;
-            myStack.SetOnUnloadScene({});
-        });
-    myStack.InvokeUnloadScene();
-    myStack.InvokeUnloadScene();
-    EXPECT_EQ(unloads, 1);
-    int reloads = 0;
-    myStack.SetOnReloadScene([&] { ++reloads; });
-    myStack.InvokeReloadScene();
-    EXPECT_EQ(reloads, 1);
-}
-
 TEST(StateStackInstance, IsClearedWhenItsStackIsDestroyed)
 {
     QelTest::WorkingFolder folder;

@@ -108,17 +108,6 @@ TEST_F(LevelProgressFile, BothTablesMustBeObjectsOrNothingLoads)
     }
 }
 
-TEST_F(LevelProgressFile, LoadsOnceSoALaterFileChangeIsNotSeen)
-{
-    LevelProgress progress(myFile);
-    progress.LoadCoinProgress();
-    myFolder.WriteFile("settings/level_coin_progress.json",
-                       R"({"PointsPerLevel": {"a": 1}, "KeysPerLevel": {}})");
-    progress.LoadCoinProgress();
-    EXPECT_TRUE(progress.IsLoaded());
-    EXPECT_TRUE(progress.GetPoints().empty());
-}
-
 TEST_F(LevelProgressFile, ACorruptFileIsKeptAsideAndTheGameGoesOnWithEmptyTables)
 {
     const std::string cut = R"({"KeysPerLevel": {"levels/L_World1_Level1.vks": 2}, "PointsPer)";
