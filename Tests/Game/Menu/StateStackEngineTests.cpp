@@ -74,4 +74,30 @@ TEST_F(StackUnderEngine, UpdateTakesTheFramesTimeEvenWhileHiddenAndHandsTheMouse
     EXPECT_EQ(top.myLastMouse.x, 0.0f);
     EXPECT_EQ(top.myLastMouse.y, static_cast<float>(engine.GetRenderSize().y));
 }
+TEST_F(StackUnderEngine, TheSelectionHighlightTakesSelectHoverOrKeepsWhatItHas)
+{
+    ASSERT_TRUE(StartEngine(320, 240));
+    Qel::Engine& engine = *Qel::Engine::GetInstance();
+    RecordingState menu(myLog, "M");
+    const Qel::Vector2<float> screen{1600.0f, 900.0f};
+
+    testing::internal::CaptureStdout();
+    menu.LoadSelectionHighlight(engine, nlohmann::json::object(), screen, "sprites/");
+    menu.LoadSelectionHighlight(engine, nlohmann::json::parse(R"({"SelectHover": "S.dds"})"), screen,
+                                "sprites/");
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(menu.GetHighlightData().texture, nullptr);
+    EXPECT_FLOAT_EQ(menu.GetHighlight().size.x, 1.0f);
+    EXPECT_NE(output.find("\"SelectHover\""), std::string::npos) << output;
+
+    menu.LoadSelectionHighlight(
+        engine,
+        nlohmann::json::parse(R"({"SelectHover": {"Pivot": {"x": 0.1}, "Size": {"x": 0.1, "y": 0.2}}})"),
+        screen, "sprites/");
+    EXPECT_NE(menu.GetHighlightData().texture, nullptr);
+    EXPECT_FLOAT_EQ(menu.GetHighlight().pivot.x, 0.5f);
+    EXPECT_FLOAT_EQ(menu.GetHighlight().pivot.y, 0.5f);
+    EXPECT_FLOAT_EQ(menu.GetHighlight().size.x, 160.0f);
+    EXPECT_FLOAT_EQ(menu.GetHighlight().size.y, 180.0f);
+}
 } // namespace
