@@ -1,5 +1,5 @@
 // The game's process entry.
-#include "Go.h"
+#include "Runtime/Go.h"
 
 int main()
 {

@@ -1,5 +1,5 @@
 #include "Animator/ClipIndices.h"
-#include "SoundBank.h"
+#include "Sound/SoundBank.h"
 #include "Support/TempDir.h"
 #include "Support/ToneWave.h"
 #include "vek/audio/AudioOut.h"

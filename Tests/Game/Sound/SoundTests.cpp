@@ -1,4 +1,4 @@
-#include "Sound.h"
+#include "Sound/Sound.h"
 #include "Support/AudioFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "StateStack.h"
+#include "Menu/StateStack.h"
 
 namespace
 {

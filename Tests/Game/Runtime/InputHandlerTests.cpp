@@ -1,4 +1,4 @@
-#include "InputHandler.h"
+#include "Runtime/InputHandler.h"
 
 #include <gtest/gtest.h>
 

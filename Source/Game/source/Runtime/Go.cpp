@@ -1,10 +1,10 @@
-#include "Go.h"
+#include "Runtime/Go.h"
 
-#include "GameWorld.h"
+#include "World/GameWorld.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
 #include "Platform/Window/ScreenMetrics.h"
-#include "StateStack.h"
+#include "Menu/StateStack.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/graphics/DX11.h"

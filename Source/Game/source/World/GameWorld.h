@@ -3,8 +3,8 @@
 // up to date each frame and has no scene to draw, unload or reload. Main thread only.
 #pragma once
 
-#include "InputHandler.h"
-#include "Timer.h"
+#include "Runtime/InputHandler.h"
+#include "Runtime/Timer.h"
 
 class StateStack;
 

@@ -1,7 +1,7 @@
-#include "GameWorld.h"
-#include "Go.h"
+#include "World/GameWorld.h"
+#include "Runtime/Go.h"
 #include "Platform/Window/MessagePump.h"
-#include "StateStack.h"
+#include "Menu/StateStack.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/settings/EngineCreateParameters.h"
 

@@ -6,7 +6,7 @@
 // sounds. A process-wide object; main thread only.
 #pragma once
 
-#include "Sound.h"
+#include "Sound/Sound.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 #include "Support/ManualCounter.h"
-#include "Timer.h"
+#include "Runtime/Timer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "Runtime/Timer.h"
 
 Timer::Timer(const Qel::CounterSource& aSource)
     : mySource(&aSource), myStart(aSource.GetCount()), myPrevious(myStart), myNow(myStart)

@@ -1,4 +1,4 @@
-#include "SoundBank.h"
+#include "Sound/SoundBank.h"
 
 #include "Animator/ClipIndices.h"
 

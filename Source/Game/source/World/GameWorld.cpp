@@ -1,4 +1,4 @@
-#include "GameWorld.h"
+#include "World/GameWorld.h"
 
 #include "vek/Core/Engine.h"
 

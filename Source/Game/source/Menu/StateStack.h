@@ -3,7 +3,7 @@
 // callbacks the world gives it. The process-wide stack is the one Init was last called on. Main thread.
 #pragma once
 
-#include "InputHandler.h"
+#include "Runtime/InputHandler.h"
 
 #include <functional>
 

@@ -1,0 +1,18 @@
+#include "Builders/BasicBuilders.h"
+
+#include "Components/MeshComponent.h"
+
+std::unique_ptr<GameObject> MakeGameObject(const SceneObjectData& aData)
+{
+    return std::make_unique<GameObject>(aData.name);
+}
+
+std::unique_ptr<GameObject> BuildMeshOnlyObject(const SceneObjectData& aData)
+{
+    std::unique_ptr<GameObject> object = MakeGameObject(aData);
+    if (!aData.model.empty())
+    {
+        object->AddComponent<MeshComponent>(aData.model);
+    }
+    return object;
+}

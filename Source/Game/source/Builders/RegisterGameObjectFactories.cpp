@@ -1,0 +1,16 @@
+#include "Builders/RegisterGameObjectFactories.h"
+
+#include "Builders/BasicBuilders.h"
+#include "Builders/GameObjectFactory.h"
+
+void RegisterGameObjectFactories()
+{
+    GameObjectFactory& factory = GameObjectFactory::GetInstance();
+    factory.SetDefault(&BuildMeshOnlyObject);
+    // Tags whose objects are only a model; the rest of the game finds them by tag. Tags without a
+    // builder of their own yet are served by the default.
+    for (const char* tag : {"WorldDeathThreshold", "Birgil", "Trigger", "Static", "Decoration", "Untagged"})
+    {
+        factory.Register(tag, &BuildMeshOnlyObject);
+    }
+}
