@@ -1,6 +1,7 @@
 // The camera profiles the game ships, read from the run layout as the game reads them: every level
 // has one, it loads without complaint, and it frames the player well at 16:9.
 #include "Camera/CameraController.h"
+#include "Camera/FogComponent.h"
 #include "Support/ExecutableFolderFixture.h"
 #include "vek/settings/Settings.h"
 
@@ -101,5 +102,36 @@ TEST_F(ShippedCameraProfiles, TheBoundsLetTheCameraFollowFarIntoEveryLevel)
             << level;
         EXPECT_NEAR(camera.GetPosition().y, 2000.0f + camera.GetLiveSettings().followOffset.y, 1.0f) << level;
     }
+}
+
+TEST_F(ShippedCameraProfiles, EveryLevelHasAFogThatStartsBeyondThePlayer)
+{
+    for (const char* level : LEVELS)
+    {
+        FogComponent::SetSettings(FogSettings());
+        FogComponent::SetCurrentSceneName(std::string("levels/") + level + ".vks");
+        FogComponent fog;
+        testing::internal::CaptureStdout();
+        fog.LoadSharedProfile();
+        const std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(output.rfind("[Fog] Loaded shared fog profile from ", 0), 0u) << output;
+
+        CameraController camera;
+        camera.ResetToDefaults();
+        camera.SetLevelName(std::string("levels/") + level + ".vks");
+        camera.LoadProfiles();
+        const FogSettings& settings = FogComponent::GetSettings();
+        for (const float channel : {settings.red, settings.green, settings.blue})
+        {
+            EXPECT_GE(channel, 0.0f) << level;
+            EXPECT_LE(channel, 1.0f) << level;
+        }
+        // The playfield stays clear; the fog is complete before the far plane cuts the scenery off.
+        EXPECT_GT(settings.nearPlane, -camera.GetLiveSettings().followOffset.z) << level;
+        EXPECT_LT(settings.nearPlane, settings.farPlane) << level;
+        EXPECT_LE(settings.farPlane, camera.GetProjectionFarPlane()) << level;
+    }
+    FogComponent::SetSettings(FogSettings());
+    FogComponent::SetCurrentSceneName("");
 }
 } // namespace
