@@ -251,6 +251,26 @@ TEST(AutoCamera, ReachesItsTargetAndClampsItsFovAndTheFollowStaysIdle)
     EXPECT_NEAR(camera.GetFov(), (2.8012533f + 0.6f) / 2.0f, 1e-5f);
 }
 
+TEST_F(CameraMotion, AfterTheAutoCameraLetsGoFollowingEasesBackFromWhereItIs)
+{
+    CameraController::AutoCamera& autoCamera = myCamera.GetAutoCamera();
+    autoCamera.active = true;
+    autoCamera.positionSpeed = 0.0f;
+    autoCamera.targetPosition = {3000.0f, 900.0f, -5000.0f};
+    myCamera.Update(DT);
+    autoCamera.active = false;
+    myCamera.Update(DT);
+    EXPECT_EQ(myCamera.GetPosition(), autoCamera.targetPosition);
+
+    Follow(1);
+    const Vector3 eased = myCamera.GetPosition();
+    EXPECT_LT(eased.x, 3000.0f);
+    EXPECT_GT(eased.x, 2000.0f);
+    Follow(128);
+    EXPECT_NEAR(myCamera.GetPosition().x, 1346.0f, 10.0f);
+    EXPECT_NEAR(myCamera.GetPosition().z, -4500.0f, 1.0f);
+}
+
 TEST(CameraRotation, QuaternionsFromAxisAndAngle)
 {
     const Qel::Quaternion identity = CameraController::QuaternionFromAxisAngle({0.0f, 0.0f, 0.0f}, 1.0f);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace
@@ -266,6 +267,24 @@ TEST_F(CameraProfileFiles, ValuesAFileDoesNotGiveKeepThoseOfTheLastLoad)
     Load();
     EXPECT_FLOAT_EQ(myCamera.GetLiveSettings().lerpSpeed, 5.0f);
     EXPECT_FLOAT_EQ(myCamera.GetLiveSettings().verticalPadding, 30.0f);
+}
+
+TEST_F(CameraProfileFiles, FollowingTurnsByYawThenPitch)
+{
+    myCamera.ResetToDefaults();
+    WriteShared(R"({"modes": {"horizontal": {"followYawRadians": 0.4, "followPitchRadians": 0.2}}})");
+    Load();
+    myCamera.UpdateFollow(1.0f / 64.0f, {0.0f, 0.0f, 0.0f});
+    // Pitch after yaw, as one rotation: the z part is positive only in that order.
+    const Qel::Quaternion rotation = myCamera.GetRotation();
+    const float cosPitch = std::cos(0.1f);
+    const float sinPitch = std::sin(0.1f);
+    const float cosYaw = std::cos(0.2f);
+    const float sinYaw = std::sin(0.2f);
+    EXPECT_FLOAT_EQ(rotation.w, cosPitch * cosYaw);
+    EXPECT_FLOAT_EQ(rotation.x, sinPitch * cosYaw);
+    EXPECT_FLOAT_EQ(rotation.y, cosPitch * sinYaw);
+    EXPECT_FLOAT_EQ(rotation.z, sinPitch * sinYaw);
 }
 
 TEST_F(CameraProfileFiles, AnEmptyLevelNameReadsDefaultScene)
