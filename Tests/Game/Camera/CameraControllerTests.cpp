@@ -281,18 +281,6 @@ TEST(CameraRotation, QuaternionsFromAxisAndAngle)
     EXPECT_EQ(turn.x, 0.0f);
 }
 
-TEST(CameraRotation, FollowingLooksDownByThePitch)
-{
-    CameraController camera;
-    camera.ResetToDefaults();
-    camera.SnapToPlayer({0.0f, 0.0f, 0.0f});
-    const Qel::Quaternion rotation = camera.GetRotation();
-    EXPECT_FLOAT_EQ(rotation.w, std::cos(0.0959931f / 2.0f));
-    EXPECT_FLOAT_EQ(rotation.x, std::sin(0.0959931f / 2.0f));
-    EXPECT_EQ(rotation.y, 0.0f);
-    EXPECT_EQ(rotation.z, 0.0f);
-}
-
 TEST(CameraProjection, FollowsTheRenderSizeAndTheLivePlanes)
 {
     CameraController camera;

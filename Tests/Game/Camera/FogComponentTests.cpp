@@ -93,7 +93,6 @@ TEST_F(FogProfiles, TheFirstLevelWithoutAProfileIsGreyFrom1000To100000)
     EXPECT_EQ(output,
               "[Fog] No shared fog profile found. Checked: Bin/settings/fog_profiles/default_scene.json\n"
               "[Fog] Using in-memory fog defaults\n");
-    EXPECT_EQ(FogComponent::GetSettings(), FogSettings());
     EXPECT_EQ(FogComponent::GetSettings(), (FogSettings{0.5f, 0.5f, 0.5f, 1000.0f, 100000.0f}));
 }
 
@@ -107,17 +106,6 @@ TEST_F(FogProfiles, AnUnreadableProfileIsReportedAndChangesNothing)
     const std::filesystem::path list = WriteProfile(FOLDER, "L_List.json", "[0.1, 0.2]");
     EXPECT_EQ(StartFog("levels/L_List.vks"), "[Fog] Loaded shared fog profile from " + list.string() + "\n");
     EXPECT_EQ(FogComponent::GetSettings(), FogSettings());
-}
-
-TEST_F(FogProfiles, TheProfileIsReadOnceWhenTheObjectStarts)
-{
-    WriteProfile(FOLDER, "L_Once.json", R"({"colorR": 0.3})");
-    StartFog("levels/L_Once.vks");
-    WriteProfile(FOLDER, "L_Once.json", R"({"colorR": 0.6})");
-    testing::internal::CaptureStdout();
-    myObject->Update(1.0f / 64.0f);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(FogComponent::GetSettings().red, 0.3f);
 }
 
 TEST_F(FogProfiles, TheFallbackFolderServesWhenThePrimaryLacksTheFile)
