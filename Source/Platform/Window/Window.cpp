@@ -120,6 +120,15 @@ void Window::SetSize(int aWidth, int aHeight)
     }
 }
 
+void Window::BringToFront()
+{
+    if ((SDL_GetWindowFlags(myWindow) & SDL_WINDOW_MINIMIZED) != 0)
+    {
+        SDL_RestoreWindow(myWindow);
+    }
+    SDL_RaiseWindow(myWindow);
+}
+
 bool Window::SetIconFromFile(const std::filesystem::path& aPath)
 {
     RgbaImage image = LoadIconFile(aPath);

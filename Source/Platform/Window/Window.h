@@ -65,6 +65,10 @@ public:
     // icon unchanged, when the file is missing or unreadable.
     bool SetIconFromFile(const std::filesystem::path& aPath);
 
+    // Restores the window when it is minimised, then raises it above the others and gives it the input
+    // focus (as far as the window manager allows).
+    void BringToFront();
+
     // Hides the window and marks it destroyed: it gets no more messages. The surface stays valid until
     // the object goes, so a graphics device on it can still be released in order.
     void MarkDestroyed();

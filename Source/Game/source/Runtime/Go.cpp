@@ -1,10 +1,12 @@
 #include "Runtime/Go.h"
 
-#include "World/GameWorld.h"
+#include "Runtime/DevelopmentStart.h"
+
+#include "Menu/StateStack.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
 #include "Platform/Window/ScreenMetrics.h"
-#include "Menu/StateStack.h"
+#include "World/GameWorld.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/graphics/DX11.h"
@@ -14,6 +16,7 @@
 #include "vek/settings/Settings.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace
@@ -103,6 +106,7 @@ int Go()
     GameWorld* worldAddress = world.get();
     stack->SetOnUnloadScene([worldAddress] { worldAddress->UnloadScene(); });
     stack->SetOnReloadScene([worldAddress] { worldAddress->ReloadScene(); });
+    ApplyDevelopmentStart(std::getenv(DEVELOPMENT_LEVEL_VARIABLE), *stack);
 
     const Qel::Vector2<std::uint32_t> renderSize = Qel::Engine::GetInstance()->GetRenderSize();
     std::printf("[Game] running at %ux%u\n", renderSize.x, renderSize.y);

@@ -1,0 +1,18 @@
+#include "Runtime/DevelopmentStart.h"
+
+#include "Menu/StateStack.h"
+#include "World/LevelRegistry.h"
+
+#include <iostream>
+
+bool ApplyDevelopmentStart(const char* aLevel, StateStack& aStack)
+{
+    if (aLevel == nullptr || aLevel[0] == '\0')
+    {
+        return false;
+    }
+    aStack.SetStandInSize(3);
+    LevelRegistry::GetInstance().SetSceneRequest(aLevel);
+    std::cout << "[Game] " << DEVELOPMENT_LEVEL_VARIABLE << " requests " << aLevel << "\n";
+    return true;
+}

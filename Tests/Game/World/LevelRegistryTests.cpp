@@ -1,0 +1,77 @@
+#include "Support/TempDir.h"
+#include "World/LevelRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+std::vector<std::string> Describe(const std::vector<LevelEntry>& aLevels)
+{
+    std::vector<std::string> lines;
+    for (const LevelEntry& level : aLevels)
+    {
+        lines.push_back(level.name + " " + level.path);
+    }
+    return lines;
+}
+} // namespace
+
+TEST(LevelRegistry, ListsSceneFilesBelowLevelsSortedByName)
+{
+    QelTest::TempDir root;
+    root.WriteFile("levels/L_World2_Level1.vks", "");
+    root.WriteFile("levels/World1/L_World1_Level2.vks", "");
+    root.WriteFile("levels/L_World1_Level1.vks", "");
+    root.WriteFile("levels/L_World1_Level1.leveldata/3f2504e0-4f89-11d3-9a0c-000000000001", "{}");
+    root.WriteFile("levels/notes.txt", "");
+    root.WriteFile("levels/L_Old.vks.bak", "");
+    root.WriteFile("levels/.vks", "");
+    root.WriteFile("levels/Folder.vks/inside.json", "");
+    root.WriteFile("levels/L_World1.vks", "");
+    root.WriteFile("elsewhere/L_Outside.vks", "");
+
+    LevelRegistry& registry = LevelRegistry::GetInstance();
+    registry.ScanLevelFiles(root.GetPath());
+    const std::vector<std::string> expected{
+        "L_World1 levels/L_World1.vks",
+        "L_World1_Level1 levels/L_World1_Level1.vks",
+        "L_World1_Level2 levels/World1/L_World1_Level2.vks",
+        "L_World2_Level1 levels/L_World2_Level1.vks",
+    };
+    EXPECT_EQ(Describe(registry.GetLevels()), expected);
+
+    // A second scan starts over.
+    QelTest::TempDir empty;
+    registry.ScanLevelFiles(empty.GetPath());
+    EXPECT_TRUE(registry.GetLevels().empty()) << "no levels folder gives no levels";
+}
+
+TEST(LevelRegistry, EqualNamesInDifferentFoldersAreOrderedByPath)
+{
+    QelTest::TempDir root;
+    root.WriteFile("levels/b/L_Same.vks", "");
+    root.WriteFile("levels/a/L_Same.vks", "");
+    LevelRegistry& registry = LevelRegistry::GetInstance();
+    registry.ScanLevelFiles(root.GetPath());
+    EXPECT_EQ(Describe(registry.GetLevels()),
+              (std::vector<std::string>{"L_Same levels/a/L_Same.vks", "L_Same levels/b/L_Same.vks"}));
+}
+
+TEST(LevelRegistry, HoldsOnePendingRequestAndTheCurrentScene)
+{
+    LevelRegistry& registry = LevelRegistry::GetInstance();
+    static_cast<void>(registry.TakeSceneRequest());
+    EXPECT_FALSE(registry.HasSceneRequest());
+    EXPECT_EQ(registry.TakeSceneRequest(), "");
+    EXPECT_FALSE(registry.HasSceneRequest());
+
+    registry.SetSceneRequest("levels/A.vks");
+    registry.SetSceneRequest("levels/B.vks");
+    EXPECT_TRUE(registry.HasSceneRequest());
+    EXPECT_EQ(registry.TakeSceneRequest(), "levels/B.vks");
+    EXPECT_FALSE(registry.HasSceneRequest());
+
+    registry.SetCurrentScene("levels/A.vks");
+    EXPECT_EQ(registry.GetCurrentScene(), "levels/A.vks");
+    registry.SetCurrentScene("");
+}
