@@ -64,7 +64,6 @@ public:
     const Qel::Vector3<float>& GetPosition() const { return myTransform.GetPosition(); }
     const Qel::Quaternion& GetRotation() const { return myTransform.GetRotation(); }
     const Qel::Vector3<float>& GetScale() const { return myTransform.GetScale(); }
-    Qel::Transform& GetTransform() { return myTransform; }
     // The engine camera with this controller's placement and projection.
     const Qel::Camera& GetCamera();
 
