@@ -271,6 +271,20 @@ TEST_F(CameraMotion, AfterTheAutoCameraLetsGoFollowingEasesBackFromWhereItIs)
     EXPECT_NEAR(myCamera.GetPosition().z, -4500.0f, 1.0f);
 }
 
+TEST(CameraRotation, TheFollowCameraLooksAtTheLevelAndALittleDown)
+{
+    CameraController camera;
+    camera.ResetToDefaults();
+    camera.SnapToPlayer({300.0f, 0.0f, 0.0f});
+    // The engine camera's third row is the direction it looks in, its fourth where it stands.
+    const Qel::Matrix4x4& view = camera.GetCamera().GetTransform();
+    EXPECT_NEAR(view(3, 1), 0.0f, 1e-6f);
+    EXPECT_NEAR(view(3, 2), -std::sin(0.0959931f), 1e-5f);
+    EXPECT_NEAR(view(3, 3), std::cos(0.0959931f), 1e-5f);
+    EXPECT_FLOAT_EQ(view(4, 1), 646.0f);
+    EXPECT_FLOAT_EQ(view(4, 3), -4500.0f);
+}
+
 TEST(CameraRotation, QuaternionsFromAxisAndAngle)
 {
     const Qel::Quaternion identity = CameraController::QuaternionFromAxisAngle({0.0f, 0.0f, 0.0f}, 1.0f);
