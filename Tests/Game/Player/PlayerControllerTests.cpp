@@ -2,6 +2,7 @@
 
 #include "Platform/Pad/SdlPadBackend.h"
 #include "Support/VirtualPad.h"
+#include "World/LevelCounters.h"
 
 #include <algorithm>
 
@@ -359,7 +360,9 @@ TEST(PlayerControllerMoves, KnockbackSparesBlockedSidesAndRespawnResetsTheBody)
     EXPECT_FLOAT_EQ(rig.Controller().GetHorizontalVelocity(), 500.0f);
     EXPECT_FLOAT_EQ(rig.Controller().GetVerticalVelocity(), 1800.0f);
 
+    SetPlayerHealth(0);
     rig.Controller().Respawn({40.0f, 80.0f, 0.0f}, false);
+    EXPECT_EQ(GetPlayerHealth(), 2);
     EXPECT_FLOAT_EQ(rig.X(), 40.0f);
     EXPECT_FLOAT_EQ(rig.Y(), 81.0f);
     EXPECT_FLOAT_EQ(rig.Controller().GetVerticalVelocity(), 0.0f);

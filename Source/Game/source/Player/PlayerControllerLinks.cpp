@@ -7,6 +7,7 @@
 #include "Objects/GameObject.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerStates.h"
+#include "World/LevelCounters.h"
 
 void PlayerController::SpawnEffectAt(const std::string& anId, const Qel::Vector3<float>& aPosition)
 {
@@ -41,14 +42,14 @@ void PlayerController::GetBodyHalfWidth(float& outHalfWidth, float& outOffset)
 
 void PlayerController::RefreshOwnerAfterRespawn()
 {
-    if (myOwner == nullptr)
+    if (myOwner != nullptr)
     {
-        return;
+        if (BoxColliderComponent* box = myOwner->GetComponent<BoxColliderComponent>())
+        {
+            box->Update(0.0f);
+        }
     }
-    if (BoxColliderComponent* box = myOwner->GetComponent<BoxColliderComponent>())
-    {
-        box->Update(0.0f);
-    }
+    ResetPlayerHealth();
 }
 
 bool PlayerController::ReturnAnimatorToIdle()
