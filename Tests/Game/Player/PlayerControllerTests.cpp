@@ -410,3 +410,39 @@ TEST(PlayerControllerPad, KeyboardIsIgnoredWhileAPadIsInUse)
     EXPECT_TRUE(rig.Controller().HasMoveInput());
     EXPECT_GT(rig.Controller().GetHorizontalVelocity(), speed + 100.0f);
 }
+
+TEST(PlayerControllerMoves, ALandingNearThePreviousHeightDropsThePendingLandingImpact)
+{
+    ControllerRig rig;
+    rig.Start();
+    GameObject platform("Platform");
+    rig.PlaceAt(0.0f, 100.0f);
+    rig.Step();
+    rig.Controller().SetLandingImpact(&platform, 640.0f, false);
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    GameObject* landedOn = nullptr;
+    float speed = 0.0f;
+    bool wasPound = true;
+    ASSERT_TRUE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+    EXPECT_EQ(landedOn, &platform);
+    EXPECT_FLOAT_EQ(speed, 640.0f);
+    EXPECT_FALSE(wasPound);
+    EXPECT_FALSE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+
+    // Up and down again within 20 units of the last landing: the impact set on the way is dropped.
+    rig.Controller().ClearContact(PlayerController::SIDE_GROUND);
+    rig.PlaceAt(0.0f, 110.0f);
+    rig.Step();
+    rig.Controller().SetLandingImpact(&platform, 300.0f, true);
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    EXPECT_FALSE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+
+    // 20 units or more counts again.
+    rig.Controller().ClearContact(PlayerController::SIDE_GROUND);
+    rig.PlaceAt(0.0f, 160.0f);
+    rig.Step();
+    rig.Controller().SetLandingImpact(&platform, 300.0f, true);
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    EXPECT_TRUE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+    EXPECT_TRUE(wasPound);
+}
