@@ -3,7 +3,7 @@
 // (wall time, one cold run), then the same decoding repeated per kind of file (WAV, MP3, all), so the
 // share of the MP3 themes shows. Runs over the sounds laid out beside the program; no audio device is
 // needed (SDL's dummy driver unless another is chosen).
-#include "SoundBank.h"
+#include "Sound/SoundBank.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
 

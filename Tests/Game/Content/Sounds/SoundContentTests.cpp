@@ -2,7 +2,7 @@
 // every file is there and decodes, one-shots end within the time the game keeps them busy, loops are
 // long enough and meet their start without a gap, nothing clips, and the menu music reaches the
 // audio device (SDL's disk driver, so the output can be read back).
-#include "SoundBank.h"
+#include "Sound/SoundBank.h"
 #include "Support/TempDir.h"
 #include "vek/audio/AudioOut.h"
 #include "vek/settings/AssetPaths.h"
