@@ -19,15 +19,24 @@
 
 namespace Platform
 {
-RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes)
+bool PeekImageSize(std::span<const std::uint8_t> someBytes, int& outWidth, int& outHeight)
+{
+    int channels = 0;
+    return !someBytes.empty() && someBytes.size() <= static_cast<std::size_t>(INT_MAX) &&
+           stbi_info_from_memory(someBytes.data(), static_cast<int>(someBytes.size()), &outWidth, &outHeight,
+                                 &channels) != 0;
+}
+
+RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes, int aMaxSide)
 {
     RgbaImage image;
-    if (someBytes.empty() || someBytes.size() > static_cast<std::size_t>(INT_MAX))
+    int width = 0;
+    int height = 0;
+    if (!PeekImageSize(someBytes, width, height) || width <= 0 || height <= 0 || width > aMaxSide ||
+        height > aMaxSide || static_cast<long long>(width) * height > MAX_IMAGE_PIXELS)
     {
         return image;
     }
-    int width = 0;
-    int height = 0;
     int channels = 0;
     stbi_uc* pixels = stbi_load_from_memory(someBytes.data(), static_cast<int>(someBytes.size()), &width,
                                             &height, &channels, 4);

@@ -17,6 +17,16 @@ struct RgbaImage
     bool IsEmpty() const { return width <= 0 || height <= 0; }
 };
 
-// An empty image when the bytes are not a readable image.
-RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes);
+// The largest side, and the most pixels, an image file may declare; the DDS and Targa readers keep
+// the same side limit. Larger claims are refused from the header, before anything is decoded.
+inline constexpr int MAX_IMAGE_SIDE = 16384;
+inline constexpr long long MAX_IMAGE_PIXELS = 64ll << 20;
+
+// The width and height the file's header declares, without decoding; false when it is no readable
+// image header.
+bool PeekImageSize(std::span<const std::uint8_t> someBytes, int& outWidth, int& outHeight);
+
+// An empty image when the bytes are not a readable image, or declare a side over aMaxSide or more
+// than MAX_IMAGE_PIXELS pixels.
+RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes, int aMaxSide = MAX_IMAGE_SIDE);
 } // namespace Platform
