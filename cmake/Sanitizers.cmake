@@ -10,3 +10,12 @@ if(QEL_TSAN)
     add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
     add_link_options(-fsanitize=thread)
 endif()
+if(QEL_FUZZ)
+    if(QEL_SANITIZE OR QEL_TSAN)
+        message(FATAL_ERROR "QEL_FUZZ brings its own sanitizers")
+    endif()
+    # Everything is instrumented for the fuzzer's coverage; only the fuzz targets link its driver.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
