@@ -1,6 +1,8 @@
 #include "Platform/Image/ImageDecode.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
@@ -19,6 +21,37 @@
 
 namespace Platform
 {
+namespace
+{
+constexpr std::uint8_t PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// Every chunk of a PNG file lies within the file. The decoder grows its data buffer to a chunk's
+// claimed length before it reads the chunk, so one false length costs gigabytes.
+bool PngChunksFitFile(std::span<const std::uint8_t> someBytes)
+{
+    constexpr std::size_t CHUNK_OVERHEAD = 12; // length, type, CRC
+    std::size_t at = sizeof(PNG_SIGNATURE);
+    while (at + CHUNK_OVERHEAD <= someBytes.size())
+    {
+        const std::size_t length = static_cast<std::size_t>(someBytes[at]) << 24 |
+                                   static_cast<std::size_t>(someBytes[at + 1]) << 16 |
+                                   static_cast<std::size_t>(someBytes[at + 2]) << 8 | someBytes[at + 3];
+        if (length > someBytes.size() - at - CHUNK_OVERHEAD)
+        {
+            return false;
+        }
+        at += CHUNK_OVERHEAD + length;
+    }
+    return true;
+}
+
+bool IsPngFile(std::span<const std::uint8_t> someBytes)
+{
+    return someBytes.size() >= sizeof(PNG_SIGNATURE) &&
+           std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), someBytes.begin());
+}
+} // namespace
+
 bool PeekImageSize(std::span<const std::uint8_t> someBytes, int& outWidth, int& outHeight)
 {
     int channels = 0;
@@ -33,7 +66,8 @@ RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes, int aMaxSide)
     int width = 0;
     int height = 0;
     if (!PeekImageSize(someBytes, width, height) || width <= 0 || height <= 0 || width > aMaxSide ||
-        height > aMaxSide || static_cast<long long>(width) * height > MAX_IMAGE_PIXELS)
+        height > aMaxSide || static_cast<long long>(width) * height > MAX_IMAGE_PIXELS ||
+        (IsPngFile(someBytes) && !PngChunksFitFile(someBytes)))
     {
         return image;
     }

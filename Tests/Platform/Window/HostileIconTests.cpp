@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -107,7 +108,7 @@ TEST(HostileImages, APngClaimingTooManyPixelsIsRefusedFromItsHeader)
     int height = 0;
     // The decoder's own header check stops at 1 GB of pixels; below that only the limits do.
     EXPECT_TRUE(Platform::DecodeImage(WithClaimedSize(png, 100000, 100000)).IsEmpty());
-    for (const auto& [w, h] : {std::pair{16000u, 16000u}, std::pair{20000u, 1u}})
+    for (const auto& [w, h] : {std::pair{16000u, 16000u}, std::pair{20000u, 1u}, std::pair{6000u, 6000u}})
     {
         const Bytes claim = WithClaimedSize(png, w, h);
         ASSERT_TRUE(Platform::PeekImageSize(claim, width, height));
@@ -133,4 +134,20 @@ TEST(HostileImages, AnIconTakesItsLargestDecodableEntryFromTheHeadersAlone)
     EXPECT_EQ(chosen.width, 48);
     // When the entry the headers choose does not decode, there is no icon rather than another try.
     EXPECT_TRUE(Platform::DecodeIcon(MakeIcon({WithClaimedSize(png, 64, 64), png}, 1)).IsEmpty());
+}
+
+TEST(HostileImages, APngChunkLongerThanTheFileIsRefusedBeforeTheDecoderGrowsItsBuffer)
+{
+    Bytes png = LargestPngOfTheGameIcon();
+    ASSERT_FALSE(png.empty());
+    const std::size_t data =
+        std::search(png.begin(), png.end(), std::begin("IDAT"), std::end("IDAT") - 1) - png.begin();
+    ASSERT_LT(data, png.size());
+    ASSERT_GE(data, 4u);
+    // A data chunk that claims a gigabyte.
+    png[data - 4] = 0x40;
+    EXPECT_TRUE(Platform::DecodeImage(png).IsEmpty());
+    int width = 0;
+    int height = 0;
+    EXPECT_TRUE(Platform::PeekImageSize(png, width, height)) << "the header alone is sound";
 }
