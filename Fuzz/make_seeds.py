@@ -107,6 +107,10 @@ def seeds_fbx():
             put(target, name, (fixtures / name).read_bytes())
     text = (fixtures / "skinned_text.fbx").read_bytes()
     put("FuzzFbxRecords", "skinned_text.fbx", text)
+    # One closing brace damaged: our records read, the geometry reader gives up (and leaks).
+    marker = b"\t\t\ta: 24836\n\t\t}"
+    at = text.index(marker) + len(marker) - 1
+    put("FuzzFbxImport", "damaged_text.fbx", text[:at] + b"\xb8" + text[at + 1:])
 
 
 def main():
