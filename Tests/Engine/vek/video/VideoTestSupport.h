@@ -18,7 +18,7 @@
 namespace QelVideoTest
 {
 // Makes each clip once per process; the folder goes when the process ends. A clip is known by its name
-// and its whole spec, so two tests that give one name to different clips each get their own.
+// and every setting it is made with, so two tests that give one name to different clips each get their own.
 inline std::string Clip(const std::string& aName, const QelTest::ClipSpec& aSpec)
 {
     static QelTest::TempDir theFolder;
