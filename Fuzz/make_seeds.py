@@ -67,6 +67,10 @@ def seeds_images():
     small = png(4, 4)
     put("FuzzIcon", "repeated_entries.ico", icon([small] * 64))
     put("FuzzIcon", "claims_2048.ico", icon([png(4, 4, (2048, 2048)), small]))
+    # A data chunk's header in the last bytes, without the end chunk, claiming two gigabytes.
+    cut = small[:-12] + struct.pack(">I", 0x7FFFFFFF) + b"IDAT" + b"\1\2\3"
+    put("FuzzIcon", "cut_data_chunk.ico", icon([cut]))
+    put("FuzzPng", "cut_data_chunk.png", cut)
 
 
 def seeds_json():

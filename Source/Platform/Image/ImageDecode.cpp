@@ -25,20 +25,27 @@ namespace
 {
 constexpr std::uint8_t PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// Every chunk of a PNG file lies within the file. The decoder grows its data buffer to a chunk's
-// claimed length before it reads the chunk, so one false length costs gigabytes.
+// Every chunk of a PNG file up to its end chunk lies within the file. The decoder grows its data buffer
+// to a chunk's claimed length before it reads the chunk, so one false length costs gigabytes; a chunk
+// header cut short at the file's end is read as one too.
 bool PngChunksFitFile(std::span<const std::uint8_t> someBytes)
 {
     constexpr std::size_t CHUNK_OVERHEAD = 12; // length, type, CRC
+    constexpr std::size_t HEADER = 8;          // length, type
     std::size_t at = sizeof(PNG_SIGNATURE);
-    while (at + CHUNK_OVERHEAD <= someBytes.size())
+    while (at + HEADER <= someBytes.size())
     {
         const std::size_t length = static_cast<std::size_t>(someBytes[at]) << 24 |
                                    static_cast<std::size_t>(someBytes[at + 1]) << 16 |
                                    static_cast<std::size_t>(someBytes[at + 2]) << 8 | someBytes[at + 3];
-        if (length > someBytes.size() - at - CHUNK_OVERHEAD)
+        if (someBytes.size() - at < CHUNK_OVERHEAD || length > someBytes.size() - at - CHUNK_OVERHEAD)
         {
             return false;
+        }
+        if (std::equal(someBytes.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                       someBytes.begin() + static_cast<std::ptrdiff_t>(at + HEADER), "IEND"))
+        {
+            return true;
         }
         at += CHUNK_OVERHEAD + length;
     }

@@ -151,3 +151,18 @@ TEST(HostileImages, APngChunkLongerThanTheFileIsRefusedBeforeTheDecoderGrowsItsB
     int height = 0;
     EXPECT_TRUE(Platform::PeekImageSize(png, width, height)) << "the header alone is sound";
 }
+
+TEST(HostileImages, ADataChunkHeaderCutShortAtTheEndIsRefusedAndTrailingBytesAfterTheEndAreNot)
+{
+    Bytes png = LargestPngOfTheGameIcon();
+    ASSERT_FALSE(png.empty());
+    ASSERT_FALSE(Platform::DecodeImage(png).IsEmpty());
+    // Bytes after the end chunk are never read.
+    Bytes trailing = png;
+    trailing.insert(trailing.end(), {0x7f, 0xff, 0xff, 0xff, 'I', 'D', 'A', 'T', 1, 2, 3});
+    EXPECT_EQ(Platform::DecodeImage(trailing).width, 48);
+    // Without its end chunk, a data chunk's header in the last bytes claims two gigabytes it lacks.
+    Bytes cut(png.begin(), png.end() - 12);
+    cut.insert(cut.end(), {0x7f, 0xff, 0xff, 0xff, 'I', 'D', 'A', 'T', 1, 2, 3});
+    EXPECT_TRUE(Platform::DecodeImage(cut).IsEmpty());
+}
