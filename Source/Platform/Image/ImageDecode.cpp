@@ -25,13 +25,18 @@ namespace
 {
 constexpr std::uint8_t PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-// Every chunk of a PNG file up to its end chunk lies within the file. The decoder grows its data buffer
-// to a chunk's claimed length before it reads the chunk, so one false length costs gigabytes; a chunk
-// header cut short at the file's end is read as one too.
-bool PngChunksFitFile(std::span<const std::uint8_t> someBytes)
+// Every chunk of a PNG file up to its end chunk lies within the file, and the data chunks together
+// could inflate to the pixels the header declares. The decoder grows its data buffer to a chunk's
+// claimed length before it reads the chunk, so one false length costs gigabytes (a chunk header cut
+// short at the file's end is read as one too); and it allocates the whole image before inflating, so
+// a few bytes of data must not stand for a large image.
+bool PngChunksFitFile(std::span<const std::uint8_t> someBytes, int aWidth, int aHeight)
 {
     constexpr std::size_t CHUNK_OVERHEAD = 12; // length, type, CRC
     constexpr std::size_t HEADER = 8;          // length, type
+    // Deflate cannot shrink data by more than about 1032:1.
+    constexpr std::size_t MAX_DEFLATE_RATIO = 1100;
+    std::size_t dataBytes = 0;
     std::size_t at = sizeof(PNG_SIGNATURE);
     while (at + HEADER <= someBytes.size())
     {
@@ -42,14 +47,20 @@ bool PngChunksFitFile(std::span<const std::uint8_t> someBytes)
         {
             return false;
         }
-        if (std::equal(someBytes.begin() + static_cast<std::ptrdiff_t>(at + 4),
-                       someBytes.begin() + static_cast<std::ptrdiff_t>(at + HEADER), "IEND"))
+        const auto type = someBytes.begin() + static_cast<std::ptrdiff_t>(at + 4);
+        if (std::equal(type, type + 4, "IEND"))
         {
-            return true;
+            break;
+        }
+        if (std::equal(type, type + 4, "IDAT"))
+        {
+            dataBytes += length;
         }
         at += CHUNK_OVERHEAD + length;
     }
-    return true;
+    // The fewest bytes the rows can inflate to: one filter byte and at least one bit a pixel each.
+    const std::size_t rowBytes = 1 + (static_cast<std::size_t>(aWidth) + 7) / 8;
+    return dataBytes * MAX_DEFLATE_RATIO + 1024 >= rowBytes * static_cast<std::size_t>(aHeight);
 }
 
 bool IsPngFile(std::span<const std::uint8_t> someBytes)
@@ -74,7 +85,7 @@ RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes, int aMaxSide)
     int height = 0;
     if (!PeekImageSize(someBytes, width, height) || width <= 0 || height <= 0 || width > aMaxSide ||
         height > aMaxSide || static_cast<long long>(width) * height > MAX_IMAGE_PIXELS ||
-        (IsPngFile(someBytes) && !PngChunksFitFile(someBytes)))
+        (IsPngFile(someBytes) && !PngChunksFitFile(someBytes, width, height)))
     {
         return image;
     }

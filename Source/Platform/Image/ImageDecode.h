@@ -27,6 +27,7 @@ inline constexpr long long MAX_IMAGE_PIXELS = 32ll << 20;
 bool PeekImageSize(std::span<const std::uint8_t> someBytes, int& outWidth, int& outHeight);
 
 // An empty image when the bytes are not a readable image, declare a side over aMaxSide or more than
-// MAX_IMAGE_PIXELS pixels, or (PNG) hold a chunk whose length runs past the file's end.
+// MAX_IMAGE_PIXELS pixels, or (PNG) hold a chunk whose length runs past the file's end or too little
+// data to fill the pixels declared.
 RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes, int aMaxSide = MAX_IMAGE_SIDE);
 } // namespace Platform

@@ -115,7 +115,7 @@ TEST(HostileImages, APngClaimingTooManyPixelsIsRefusedFromItsHeader)
         EXPECT_EQ(static_cast<std::uint32_t>(width), w);
         EXPECT_TRUE(Platform::DecodeImage(claim).IsEmpty()) << w << " x " << h;
     }
-    // Within the limits a short file is only a damaged one.
+    // Within the limits, data too short to fill the pixels declared is refused as well.
     EXPECT_TRUE(Platform::DecodeImage(WithClaimedSize(png, 4096, 4096)).IsEmpty());
     EXPECT_FALSE(Platform::PeekImageSize(Bytes{1, 2, 3}, width, height));
 }
