@@ -2,6 +2,8 @@
 // controller's movement, standing in its idle pose and striding in its run.
 #include "Builders/PlayerBuilder.h"
 #include "Components/AnimatedMeshComponent.h"
+#include "Effects/VfxDefinition.h"
+#include "Effects/VfxSystem.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 #include "PlayerTestRig.h"
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -171,4 +174,42 @@ TEST_F(PlayerDrawTest, ThePlayerStandsInItsIdlePoseAndStridesWhenItRuns)
             std::abs(standing[i] - myPixels[i]) + std::abs(standing[i + 1] - myPixels[i + 1]) > 60 ? 1 : 0;
     }
     EXPECT_GT(differing, idle.count / 4);
+}
+
+TEST_F(PlayerDrawTest, MovementSpawnsItsEffectsWhereThePlayerIsFacingItsWay)
+{
+    VfxSystem effects;
+    effects.LoadDefinitions();
+    VfxSystem::SetActive(&effects);
+    // The facing of each live effect by id.
+    const auto live = [&effects]
+    {
+        std::map<std::string, float> found;
+        for (const VfxInstance& instance : effects.GetInstances())
+        {
+            if (instance.active && instance.definition != nullptr)
+            {
+                found[instance.definition->id] = instance.params.facing;
+            }
+        }
+        return found;
+    };
+    Steps(40);
+    EXPECT_TRUE(live().empty());
+
+    myInput.UpdateEvents(WM_KEYDOWN, PlayerTest::KEY_SPACE, 0);
+    Steps(1);
+    EXPECT_EQ(live().count("player_jump"), 1u);
+    myInput.UpdateEvents(WM_KEYUP, PlayerTest::KEY_SPACE, 0);
+    Steps(20);
+    myController->OnContact(PlayerController::SIDE_GROUND);
+    EXPECT_EQ(live().count("player_land"), 1u);
+
+    // 150 units walked to the left make a footstep that faces left.
+    myInput.UpdateEvents(WM_KEYDOWN, PlayerTest::KEY_A, 0);
+    Steps(24);
+    const std::map<std::string, float> walking = live();
+    ASSERT_EQ(walking.count("player_walk"), 1u);
+    EXPECT_FLOAT_EQ(walking.at("player_walk"), -1.0f);
+    VfxSystem::SetActive(nullptr);
 }

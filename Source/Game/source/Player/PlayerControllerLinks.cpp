@@ -4,6 +4,7 @@
 
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
+#include "Effects/VfxSystem.h"
 #include "Objects/GameObject.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerStates.h"
@@ -11,8 +12,8 @@
 
 void PlayerController::SpawnEffectAt(const std::string& anId, const Qel::Vector3<float>& aPosition)
 {
-    static_cast<void>(anId);
-    static_cast<void>(aPosition);
+    // Size 1, turned the way the player faces; a missing effect system or definition spawns nothing.
+    VfxSystem::SpawnAt(anId, aPosition, 1.0f, myIsFacingRight ? 1.0f : -1.0f);
 }
 
 void PlayerController::ShowFacingOnMesh()
