@@ -16,3 +16,9 @@ std::unique_ptr<GameObject> BuildMeshOnlyObject(const SceneObjectData& aData)
     }
     return object;
 }
+
+std::unique_ptr<GameObject> BuildGroundBoxObject(const SceneObjectData& aData)
+{
+    // The tile's solid box (size 100 x 100 x 200 at offset 50, 50, 100) joins it with the colliders.
+    return BuildMeshOnlyObject(aData);
+}

@@ -3,8 +3,10 @@
 // moves nothing. Main thread.
 #pragma once
 
+#include "vek/Math/Matrix4x4.h"
 #include "vek/Math/Quaternion.h"
 #include "vek/Math/Vector3.h"
+#include "vek/graphics/Camera.h"
 
 #include <string>
 
@@ -29,9 +31,18 @@ public:
         mySceneCameraRotation = aRotation;
     }
     void LoadProfiles() {}
+    // The engine camera at the scene camera's placement, 30.5 degrees across, seeing 1500 to 20000.
+    const Qel::Camera& GetCamera()
+    {
+        myCamera.SetPerspectiveProjection(30.5f, {1920.0f, 1080.0f}, 1500.0f, 20000.0f);
+        myCamera.SetTransform(Qel::Matrix4x4::CreateRotation(mySceneCameraRotation) *
+                              Qel::Matrix4x4::CreateTranslation(mySceneCameraPosition));
+        return myCamera;
+    }
 
 private:
     std::string myLevelName;
-    Qel::Vector3<float> mySceneCameraPosition{0.0f, 0.0f, 0.0f};
+    Qel::Vector3<float> mySceneCameraPosition{0.0f, 350.0f, -4500.0f};
     Qel::Quaternion mySceneCameraRotation;
+    Qel::Camera myCamera;
 };
