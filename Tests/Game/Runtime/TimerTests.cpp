@@ -1,5 +1,5 @@
-#include "Support/ManualCounter.h"
 #include "Runtime/Timer.h"
+#include "Support/ManualCounter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "Collision/CollisionSystemComponent.h"
+#include "GameLevelFolder.h"
 #include "Menu/StateStack.h"
 #include "Runtime/DevelopmentStart.h"
 #include "World/GameWorld.h"
@@ -389,6 +390,41 @@ TEST_F(WorldLoad, AFailedLoadSaysWhyOnceAndLeavesTheWorldAsAnUnloadDoes)
 
     Load("levels/A.vks");
     EXPECT_EQ(myWorld.GetCurrentScene(), "levels/A.vks") << "the world loads again after a failure";
+}
+
+TEST(GameWorld, ABadDefinitionFileFailsTheLoadWithoutEndingTheGame)
+{
+    GameTest::GameLevelFolder folder;
+    folder.WriteFile("defs/VKO_Broken.vko",
+                     R"({"parent-object-definition": "", "properties": [{"name": "Tag"}]})");
+    folder.WriteScene("L_Doomed");
+    folder.WriteObject("L_Doomed", 1, R"({"name": "Rock", "properties": []})");
+    static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
+    {
+        GameWorld world;
+        StateStack stack;
+        stack.SetStandInSize(3);
+        world.Init();
+        LevelRegistry::GetInstance().SetSceneRequest("levels/L_Doomed.vks");
+        testing::internal::CaptureStdout();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        do
+        {
+            world.Update(stack);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        } while (world.IsLoading() && std::chrono::steady_clock::now() < deadline);
+        const std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_FALSE(world.IsLoading());
+        EXPECT_NE(output.find("[GameWorld] Failed to load scene: levels/L_Doomed.vks: "), std::string::npos)
+            << output;
+        EXPECT_NE(output.find(
+                      "VKO_Broken.vko: [json.exception.type_error.302] type must be boolean, but is null\n"),
+                  std::string::npos)
+            << "the reason names the bad file and its fault, once: " << output;
+        EXPECT_EQ(world.GetCurrentScene(), "");
+        EXPECT_EQ(world.GetObjects().size(), 1u);
+    }
+    LevelRegistry::GetInstance().SetCurrentScene("");
 }
 
 TEST(GameWorld, LoadingLineGrowsADotEachHalfSecond)

@@ -39,7 +39,13 @@ bool IsRunning(const std::future<T>& aFuture)
     return aFuture.valid() && aFuture.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
-// The exception's text with the texts of the causes nested in it, "outer: inner".
+bool EndsWith(const std::string& aText, const std::string& aEnd)
+{
+    return aText.size() >= aEnd.size() && aText.compare(aText.size() - aEnd.size(), aEnd.size(), aEnd) == 0;
+}
+
+// The exception's text with the texts of the causes nested in it, "outer: inner"; a cause the outer
+// text already ends with is not repeated.
 std::string DescribeException(const std::exception& aError)
 {
     std::string text = aError.what();
@@ -49,7 +55,11 @@ std::string DescribeException(const std::exception& aError)
     }
     catch (const std::exception& cause)
     {
-        text += ": " + DescribeException(cause);
+        const std::string causeText = DescribeException(cause);
+        if (!EndsWith(text, causeText))
+        {
+            text += ": " + causeText;
+        }
     }
     catch (...)
     {

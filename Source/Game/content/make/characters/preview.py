@@ -15,7 +15,7 @@ import numpy as np  # noqa: E402
 from mathutils import Matrix, Vector  # noqa: E402
 
 import rig  # noqa: E402  (first: it finds the shared modules)
-import fbx_export  # noqa: E402
+import skinned_fbx_export as fbx_export  # noqa: E402
 import layout  # noqa: E402
 
 

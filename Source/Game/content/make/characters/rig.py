@@ -18,7 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "blender", "lib"))
 sys.path.insert(0, HERE)
 
-import fbx_export  # noqa: E402
+import skinned_fbx_export as fbx_export  # noqa: E402
 import layout  # noqa: E402
 
 FPS = 30

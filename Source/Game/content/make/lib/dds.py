@@ -21,15 +21,12 @@ def _mip_chain(image):
     current = image.astype(np.float32)
     while current.shape[0] > 1 or current.shape[1] > 1:
         h, w = current.shape[0], current.shape[1]
-        # Odd sides keep their last row or column so every level stays whole.
+        # Each level is half the last, rounded down, as readers size mip chains: an odd side's last
+        # row or column is left out of the average.
         if h > 1:
-            if h % 2:
-                current = np.concatenate([current, current[-1:]], axis=0)
-            current = 0.5 * (current[0::2] + current[1::2])
+            current = 0.5 * (current[0:h - 1:2] + current[1:h:2])
         if w > 1:
-            if w % 2:
-                current = np.concatenate([current, current[:, -1:]], axis=1)
-            current = 0.5 * (current[:, 0::2] + current[:, 1::2])
+            current = 0.5 * (current[:, 0:w - 1:2] + current[:, 1:w:2])
         levels.append(np.clip(np.rint(current), 0, 255).astype(np.uint8))
     return levels
 
