@@ -290,3 +290,18 @@ TEST(SceneObjectData, GettersMatchTheExactTypeOnly)
     EXPECT_EQ(data.GetStringOrDefault("HP", "Null"), "Null");
     EXPECT_EQ(data.GetStringOrDefault("Missing", "Null"), "Null");
 }
+
+TEST_F(GameObjectFactoryTest, TilesGetTheirMeshWhateverTheirPropertiesAndUnknownTagsFallToTheDefault)
+{
+    RegisterGameObjectFactories();
+    for (const char* tag : {"Ground", "platform ", "PLATFORM"})
+    {
+        SceneObjectData data = Data(tag, "models/tile.fbx");
+        data.properties["Size"] = Qel::Vector3<float>{5.0f, 5.0f, 5.0f};
+        auto tile = Factory().Create(data);
+        EXPECT_EQ(First<MeshComponent>(tile).GetModelPath(), "models/tile.fbx") << tag;
+    }
+    EXPECT_EQ(Factory().Create(Data("Ground"))->GetComponent<MeshComponent>(), nullptr) << "no model, no mesh";
+    auto untagged = Factory().Create(Data("", "models/rock.fbx"));
+    EXPECT_EQ(First<MeshComponent>(untagged).GetModelPath(), "models/rock.fbx");
+}
