@@ -42,10 +42,16 @@ Qel::DirectionalLight MakeDirectionalLight(bool aIsOn)
     return light;
 }
 
+// The engine takes light colours as sRGB and turns them linear; the level's light levels are linear.
+float LinearToSrgb(float aLinear)
+{
+    return aLinear <= 0.0031308f ? aLinear * 12.92f : 1.055f * std::pow(aLinear, 1.0f / 2.4f) - 0.055f;
+}
+
 Qel::AmbientLight MakeAmbientLight(bool aIsOn)
 {
     Qel::AmbientLight ambient;
-    const float level = aIsOn ? 0.5f * 1.0f : 0.0f;
+    const float level = aIsOn ? LinearToSrgb(0.5f * 1.0f) : 0.0f;
     ambient.color = {level, level, level, aIsOn ? 1.0f : 0.0f};
     ambient.intensity = aIsOn ? 1.0f : 0.0f;
     return ambient;
