@@ -1,5 +1,6 @@
 #include "Support/TempDir.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -11,6 +12,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -33,14 +35,26 @@ std::string ReadText(const std::filesystem::path& aPath)
     return text.str();
 }
 
-// Starts the game from its build folder with extra environment settings; output goes to files.
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// The menus' layout and dialogue documents the game reads from its working folder: small ones of the
+// test's own, as the real ones are content of their own.
+const Files MENU_DOCUMENTS = {{"settings/UISettings.json", "{}"}, {"settings/Dialogues.json", "{}"}};
+
+// Starts the built game with extra environment settings in a working folder of the test's own that
+// holds the given files; output goes to files.
 class GameProcess
 {
 public:
-    explicit GameProcess(const std::vector<std::string>& someEnvironment)
+    explicit GameProcess(const std::vector<std::string>& someEnvironment,
+                         const Files& someWorkingFiles = MENU_DOCUMENTS)
     {
         myOutput = myFolder.GetPath() / "out.txt";
         myErrors = myFolder.GetPath() / "err.txt";
+        for (const auto& [path, text] : someWorkingFiles)
+        {
+            myWorking.WriteFile(path, text);
+        }
         const std::filesystem::path executable = QEL_GAME_EXECUTABLE;
         myPid = fork();
         if (myPid == 0)
@@ -50,8 +64,7 @@ public:
                 putenv(const_cast<char*>(setting.c_str()));
             }
             if (freopen(myOutput.c_str(), "w", stdout) == nullptr ||
-                freopen(myErrors.c_str(), "w", stderr) == nullptr ||
-                chdir(executable.parent_path().c_str()) != 0)
+                freopen(myErrors.c_str(), "w", stderr) == nullptr || chdir(myWorking.GetPath().c_str()) != 0)
             {
                 _exit(126);
             }
@@ -118,6 +131,7 @@ public:
 
 private:
     QelTest::TempDir myFolder;
+    QelTest::TempDir myWorking;
     std::filesystem::path myOutput;
     std::filesystem::path myErrors;
     pid_t myPid = -1;
@@ -162,5 +176,26 @@ TEST(GameProgram, AFailedStartSaysWhyOnStandardErrorAndExitsNonZero)
     EXPECT_NE(outcome.errors.find("[Engine] start failed"), std::string::npos) << outcome.errors;
     EXPECT_NE(outcome.errors.find("[Game] the engine did not start"), std::string::npos) << outcome.errors;
     EXPECT_EQ(outcome.output.find("[Game] running"), std::string::npos);
+}
+TEST(GameProgram, AMissingMenuDocumentIsNamedInOneLineAndTheGameExitsNonZero)
+{
+    GameProcess game({}, {});
+    const Outcome outcome = game.Wait(60s);
+    EXPECT_TRUE(outcome.exited);
+    EXPECT_EQ(outcome.exitCode, 1);
+    const std::string expected = "[StateStack] settings/UISettings.json: cannot be opened";
+    EXPECT_EQ(outcome.errors.find(expected), outcome.errors.rfind("[")) << outcome.errors;
+    EXPECT_EQ(std::count(outcome.errors.begin(), outcome.errors.end(), '\n'), 1) << outcome.errors;
+    EXPECT_EQ(outcome.output.find("[Game] running"), std::string::npos);
+}
+
+TEST(GameProgram, AMalformedDialogueDocumentIsNamedWithTheParseError)
+{
+    GameProcess game({}, {{"settings/UISettings.json", "{}"}, {"settings/Dialogues.json", R"({"Bubble": )"}});
+    const Outcome outcome = game.Wait(60s);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.errors.find("[StateStack] settings/Dialogues.json: [json.exception.parse_error"),
+              std::string::npos)
+        << outcome.errors;
 }
 } // namespace

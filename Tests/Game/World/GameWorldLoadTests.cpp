@@ -1,7 +1,9 @@
 #include "Collision/CollisionSystemComponent.h"
 #include "GameLevelFolder.h"
+#include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
 #include "Runtime/DevelopmentStart.h"
+#include "Runtime/InputHandler.h"
 #include "World/GameWorld.h"
 #include "World/LevelRegistry.h"
 #include "vek/scene/SceneDataError.h"
@@ -114,6 +116,21 @@ private:
     std::shared_ptr<Counts> myCounts;
 };
 
+// Stacks states that do nothing until the stack holds aCount, or pops down to aCount at once.
+void StackStates(StateStack& aStack, int aCount)
+{
+    while (aStack.GetSize() < aCount)
+    {
+        aStack.PushState(new PlaceholderState());
+    }
+    if (aStack.GetSize() > aCount)
+    {
+        aStack.PopToIndex(aCount - 1);
+        InputHandler input;
+        aStack.Update(input);
+    }
+}
+
 class WorldLoad : public testing::Test
 {
 protected:
@@ -122,7 +139,7 @@ protected:
         static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
         myWorld.SetSceneImport(myImport.Function());
         myWorld.Init();
-        myStack.SetStandInSize(3);
+        StackStates(myStack, 3);
     }
     void TearDown() override
     {
@@ -280,21 +297,21 @@ TEST_F(WorldLoad, UpdatesRunOnlyWhileALevelPlaysUnpaused)
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Player"), player + 1);
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Ground"), ground + 1);
 
-    myStack.SetStandInPaused(true);
+    myStack.GetState(myStack.GetSize() - 1)->SetPausesGame(true);
     myStack.SetGameState(5);
     myWorld.Update(myStack);
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Ground"), ground + 1);
     EXPECT_EQ(myStack.GetGameState(), 5) << "a pausing menu keeps its state";
-    myStack.SetStandInPaused(false);
+    myStack.GetState(myStack.GetSize() - 1)->SetPausesGame(false);
 
-    myStack.SetStandInSize(1);
+    StackStates(myStack, 1);
     myWorld.Update(myStack);
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Player"), player + 2)
         << "the player runs under a single menu";
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Ground"), ground + 1) << "the rest does not";
     EXPECT_EQ(myStack.GetGameState(), 0);
 
-    myStack.SetStandInSize(3);
+    StackStates(myStack, 3);
     myImport.Hold();
     Request("levels/B.vks");
     myWorld.Update(myStack);
@@ -403,7 +420,7 @@ TEST(GameWorld, ABadDefinitionFileFailsTheLoadWithoutEndingTheGame)
     {
         GameWorld world;
         StateStack stack;
-        stack.SetStandInSize(3);
+        StackStates(stack, 3);
         world.Init();
         LevelRegistry::GetInstance().SetSceneRequest("levels/L_Doomed.vks");
         testing::internal::CaptureStdout();
@@ -451,6 +468,8 @@ TEST(DevelopmentStart, RequestsTheNamedLevelOverAStackStandingForPlay)
     testing::internal::CaptureStdout();
     EXPECT_TRUE(ApplyDevelopmentStart("levels/L_World1_Level1.vks", stack));
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(stack.GetSize(), 3);
+    // Two stand-ins: above the title and the splash of a started stack, the world is drawn.
+    EXPECT_EQ(stack.GetSize(), 2);
+    EXPECT_NE(dynamic_cast<PlaceholderState*>(stack.GetState(1)), nullptr);
     EXPECT_EQ(levels.TakeSceneRequest(), "levels/L_World1_Level1.vks");
 }

@@ -1,5 +1,6 @@
 #include "Runtime/DevelopmentStart.h"
 
+#include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
 #include "World/LevelRegistry.h"
 
@@ -11,7 +12,7 @@ bool ApplyDevelopmentStart(const char* aLevel, StateStack& aStack)
     {
         return false;
     }
-    aStack.SetStandInSize(3);
+    PushPlaceholderPlayStates(aStack);
     LevelRegistry::GetInstance().SetSceneRequest(aLevel);
     std::cout << "[Game] " << DEVELOPMENT_LEVEL_VARIABLE << " requests " << aLevel << "\n";
     return true;

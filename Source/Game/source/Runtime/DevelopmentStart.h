@@ -7,7 +7,8 @@ class StateStack;
 
 inline constexpr const char DEVELOPMENT_LEVEL_VARIABLE[] = "QEL_DEV_LEVEL";
 
-// With a non-empty aLevel: the stack stands for the three states a level is played over (so the world
-// updates and draws every object) and the level is requested from the level registry. False, and
+// With a non-empty aLevel: stand-ins for the level select and the HUD go on top of the stack (so the
+// world updates and draws every object, and Escape leaves the level for the title) and the level is
+// requested from the level registry. False, and
 // nothing changed, for null or "".
 bool ApplyDevelopmentStart(const char* aLevel, StateStack& aStack);

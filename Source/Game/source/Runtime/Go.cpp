@@ -100,7 +100,18 @@ int Go()
 
     auto world = std::make_unique<GameWorld>();
     auto stack = std::make_unique<StateStack>();
-    stack->Init();
+    try
+    {
+        stack->Init();
+    }
+    catch (const SettingsDocumentError& anError)
+    {
+        std::fprintf(stderr, "[StateStack] %s\n", anError.what());
+        stack.reset();
+        world.reset();
+        Qel::Engine::Shutdown();
+        return 1;
+    }
     SetHookWorld(world.get());
     world->Init();
     GameWorld* worldAddress = world.get();

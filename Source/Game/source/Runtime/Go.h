@@ -8,7 +8,8 @@ class GameWorld;
 
 // Loads the settings, starts the engine with the game's overrides, builds the world and the menu
 // stack, runs frames until a quit, and tears down in order. 0 after an orderly run; 1 when the engine
-// did not start, after saying so on standard error.
+// did not start or the menus' layout or dialogue document could not be read, after saying so in one
+// line on standard error.
 int Go();
 
 // The game's hook into the window procedure. While a world is set it hides the cursor and feeds every

@@ -406,6 +406,7 @@ void GameWorld::ClearScene(bool aClearSceneName, bool aDropPlayer)
         if (CollisionSystemComponent* collision = object->GetComponent<CollisionSystemComponent>())
         {
             collision->SetPlayer(nullptr);
+            collision->ClearRankSystem();
             break;
         }
     }

@@ -1,0 +1,76 @@
+#include "Menu/PlaceholderState.h"
+
+#include "Runtime/InputHandler.h"
+#include "vek/input/XInputController.h"
+
+PlaceholderState::PlaceholderState(std::optional<GameState> aStateAtInit, OnBack anOnBack)
+    : myStateAtInit(aStateAtInit), myOnBack(anOnBack)
+{
+}
+
+void PlaceholderState::Init(StateStack& aStack, const nlohmann::json& aUISettings)
+{
+    static_cast<void>(aUISettings);
+    myStack = &aStack;
+    if (myStateAtInit)
+    {
+        aStack.SetGameState(*myStateAtInit);
+    }
+}
+
+bool PlaceholderState::IsBackPressed(InputHandler& aInput)
+{
+    Qel::XInputController& pad = GetMenuPad();
+    pad.Refresh();
+    return aInput.IsKeyPressed(MenuInput::KEY_ESCAPE) || pad.IsNewPressed(MenuInput::PAD_B);
+}
+
+void PlaceholderState::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
+{
+    static_cast<void>(aMouse);
+    if (myOnBack == OnBack::RETURN_TO_TITLE && myStack != nullptr && IsBackPressed(aInput))
+    {
+        myStack->InvokeUnloadScene();
+        myStack->SetGameState(GameStateCode::TITLE_MENU);
+        myStack->PopToIndex(0);
+    }
+}
+
+void PlaceholderState::Render(Qel::SpriteDrawer& aDrawer)
+{
+    static_cast<void>(aDrawer);
+}
+
+void PlaceholderState::OnResolutionChanged(const nlohmann::json& aUISettings)
+{
+    static_cast<void>(aUISettings);
+}
+
+void PlaceholderState::OnButtonDown(int aIndex)
+{
+    static_cast<void>(aIndex);
+}
+
+void PlaceholderState::OnButtonHeld(int aIndex)
+{
+    static_cast<void>(aIndex);
+}
+
+void PlaceholderState::OnButtonPressed(int aIndex)
+{
+    static_cast<void>(aIndex);
+}
+
+void PlaceholderState::SelectNext()
+{
+}
+
+void PlaceholderState::SelectPrevious()
+{
+}
+
+void PushPlaceholderPlayStates(StateStack& aStack)
+{
+    aStack.PushState(new PlaceholderState(GameStateCode::LEVEL_SELECT));
+    aStack.PushState(new PlaceholderState(GameStateCode::PLAYING, PlaceholderState::OnBack::RETURN_TO_TITLE));
+}
