@@ -56,16 +56,17 @@ void WriteLargeLevel(const fs::path& aRoot)
     const fs::path folder = aRoot / "levels" / "L_Bench_Render_5000.leveldata";
     fs::create_directories(folder);
     std::ofstream(aRoot / LARGE_LEVEL) << "{}\n";
-    const char* models[] = {"SM_Ground_W1", "SM_GroundFill_W1", "SM_GroundB_W1",
+    const char* models[] = {"SM_Ground_W1",   "SM_GroundFill_W1",  "SM_GroundB_W1",
                             "SM_Platform_W1", "SM_GroundFillB_W1", "SM_HoverPlatform_Single_W1"};
     for (unsigned number = 0; number < LARGE_OBJECT_COUNT; ++number)
     {
         const unsigned kind = number % 6;
         const char* definition = kind == 3 || kind == 5 ? "VKO_Platform" : "VKO_Ground";
         Json properties = Json::array();
-        properties.push_back({{"name", "Model"},
-                              {"type", "Model"},
-                              {"value", {{"path", std::string("models/StaticMeshes/") + models[kind] + ".fbx"}}}});
+        properties.push_back(
+            {{"name", "Model"},
+             {"type", "Model"},
+             {"value", {{"path", std::string("models/StaticMeshes/") + models[kind] + ".fbx"}}}});
         if (kind == 5)
         {
             properties.push_back({{"name", "HoverEnabled"}, {"type", "Bool"}, {"value", true}});
@@ -162,9 +163,10 @@ void Measure(Qel::Engine& anEngine, GameWorld& aWorld, const char* aLevel, int a
             wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count());
         }
     }
-    std::printf("%-32s %5zu objects  render pass CPU %6.3f ms (max %6.3f)  draw calls %5u  whole frame %7.2f ms\n",
-                aLevel, aWorld.GetObjects().size(), Median(cpu), *std::max_element(cpu.begin(), cpu.end()),
-                drawCalls, Median(wall));
+    std::printf(
+        "%-32s %5zu objects  render pass CPU %6.3f ms (max %6.3f)  draw calls %5u  whole frame %7.2f ms\n",
+        aLevel, aWorld.GetObjects().size(), Median(cpu), *std::max_element(cpu.begin(), cpu.end()), drawCalls,
+        Median(wall));
 }
 } // namespace
 
@@ -192,8 +194,8 @@ int main(int argc, char** argv)
         StateStack stack;
         world.Init();
         const Qel::Vector2<std::uint32_t> size = Qel::Engine::GetInstance()->GetRenderSize();
-        std::printf("%d frames at %ux%u, median of each; the camera stands 4500 in front of the start\n", frames,
-                    size.x, size.y);
+        std::printf("%d frames at %ux%u, median of each; the camera stands 4500 in front of the start\n",
+                    frames, size.x, size.y);
         Measure(*Qel::Engine::GetInstance(), world, FIRST_LEVEL, frames);
         Measure(*Qel::Engine::GetInstance(), world, LARGE_LEVEL, frames);
     }

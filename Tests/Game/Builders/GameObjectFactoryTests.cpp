@@ -301,7 +301,8 @@ TEST_F(GameObjectFactoryTest, TilesGetTheirMeshWhateverTheirPropertiesAndUnknown
         auto tile = Factory().Create(data);
         EXPECT_EQ(First<MeshComponent>(tile).GetModelPath(), "models/tile.fbx") << tag;
     }
-    EXPECT_EQ(Factory().Create(Data("Ground"))->GetComponent<MeshComponent>(), nullptr) << "no model, no mesh";
+    EXPECT_EQ(Factory().Create(Data("Ground"))->GetComponent<MeshComponent>(), nullptr)
+        << "no model, no mesh";
     auto untagged = Factory().Create(Data("", "models/rock.fbx"));
     EXPECT_EQ(First<MeshComponent>(untagged).GetModelPath(), "models/rock.fbx");
 }

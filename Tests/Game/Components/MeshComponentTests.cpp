@@ -58,7 +58,8 @@ protected:
     void SetUp() override { myPrevious = SetMeshTextureLookup(myLookup.Get()); }
     void TearDown() override { SetMeshTextureLookup(myPrevious); }
 
-    MeshComponent& AddMesh(GameObject& anObject, const std::string& aPath, const std::vector<std::string>& someMeshes)
+    MeshComponent& AddMesh(GameObject& anObject, const std::string& aPath,
+                           const std::vector<std::string>& someMeshes)
     {
         MeshComponent* mesh = anObject.AddComponent<MeshComponent>(aPath);
         mesh->GetModelInstance().Init(MakeModel(someMeshes));
@@ -76,11 +77,12 @@ TEST(MeshTextureSelection, RockTriesItsSixConventionNamesInOrderAndKeepsItsOwnTe
     RecordingLookup lookup;
     std::array<Qel::MeshTextures, Qel::MAX_MESHES_PER_MODEL> slots{};
     slots[0].myAlbedo = FakeTexture(7);
-    const bool shared = SelectMeshTextures(*MakeModel({"Rock_Mesh"}), "models/props/Rock.fbx", "Decoration", "",
-                                           lookup.Get(), slots);
+    const bool shared = SelectMeshTextures(*MakeModel({"Rock_Mesh"}), "models/props/Rock.fbx", "Decoration",
+                                           "", lookup.Get(), slots);
     const std::vector<std::string> expected = {
-        "textures/Common/Rock_T.dds",      "textures/Common/Rock_Mesh_T.dds", "textures/Common/Rock_Mesh_C.dds",
-        "textures/Common/Rock_Mesh_c.dds", "textures/Common/Rock_C.dds",      "textures/Common/Rock_c.dds"};
+        "textures/Common/Rock_T.dds",      "textures/Common/Rock_Mesh_T.dds",
+        "textures/Common/Rock_Mesh_C.dds", "textures/Common/Rock_Mesh_c.dds",
+        "textures/Common/Rock_C.dds",      "textures/Common/Rock_c.dds"};
     EXPECT_EQ(lookup.myAsked, expected);
     EXPECT_EQ(slots[0].myAlbedo, FakeTexture(7)) << "the model's own texture stays";
     EXPECT_FALSE(shared);
@@ -88,7 +90,8 @@ TEST(MeshTextureSelection, RockTriesItsSixConventionNamesInOrderAndKeepsItsOwnTe
 
 TEST(MeshTextureSelection, TheFirstCandidateFoundWinsAndTheStemComesBeforeEachMeshsOwnFile)
 {
-    RecordingLookup lookup({"textures/Common/Crate_T.dds", "textures/Common/Lid_T.dds", "textures/Common/Body_c.dds"});
+    RecordingLookup lookup(
+        {"textures/Common/Crate_T.dds", "textures/Common/Lid_T.dds", "textures/Common/Body_c.dds"});
     std::array<Qel::MeshTextures, Qel::MAX_MESHES_PER_MODEL> slots{};
     SelectMeshTextures(*MakeModel({"Lid", "Body"}), "Crate.fbx", "", "", lookup.Get(), slots);
     const std::vector<std::string> expected = {"textures/Common/Crate_T.dds", "textures/Common/Crate_T.dds"};
@@ -104,8 +107,10 @@ TEST(MeshTextureSelection, AtlasTableRowsMatchWholeTagsInAnyCase)
     EXPECT_EQ(MeshComponent::GetAtlasForTag("Platform").albedo, TILE_ATLAS);
     EXPECT_EQ(MeshComponent::GetAtlasForTag("PLATFORM").albedo, TILE_ATLAS);
     EXPECT_EQ(MeshComponent::GetAtlasForTag("BreakableFloor").albedo, TILE_ATLAS);
-    EXPECT_EQ(MeshComponent::GetAtlasForTag("lvl2parallax").albedo, "textures/parallax/level2/t_en_tatlas_level2_c.dds");
-    EXPECT_EQ(MeshComponent::GetAtlasForTag("LVL1MiddleGround").albedo, "textures/textureatlas/t_en_bgatlas_level1.dds");
+    EXPECT_EQ(MeshComponent::GetAtlasForTag("lvl2parallax").albedo,
+              "textures/parallax/level2/t_en_tatlas_level2_c.dds");
+    EXPECT_EQ(MeshComponent::GetAtlasForTag("LVL1MiddleGround").albedo,
+              "textures/textureatlas/t_en_bgatlas_level1.dds");
     EXPECT_EQ(MeshComponent::GetAtlasForTag("Background1").albedo, "textures/textureatlas/t_en_bg_1.dds");
     const AtlasTextureSet prefixOnly = MeshComponent::GetAtlasForTag("ground2");
     EXPECT_TRUE(prefixOnly.albedo.empty()) << "a tag that only begins with a key has no atlas";

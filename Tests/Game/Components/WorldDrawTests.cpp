@@ -26,8 +26,9 @@ protected:
         QelTest::ModelRenderFixture::SetUp();
         SetSceneGraphics(myGraphics.get());
         // The game's asset root as the build laid it out beside the test.
-        myPreviousLookup = SetMeshTextureLookup([this](const std::string& aPath)
-                                                { return myTextures->TryGetTexture(Asset(aPath).c_str(), 1, false); });
+        myPreviousLookup =
+            SetMeshTextureLookup([this](const std::string& aPath)
+                                 { return myTextures->TryGetTexture(Asset(aPath).c_str(), 1, false); });
         myCamera.ResetToDefaults();
         myCamera.SetSceneCameraTransform({0.0f, 300.0f, -4500.0f}, Qel::Quaternion());
     }
@@ -46,7 +47,8 @@ protected:
     }
 
     GameObject& Add(const std::string& aName, const std::string& aTag, const std::string& aModel,
-                    const Qel::Vector3<float>& aPosition, const Qel::Vector3<float>& aScale = {1.0f, 1.0f, 1.0f})
+                    const Qel::Vector3<float>& aPosition,
+                    const Qel::Vector3<float>& aScale = {1.0f, 1.0f, 1.0f})
     {
         auto object = std::make_unique<GameObject>(aName);
         object->SetTag(aTag);
@@ -76,8 +78,8 @@ protected:
     // The far hills, stretched to reach below the ground line.
     void AddLayer()
     {
-        Add("LVL1_Parallax", "lvl1parallax", "models/StaticMeshes/SM_Parallax_Far_W1.fbx", {-4000.0f, -2000.0f, 9000.0f},
-            {1.0f, 3.0f, 1.0f});
+        Add("LVL1_Parallax", "lvl1parallax", "models/StaticMeshes/SM_Parallax_Far_W1.fbx",
+            {-4000.0f, -2000.0f, 9000.0f}, {1.0f, 3.0f, 1.0f});
     }
 
     std::vector<std::uint8_t> Draw(bool aLightsOn = true)
@@ -104,14 +106,16 @@ TEST_F(WorldDrawTest, TheGroundIsLitInFrontAndTheParallaxLayerShowsBehindIt)
 {
     AddLayer();
     const std::vector<std::uint8_t> layerOnly = Draw();
-    EXPECT_GT(Brightness(PixelAt(layerOnly, 32, GROUND_ROW)), 30) << "the layer reaches below the ground line";
+    EXPECT_GT(Brightness(PixelAt(layerOnly, 32, GROUND_ROW)), 30)
+        << "the layer reaches below the ground line";
     EXPECT_GT(Brightness(PixelAt(layerOnly, 32, HILLS_ROW)), 30);
 
     myObjects.clear();
     AddGround();
     const std::vector<std::uint8_t> groundOnly = Draw();
     const std::vector<std::uint8_t> unlit = Draw(false);
-    EXPECT_GT(Brightness(PixelAt(groundOnly, 32, GROUND_ROW)), Brightness(PixelAt(unlit, 32, GROUND_ROW)) + 60)
+    EXPECT_GT(Brightness(PixelAt(groundOnly, 32, GROUND_ROW)),
+              Brightness(PixelAt(unlit, 32, GROUND_ROW)) + 60)
         << "the lights brighten the ground";
     EXPECT_EQ(Brightness(PixelAt(groundOnly, 32, HILLS_ROW)), 0) << "nothing above the ground line";
 
@@ -136,9 +140,11 @@ TEST_F(WorldDrawTest, TilesOutsideTheViewAreNotDrawn)
     AddGround();
     Add("FarAway", "Ground", "models/StaticMeshes/SM_Ground_W1.fbx", {50000.0f, 0.0f, 0.0f});
     StartFrame();
-    const std::uint32_t all = CountDraws([&] { RenderSceneObjects(myObjects, myCamera, myVfx, true, true, false); });
+    const std::uint32_t all =
+        CountDraws([&] { RenderSceneObjects(myObjects, myCamera, myVfx, true, true, false); });
     StartFrame();
-    const std::uint32_t culled = CountDraws([&] { RenderSceneObjects(myObjects, myCamera, myVfx, true, true, true); });
+    const std::uint32_t culled =
+        CountDraws([&] { RenderSceneObjects(myObjects, myCamera, myVfx, true, true, true); });
     // The tile far to the right and the edge columns beyond the view are left out; the rest draw.
     EXPECT_GT(all, 240u);
     EXPECT_LT(culled, all);

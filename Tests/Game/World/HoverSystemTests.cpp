@@ -126,7 +126,8 @@ TEST_F(HoverSystemTest, BuildSlowsBigGroupsAndSpreadsPhases)
     EXPECT_NEAR(raft.phase, std::numbers::pi_v<float> + 0.15f * HashNameToUnitFloat("raft"), 1e-5f);
     ASSERT_EQ(mySystem.GetUngrouped().size(), 2u);
     EXPECT_NEAR(mySystem.GetUngrouped()[0].phaseOffset, HashNameToUnitFloat("E"), 1e-5f);
-    EXPECT_NEAR(mySystem.GetUngrouped()[1].phaseOffset, HashNameToUnitFloat("F") + std::numbers::pi_v<float>, 1e-5f);
+    EXPECT_NEAR(mySystem.GetUngrouped()[1].phaseOffset, HashNameToUnitFloat("F") + std::numbers::pi_v<float>,
+                1e-5f);
     EXPECT_NEAR(mySystem.GetUngrouped()[1].frequencyFactor, HashNameToSpeedFactor("F_freq"), 1e-6f);
 }
 
@@ -146,7 +147,8 @@ TEST_F(HoverSystemTest, GroupMembersSwayTogetherAboutTheirRestHeight)
 
     second.SetActive(false);
     mySystem.Update(0.25f);
-    EXPECT_NEAR(second.GetTransform().GetPosition().y - 300.0f, secondOffset, 1e-6f) << "an inactive member stays";
+    EXPECT_NEAR(second.GetTransform().GetPosition().y - 300.0f, secondOffset, 1e-6f)
+        << "an inactive member stays";
     EXPECT_NEAR(mySystem.GetGroups().at("raft").time, 0.5f, 1e-6f) << "the group's time runs on";
 }
 
@@ -184,8 +186,9 @@ TEST_F(HoverSystemTest, ALandingPushesTheGroupOrTheLoneEntryItStandsOn)
     EXPECT_FLOAT_EQ(mySystem.GetUngrouped()[0].springVelocity, -15.0f);
 
     mySystem.Update(0.125f);
-    EXPECT_LT(grouped.GetTransform().GetPosition().y, 10.0f * std::sin(0.125f * mySystem.GetGroups().at("raft").frequency +
-                                                                       mySystem.GetGroups().at("raft").phase))
+    EXPECT_LT(grouped.GetTransform().GetPosition().y,
+              10.0f * std::sin(0.125f * mySystem.GetGroups().at("raft").frequency +
+                               mySystem.GetGroups().at("raft").phase))
         << "the spring pulls the platform below its sway";
 }
 } // namespace

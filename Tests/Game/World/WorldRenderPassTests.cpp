@@ -15,7 +15,8 @@
 namespace
 {
 // A model whose meshes are spheres of these centres and radii.
-std::shared_ptr<Qel::Model> MakeSphereModel(const std::vector<std::pair<Qel::Vector3<float>, float>>& someSpheres)
+std::shared_ptr<Qel::Model>
+MakeSphereModel(const std::vector<std::pair<Qel::Vector3<float>, float>>& someSpheres)
 {
     auto model = std::make_shared<Qel::Model>();
     for (const auto& [centre, radius] : someSpheres)
@@ -35,7 +36,8 @@ Qel::Frustum MakeFrustum()
 {
     Qel::Camera camera;
     camera.SetPerspectiveProjection(60.0f, {100.0f, 100.0f}, 10.0f, 1000.0f);
-    return Qel::Frustum(camera.GetTransform(), camera.GetProjection(), camera.GetNearPlane(), camera.GetFarPlane());
+    return Qel::Frustum(camera.GetTransform(), camera.GetProjection(), camera.GetNearPlane(),
+                        camera.GetFarPlane());
 }
 
 class WorldRenderPassTest : public testing::Test
@@ -50,7 +52,8 @@ protected:
         return *myObjects.back();
     }
 
-    MeshComponent& AddSpheres(GameObject& anObject, const std::vector<std::pair<Qel::Vector3<float>, float>>& someSpheres)
+    MeshComponent& AddSpheres(GameObject& anObject,
+                              const std::vector<std::pair<Qel::Vector3<float>, float>>& someSpheres)
     {
         MeshComponent* mesh = anObject.AddComponent<MeshComponent>("fake.fbx");
         mesh->GetModelInstance().Init(MakeSphereModel(someSpheres));
@@ -92,7 +95,8 @@ TEST_F(WorldRenderPassTest, LayersDrawAfterTheRestFarthestFirstAndEqualDepthsInL
     Add("lvl3parallax", "x", 9000.0f).SetActive(false);
     const WorldDrawLists lists = CollectWorldDrawLists(myObjects, nullptr);
     EXPECT_EQ(Names(lists.ordinary), (std::vector<std::string>{"Ground", "lvl1middleground"}));
-    EXPECT_EQ(Names(lists.layers), (std::vector<std::string>{"LVL1_Parallax", "lvl1parallax", "lvl2_parallax"}));
+    EXPECT_EQ(Names(lists.layers),
+              (std::vector<std::string>{"LVL1_Parallax", "lvl1parallax", "lvl2_parallax"}));
     EXPECT_EQ(lists.fogObjectCount, 0);
 }
 

@@ -95,7 +95,8 @@ void MeshComponent::Render()
         states->SetSamplerState(0, 0);
     }
     // Only a mode-3 mesh builds its shader, so a shader that is never used is never built.
-    const bool customShaderUsable = myRenderMode == 3 && myCustomShader != nullptr && myCustomShader->EnsureBuilt();
+    const bool customShaderUsable =
+        myRenderMode == 3 && myCustomShader != nullptr && myCustomShader->EnsureBuilt();
     switch (GetMeshDrawKind(myRenderMode, customShaderUsable))
     {
     case MeshDrawKind::LAMBERT:

@@ -23,7 +23,8 @@ bool SharedModelShader::EnsureBuilt()
     return IsInitialized();
 }
 
-std::string MakeSharedModelShaderKey(const std::string& aVertexShaderName, const std::string& aPixelShaderName)
+std::string MakeSharedModelShaderKey(const std::string& aVertexShaderName,
+                                     const std::string& aPixelShaderName)
 {
     return aVertexShaderName + "|" + aPixelShaderName;
 }

@@ -27,7 +27,8 @@ private:
 };
 
 // The cache key: the vertex shader name, "|", the pixel shader name.
-std::string MakeSharedModelShaderKey(const std::string& aVertexShaderName, const std::string& aPixelShaderName);
+std::string MakeSharedModelShaderKey(const std::string& aVertexShaderName,
+                                     const std::string& aPixelShaderName);
 // The cached shader of the pair, made (not yet built) on the first request. Any thread.
 std::shared_ptr<SharedModelShader> GetSharedModelShader(const std::string& aVertexShaderName,
                                                         const std::string& aPixelShaderName);

@@ -69,7 +69,8 @@ void GroupSpans(std::vector<PlatformRecord>& someRecords)
         {
             const float dx = candidate.x - left.x;
             if (!candidate.isGrouped && NameContainsNormalized(candidate.name, "platformright") &&
-                std::abs(candidate.y - left.y) <= SPAN_MAX_DY && dx > 0.0f && (right == nullptr || dx < right->x - left.x))
+                std::abs(candidate.y - left.y) <= SPAN_MAX_DY && dx > 0.0f &&
+                (right == nullptr || dx < right->x - left.x))
             {
                 right = &candidate;
             }
@@ -86,7 +87,8 @@ void GroupSpans(std::vector<PlatformRecord>& someRecords)
         const float middleY = (left.y + right->y) * 0.5f;
         for (PlatformRecord& piece : someRecords)
         {
-            if (!piece.isGrouped && piece.x >= minX && piece.x <= maxX && std::abs(piece.y - middleY) <= SPAN_MAX_DY)
+            if (!piece.isGrouped && piece.x >= minX && piece.x <= maxX &&
+                std::abs(piece.y - middleY) <= SPAN_MAX_DY)
             {
                 Assign(piece, id);
             }
@@ -163,12 +165,14 @@ void StepHoverSpring(float& ioOffset, float& ioVelocity, float aDeltaTime)
 {
     const float oldVelocity = ioVelocity;
     ioOffset += oldVelocity * aDeltaTime;
-    ioVelocity += (-ioOffset * HoverSystem::SPRING_STIFFNESS - oldVelocity * HoverSystem::SPRING_DAMPING) * aDeltaTime;
+    ioVelocity +=
+        (-ioOffset * HoverSystem::SPRING_STIFFNESS - oldVelocity * HoverSystem::SPRING_DAMPING) * aDeltaTime;
 }
 
 float GetLandingImpulse(float aSpeed, bool aIsGroundPound)
 {
-    float strength = std::clamp(aSpeed / HoverSystem::LANDING_REFERENCE_SPEED, 0.0f, 1.0f) * HoverSystem::LANDING_SCALE;
+    float strength =
+        std::clamp(aSpeed / HoverSystem::LANDING_REFERENCE_SPEED, 0.0f, 1.0f) * HoverSystem::LANDING_SCALE;
     if (aIsGroundPound)
     {
         strength *= HoverSystem::GROUND_POUND_FACTOR;
@@ -240,8 +244,8 @@ void HoverSystem::Build()
             if (group.members.empty())
             {
                 group.amplitude = component->GetAmplitude();
-                group.frequency =
-                    std::max(component->GetFrequency() * HashNameToSpeedFactor(component->GetGroupId()), 0.01f);
+                group.frequency = std::max(
+                    component->GetFrequency() * HashNameToSpeedFactor(component->GetGroupId()), 0.01f);
                 group.phase = component->GetPhase();
             }
             group.members.push_back(component);
@@ -249,7 +253,8 @@ void HoverSystem::Build()
         else
         {
             const std::string& name = component->GetOwner()->GetName();
-            myUngrouped.push_back({component, 0.0f, HashNameToUnitFloat(name), HashNameToSpeedFactor(name + "_freq")});
+            myUngrouped.push_back(
+                {component, 0.0f, HashNameToUnitFloat(name), HashNameToSpeedFactor(name + "_freq")});
         }
     }
     if (myGroups.size() >= 2)
@@ -289,7 +294,8 @@ void HoverSystem::Update(float aDeltaTime)
     {
         group.time += aDeltaTime;
         StepHoverSpring(group.springOffset, group.springVelocity, aDeltaTime);
-        const float offset = std::sin(group.time * group.frequency + group.phase) * group.amplitude + group.springOffset;
+        const float offset =
+            std::sin(group.time * group.frequency + group.phase) * group.amplitude + group.springOffset;
         for (HoverComponent* member : group.members)
         {
             if (IsOwnerActive(member))
@@ -308,9 +314,9 @@ void HoverSystem::Update(float aDeltaTime)
         StepHoverSpring(entry.springOffset, entry.springVelocity, aDeltaTime);
         const HoverComponent& component = *entry.component;
         const float frequency = std::max(component.GetFrequency() * entry.frequencyFactor, 0.01f);
-        const float offset =
-            component.GetAmplitude() * std::sin(component.GetPhase() + frequency * entry.time + entry.phaseOffset) +
-            entry.springOffset;
+        const float offset = component.GetAmplitude() *
+                                 std::sin(component.GetPhase() + frequency * entry.time + entry.phaseOffset) +
+                             entry.springOffset;
         entry.component->UpdateHover(offset);
     }
 }

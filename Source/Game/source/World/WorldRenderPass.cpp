@@ -85,7 +85,8 @@ bool IsParallaxLayer(const GameObject& aObject)
     static const std::array<const char*, 4> LAYER_NAMES = {"lvl1parallax", "lvl2parallax", "lvl2middleground",
                                                            "lvl3parallax"};
     const std::string name = NormalizeObjectName(aObject.GetName());
-    return std::any_of(LAYER_NAMES.begin(), LAYER_NAMES.end(), [&name](const char* aLayer) { return name == aLayer; });
+    return std::any_of(LAYER_NAMES.begin(), LAYER_NAMES.end(),
+                       [&name](const char* aLayer) { return name == aLayer; });
 }
 
 bool IsInViewFrustum(GameObject& aObject, const MeshComponent& aMesh, const Qel::Frustum& aFrustum)
@@ -125,9 +126,10 @@ bool IsInViewFrustum(GameObject& aObject, const MeshComponent& aMesh, const Qel:
 
 void SortParallaxLayers(std::vector<GameObject*>& someLayers)
 {
-    std::stable_sort(someLayers.begin(), someLayers.end(),
-                     [](const GameObject* aLeft, const GameObject* aRight)
-                     { return aLeft->GetTransform().GetPosition().z > aRight->GetTransform().GetPosition().z; });
+    std::stable_sort(
+        someLayers.begin(), someLayers.end(),
+        [](const GameObject* aLeft, const GameObject* aRight)
+        { return aLeft->GetTransform().GetPosition().z > aRight->GetTransform().GetPosition().z; });
 }
 
 WorldDrawLists CollectWorldDrawLists(const std::vector<std::unique_ptr<GameObject>>& aObjects,
