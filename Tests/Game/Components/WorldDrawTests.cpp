@@ -4,6 +4,7 @@
 #include "Engine/vek/drawers/ModelRenderFixture.h"
 
 #include "Camera/CameraController.h"
+#include "Camera/FogComponent.h"
 #include "Components/MeshComponent.h"
 #include "Components/MeshTextureSelection.h"
 #include "Components/SceneGraphics.h"
@@ -156,7 +157,8 @@ TEST_F(WorldDrawTest, FogShadersFadeMeshesIntoTheFogColourAndABrokenShaderFallsB
     AddGround();
     const std::vector<std::uint8_t> plain = Draw();
 
-    GetWorldFogSettings() = {{1.0f, 0.0f, 0.0f, 1.0f}, 0.0f, 1.0f};
+    const FogSettings before = FogComponent::GetSettings();
+    FogComponent::SetSettings({1.0f, 0.0f, 0.0f, 0.0f, 1.0f});
     auto fog = std::make_unique<GameObject>("Fog");
     fog->SetTag("Fog");
     myObjects.push_back(std::move(fog));
@@ -169,7 +171,7 @@ TEST_F(WorldDrawTest, FogShadersFadeMeshesIntoTheFogColourAndABrokenShaderFallsB
         }
     }
     const std::vector<std::uint8_t> fogged = Draw();
-    GetWorldFogSettings() = WorldFogSettings{};
+    FogComponent::SetSettings(before);
     const std::array<int, 4> pixel = PixelAt(fogged, 32, GROUND_ROW);
     EXPECT_GT(pixel[0], 200) << "everything past the far distance is the fog colour";
     EXPECT_LT(pixel[1] + pixel[2], 20);

@@ -111,10 +111,6 @@ TEST_F(WorldRenderPassTest, ActiveFogObjectsSetTheFogAndStillDraw)
     EXPECT_EQ(Names(lists.ordinary), (std::vector<std::string>{"Fog_B", "lvl1parallax"}))
         << "a fog object is never a layer";
     EXPECT_TRUE(lists.layers.empty());
-    const WorldFogSettings defaults;
-    EXPECT_EQ(defaults.nearDistance, 1000.0f);
-    EXPECT_EQ(defaults.farDistance, 100000.0f);
-    EXPECT_EQ(defaults.color.g, 0.5f);
 }
 
 TEST_F(WorldRenderPassTest, AMeshIsCulledOnlyWhenEverySubMeshLiesOutside)

@@ -1,6 +1,7 @@
 #include "World/WorldRenderPass.h"
 
 #include "Camera/CameraController.h"
+#include "Camera/FogComponent.h"
 #include "Components/MeshComponent.h"
 #include "Components/SceneGraphics.h"
 #include "Effects/VfxSystem.h"
@@ -73,12 +74,6 @@ float RowLength(const Qel::Matrix4x4& aMatrix, int aRow)
     return std::sqrt(row.x * row.x + row.y * row.y + row.z * row.z);
 }
 } // namespace
-
-WorldFogSettings& GetWorldFogSettings()
-{
-    static WorldFogSettings settings;
-    return settings;
-}
 
 bool IsParallaxLayer(const GameObject& aObject)
 {
@@ -190,8 +185,8 @@ void RenderSceneObjects(const std::vector<std::unique_ptr<GameObject>>& aObjects
     const WorldDrawLists lists = CollectWorldDrawLists(aObjects, aCullingOn ? &frustum : nullptr);
     if (lists.fogObjectCount > 0)
     {
-        const WorldFogSettings& fog = GetWorldFogSettings();
-        states.SetFog({{fog.color.r, fog.color.g, fog.color.b, 1.0f}, fog.nearDistance, fog.farDistance});
+        const FogSettings& fog = FogComponent::GetSettings();
+        states.SetFog({{fog.red, fog.green, fog.blue, 1.0f}, fog.nearPlane, fog.farPlane});
     }
     for (GameObject* object : lists.ordinary)
     {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "Objects/GameObject.h"
-#include "vek/Math/Color.h"
 
 #include <memory>
 #include <vector>
@@ -17,15 +16,6 @@ class Frustum;
 class CameraController;
 class MeshComponent;
 class VfxSystem;
-
-// The level's fog; the level's fog profile rewrites it.
-struct WorldFogSettings
-{
-    Qel::Color color{0.5f, 0.5f, 0.5f, 1.0f};
-    float nearDistance = 1000.0f;
-    float farDistance = 100000.0f;
-};
-WorldFogSettings& GetWorldFogSettings();
 
 // What one frame draws, in draw order.
 struct WorldDrawLists
