@@ -143,6 +143,8 @@ void Measure(Qel::Engine& anEngine, GameWorld& aWorld, const char* aLevel, int a
         return;
     }
     CameraController camera;
+    camera.ResetToDefaults();
+    camera.SetSceneCameraTransform({0.0f, 350.0f, -4500.0f}, Qel::Quaternion());
     VfxSystem vfx;
     std::vector<double> cpu;
     std::vector<double> wall;
