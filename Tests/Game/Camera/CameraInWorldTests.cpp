@@ -1,7 +1,7 @@
 // The camera and the fog as the world drives them: a level handed over with a stand-in player that
 // runs right by itself, a camera profile with bounds and a fog profile for that level.
 #include "Camera/FogComponent.h"
-#include "Menu/PlaceholderState.h"
+#include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
 #include "ProfileFolderFixture.h"
 #include "World/GameWorld.h"
@@ -58,11 +58,7 @@ protected:
         static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
         myWorld.SetSceneImport(ImportRunLevel);
         myWorld.Init();
-        // Three states that do nothing: the world then plays as under the menus' play states.
-        while (myStack.GetSize() < 3)
-        {
-            myStack.PushState(new PlaceholderState());
-        }
+        GameTest::StackStates(myStack, 3);
     }
 
     void TearDown() override
