@@ -7,6 +7,7 @@
 #include "Menu/MenuButton.h"
 #include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
+#include "Runtime/DevelopmentStart.h"
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "Support/VideoClip.h"
@@ -391,5 +392,16 @@ TEST_F(CreditsFlow, AFilmThatCannotBeOpenedSaysSoOnceAndLeavesAtTheFirstUpdate)
     EXPECT_FLOAT_EQ(Film().GetSprite().size.x, 0.0f);
     EXPECT_FLOAT_EQ(Film().GetSprite().size.y, 0.0f);
     ExpectBackAtTitleAfterFilm();
+}
+TEST(CreditsFilmDevelopmentStart, OnlyANonEmptyValueSetsThePlayFlag)
+{
+    StateStack stack;
+    EXPECT_FALSE(ApplyDevelopmentCreditsFilm(nullptr, stack));
+    EXPECT_FALSE(ApplyDevelopmentCreditsFilm("", stack));
+    EXPECT_FALSE(stack.ShouldPlayCreditsVideo());
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(ApplyDevelopmentCreditsFilm("1", stack));
+    static_cast<void>(testing::internal::GetCapturedStdout());
+    EXPECT_TRUE(stack.ShouldPlayCreditsVideo());
 }
 } // namespace
