@@ -1,6 +1,7 @@
 #include "Collision/CollisionSystemComponent.h"
 #include "Game/Support/StackStates.h"
 #include "GameLevelFolder.h"
+#include "Menu/CreditsVideo.h"
 #include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
 #include "Runtime/DevelopmentStart.h"
@@ -369,6 +370,30 @@ TEST_F(WorldLoad, UnloadDiscardsTheLoadAndLeavesNoLevel)
     }
     EXPECT_EQ(myWorld.GetCurrentScene(), "");
     EXPECT_EQ(myImport.GetCalls().size(), 2u);
+}
+
+TEST_F(WorldLoad, TheCreditsFilmsEndUnloadsTheLastLevelSoChoosingItAgainLoadsItAfresh)
+{
+    Load("levels/A.vks");
+    myStack.SetOnUnloadScene([this] { myWorld.UnloadScene(); });
+    InputHandler input;
+    // The outro's way back to the title, which then starts the film; this one has no film to open, so
+    // it ends at its first update.
+    myStack.PopToIndex(0);
+    myStack.Update(input);
+    myStack.PushState(new CreditsVideo());
+    testing::internal::CaptureStdout();
+    myStack.Update(input);
+    static_cast<void>(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(myWorld.GetCurrentScene(), "");
+    EXPECT_EQ(myWorld.GetPlayer(), nullptr);
+    myStack.Update(input);
+    EXPECT_EQ(myStack.GetSize(), 1);
+
+    GameTest::StackStates(myStack, 3);
+    Load("levels/A.vks");
+    EXPECT_EQ(myImport.GetCalls(), (std::vector<std::string>{"levels/A.vks", "levels/A.vks"}));
+    EXPECT_EQ(myWorld.GetCurrentScene(), "levels/A.vks");
 }
 
 TEST_F(WorldLoad, AFailedLoadSaysWhyOnceAndLeavesTheWorldAsAnUnloadDoes)

@@ -17,3 +17,14 @@ bool ApplyDevelopmentStart(const char* aLevel, StateStack& aStack)
     std::cout << "[Game] " << DEVELOPMENT_LEVEL_VARIABLE << " requests " << aLevel << "\n";
     return true;
 }
+
+bool ApplyDevelopmentCreditsFilm(const char* aValue, StateStack& aStack)
+{
+    if (aValue == nullptr || aValue[0] == '\0')
+    {
+        return false;
+    }
+    aStack.SetPlayCreditsVideo(true);
+    std::cout << "[Game] " << DEVELOPMENT_CREDITS_FILM_VARIABLE << " plays the credits film at the title\n";
+    return true;
+}

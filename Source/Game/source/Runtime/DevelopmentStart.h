@@ -12,3 +12,11 @@ inline constexpr const char DEVELOPMENT_LEVEL_VARIABLE[] = "QEL_DEV_LEVEL";
 // requested from the level registry. False, and
 // nothing changed, for null or "".
 bool ApplyDevelopmentStart(const char* aLevel, StateStack& aStack);
+
+// Development only: a non-empty QEL_DEV_CREDITS_FILM plays the credits film as soon as the title comes
+// up, as after the last level.
+inline constexpr const char DEVELOPMENT_CREDITS_FILM_VARIABLE[] = "QEL_DEV_CREDITS_FILM";
+
+// With a non-empty aValue: sets the stack's play-credits-video flag. False, and nothing changed, for
+// null or "".
+bool ApplyDevelopmentCreditsFilm(const char* aValue, StateStack& aStack);

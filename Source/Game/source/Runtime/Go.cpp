@@ -118,6 +118,7 @@ int Go()
     stack->SetOnUnloadScene([worldAddress] { worldAddress->UnloadScene(); });
     stack->SetOnReloadScene([worldAddress] { worldAddress->ReloadScene(); });
     ApplyDevelopmentStart(std::getenv(DEVELOPMENT_LEVEL_VARIABLE), *stack);
+    ApplyDevelopmentCreditsFilm(std::getenv(DEVELOPMENT_CREDITS_FILM_VARIABLE), *stack);
 
     const Qel::Vector2<std::uint32_t> renderSize = Qel::Engine::GetInstance()->GetRenderSize();
     std::printf("[Game] running at %ux%u\n", renderSize.x, renderSize.y);
