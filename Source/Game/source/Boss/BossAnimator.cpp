@@ -1,11 +1,12 @@
 #include "Boss/BossAnimator.h"
 
+#include "Animator/BonusLevel.h"
 #include "Boss/BossStates.h"
 #include "Components/AnimatedMeshComponent.h"
-#include "Animator/BonusLevel.h"
 #include "Objects/GameObject.h"
 #include "World/LevelRegistry.h"
 #include "vek/Core/Assert.h"
+#include "vek/Core/Profiler.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +60,7 @@ void BossAnimator::OnDamaged()
 
 void BossAnimator::OnStart()
 {
+    const Qel::ProfilerScope scope("BossAnimator::CreateAnimationPlayers");
     myOwnerTransform = myOwner != nullptr ? &myOwner->GetTransform() : nullptr;
     if (LinkAnimatedMesh() == nullptr)
     {
@@ -91,7 +93,8 @@ void BossAnimator::OnUpdate(float aDeltaTime)
 
 void BossAnimator::ReleaseStage(int anIndex)
 {
-    if (anIndex >= 0 && static_cast<std::size_t>(anIndex) < myStageReleases.size() && myStageReleases[anIndex])
+    if (anIndex >= 0 && static_cast<std::size_t>(anIndex) < myStageReleases.size() &&
+        myStageReleases[anIndex])
     {
         myStageReleases[static_cast<std::size_t>(anIndex)]();
     }

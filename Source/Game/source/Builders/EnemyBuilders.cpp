@@ -57,9 +57,11 @@ struct SchnozKind
     Vector3 hitboxOffset;
 };
 
-const SchnozKind SMALL_ENEMY{"Animations/SmallEnemy/CH_SmallEnemy_", SMALL_ENEMY_CLIPS, {75.0f, 75.0f, 75.0f},
-                             {0.0f, 50.0f, 50.0f}};
-const SchnozKind ARMOURED_ENEMY{"Animations/BigEnemy/CH_BigEnemy_", ARMOURED_ENEMY_CLIPS, {200.0f, 190.0f, 100.0f},
+const SchnozKind SMALL_ENEMY{
+    "Animations/SmallEnemy/CH_SmallEnemy_", SMALL_ENEMY_CLIPS, {75.0f, 75.0f, 75.0f}, {0.0f, 50.0f, 50.0f}};
+const SchnozKind ARMOURED_ENEMY{"Animations/BigEnemy/CH_BigEnemy_",
+                                ARMOURED_ENEMY_CLIPS,
+                                {200.0f, 190.0f, 100.0f},
                                 {0.0f, 100.0f, -100.0f}};
 
 Vector3 GetVector3Or(const SceneObjectData& aData, const std::string& aKey, const Vector3& aDefault)
@@ -113,9 +115,9 @@ std::unique_ptr<GameObject> BuildSchnoz(const SceneObjectData& aData, const Schn
         animator->AddAnimation(ClipPath(aKind.clipPrefix, clip.name), clip.loop);
     }
     object->template AddComponent<DamageableComponent>(GetOr<int>(aData, "HP", 1));
-    object->template AddComponent<BoxColliderComponent>(GetVector3Or(aData, "Hitbox Size", aKind.hitboxSize),
-                                                        GetVector3Or(aData, "Hitbox Offset", aKind.hitboxOffset),
-                                                        false, false);
+    object->template AddComponent<BoxColliderComponent>(
+        GetVector3Or(aData, "Hitbox Size", aKind.hitboxSize),
+        GetVector3Or(aData, "Hitbox Offset", aKind.hitboxOffset), false, false);
     return object;
 }
 } // namespace

@@ -8,13 +8,16 @@
 class BloodSeaComponent : public Component
 {
 public:
-    BloodSeaComponent(float aTargetY, float aRiseSpeed, float aKillDistanceY, const Qel::Vector3<float>& aSpawnPosition,
-                      bool aUsesRelativeSpawnPosition, float aReactivateMaxYDelta, float aReactivationSnapDistanceY,
+    BloodSeaComponent(float aTargetY, float aRiseSpeed, float aKillDistanceY,
+                      const Qel::Vector3<float>& aSpawnPosition, bool aUsesRelativeSpawnPosition,
+                      float aReactivateMaxYDelta, float aReactivationSnapDistanceY,
                       float anActivationShakeIntensity, float anActivationShakeDuration)
-        : myTargetY(aTargetY), myRiseSpeed(aRiseSpeed), myKillDistanceY(aKillDistanceY), mySpawnPosition(aSpawnPosition),
-          myUsesRelativeSpawnPosition(aUsesRelativeSpawnPosition), myReactivateMaxYDelta(aReactivateMaxYDelta),
+        : myTargetY(aTargetY), myRiseSpeed(aRiseSpeed), myKillDistanceY(aKillDistanceY),
+          mySpawnPosition(aSpawnPosition), myUsesRelativeSpawnPosition(aUsesRelativeSpawnPosition),
+          myReactivateMaxYDelta(aReactivateMaxYDelta),
           myReactivationSnapDistanceY(aReactivationSnapDistanceY),
-          myActivationShakeIntensity(anActivationShakeIntensity), myActivationShakeDuration(anActivationShakeDuration)
+          myActivationShakeIntensity(anActivationShakeIntensity),
+          myActivationShakeDuration(anActivationShakeDuration)
     {
     }
 

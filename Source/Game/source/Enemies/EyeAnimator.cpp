@@ -4,6 +4,7 @@
 #include "Objects/GameObject.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Assert.h"
+#include "vek/Core/Profiler.h"
 
 #include <iostream>
 
@@ -29,6 +30,7 @@ void EyeAnimator::Activate()
 
 void EyeAnimator::OnStart()
 {
+    const Qel::ProfilerScope scope("EyeAnimator::CreateAnimationPlayers");
     if (LinkAnimatedMesh() == nullptr)
     {
         QEL_ASSERT(myAnimatedMesh && "EyeAnimator requires an AnimatedMeshComponent on the same GameObject!");

@@ -21,8 +21,8 @@ void SchnozObject::Start(Qel::Engine* aEngine)
     myController = controller;
     if (GetComponent<BoxColliderComponent>() == nullptr)
     {
-        AddComponent<BoxColliderComponent>(Qel::Vector3<float>{50.0f, 50.0f, 50.0f}, Qel::Vector3<float>{0.0f, 0.0f, 0.0f},
-                                           false, false);
+        AddComponent<BoxColliderComponent>(Qel::Vector3<float>{50.0f, 50.0f, 50.0f},
+                                           Qel::Vector3<float>{0.0f, 0.0f, 0.0f}, false, false);
     }
     GameObject::Start(aEngine);
 }

@@ -7,6 +7,7 @@
 #include "Objects/GameObject.h"
 #include "World/LevelRegistry.h"
 #include "vek/Core/Assert.h"
+#include "vek/Core/Profiler.h"
 
 SchnozAnimator::~SchnozAnimator()
 {
@@ -15,9 +16,11 @@ SchnozAnimator::~SchnozAnimator()
 
 void SchnozAnimator::OnStart()
 {
+    const Qel::ProfilerScope scope("SchnozAnimator::CreateAnimationPlayers");
     if (LinkAnimatedMesh() == nullptr)
     {
-        QEL_ASSERT(myAnimatedMesh && "SchnozAnimator requires an AnimatedMeshComponent on the same GameObject!");
+        QEL_ASSERT(myAnimatedMesh &&
+                   "SchnozAnimator requires an AnimatedMeshComponent on the same GameObject!");
         return;
     }
     if (!CreatePlayersForClips())

@@ -46,7 +46,8 @@ void SchnozWalkState::CheckTransition(SchnozAnimator& aAnimator)
         return;
     }
     const GameObject* owner = aAnimator.GetOwner();
-    if (owner != nullptr && owner->GetTag() == "Schnoz_III" && controller->IsFacingRight() != myWasFacingRight)
+    if (owner != nullptr && owner->GetTag() == "Schnoz_III" &&
+        controller->IsFacingRight() != myWasFacingRight)
     {
         myWasFacingRight = controller->IsFacingRight();
         PlayWalkClip(aAnimator);
