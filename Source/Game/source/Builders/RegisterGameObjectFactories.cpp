@@ -1,6 +1,7 @@
 #include "Builders/RegisterGameObjectFactories.h"
 
 #include "Builders/BasicBuilders.h"
+#include "Builders/EnemyBuilders.h"
 #include "Builders/GameObjectFactory.h"
 #include "Builders/PlayerBuilder.h"
 
@@ -18,4 +19,5 @@ void RegisterGameObjectFactories()
     {
         factory.Register(tag, &BuildMeshOnlyObject);
     }
+    RegisterEnemyBuilders();
 }
