@@ -18,6 +18,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <stdexcept>
 
 namespace
 {
@@ -124,7 +125,17 @@ protected:
     {
         return dynamic_cast<T*>(myStack->GetState(myStack->GetSize() - 1));
     }
-    MainMenu& Title() const { return *dynamic_cast<MainMenu*>(myStack->GetState(0)); }
+    // The state at aIndex as a T; a test that finds another one there fails by the exception.
+    template <typename T> T& At(int aIndex) const
+    {
+        T* state = dynamic_cast<T*>(myStack->GetState(aIndex));
+        if (state == nullptr)
+        {
+            throw std::runtime_error("the state at " + std::to_string(aIndex) + " is not the one expected");
+        }
+        return *state;
+    }
+    MainMenu& Title() const { return At<MainMenu>(0); }
 
     // From the title into the level select, then into the first level's HUD.
     void IntoLevel()
@@ -203,8 +214,8 @@ TEST_F(MenuFlow, SettingsOverTheTitleHideItsButtonsAndTheKnobMovesAPixelAFrame)
     EXPECT_EQ(settings->GetFocus(), 3);
     Tap(MenuInput::KEY_S);
 
-    // D held for three frames and released: one pixel on each of the three frames it reads as down,
-    // and one more on the frame it reads as released.
+    // D held over four frames of the menu and released: one pixel on each frame it reads as down, and
+    // one more on the frame it reads as released.
     const float startX = settings->GetSlider()->GetKnobPosition().x;
     Bank().StopAll();
     myInput.UpdateEvents(WM_KEYDOWN, MenuInput::KEY_D, 0);
@@ -216,9 +227,9 @@ TEST_F(MenuFlow, SettingsOverTheTitleHideItsButtonsAndTheKnobMovesAPixelAFrame)
     Frame();
     Frame();
     Frame();
-    EXPECT_FLOAT_EQ(settings->GetSlider()->GetKnobPosition().x, startX + 4.0f);
+    EXPECT_FLOAT_EQ(settings->GetSlider()->GetKnobPosition().x, startX + 5.0f);
     const float travel = settings->GetSlider()->GetKnobMaxX() - settings->GetSlider()->GetKnobMinX();
-    EXPECT_NEAR(Bank().GetMasterVolume(), 0.5f + 4.0f / travel, 1e-4f);
+    EXPECT_NEAR(Bank().GetMasterVolume(), 0.5f + 5.0f / travel, 1e-4f);
     EXPECT_EQ(settings->GetSlider()->GetValueText().GetText(),
               Slider::FormatValue(settings->GetSlider()->GetValue()));
     EXPECT_TRUE(Bank().GetSound(VOLUME_TEST).IsPlaying()) << "a change plays the test sound";
@@ -297,8 +308,7 @@ TEST_F(MenuFlow, WithoutLevelsTheSelectShowsNoButtonsAndEscapeStillLeaves)
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("[LevelSelectMenu] Scene count: 0 (data/levels)\n"), std::string::npos);
     EXPECT_NE(output.find("[LevelSelectMenu] No scenes found."), std::string::npos);
-    ASSERT_NE(Top<LevelSelectMenu>(), nullptr);
-    EXPECT_EQ(Top<LevelSelectMenu>()->GetSelectedButton(), nullptr);
+    EXPECT_EQ(At<LevelSelectMenu>(1).GetSelectedButton(), nullptr);
     Tap(MenuInput::KEY_W);
     Tap(MenuInput::KEY_ENTER);
     EXPECT_EQ(myStack->GetSize(), 2);
@@ -315,7 +325,7 @@ TEST_F(MenuFlow, ALevelRunsUnderTheHudWhichPausesWithEscapeAndGoesBackToTheTitle
     ASSERT_EQ(myStack->GetSize(), 3);
     EXPECT_EQ(LevelRegistry::GetInstance().TakeSceneRequest(), "levels/L_World1_Level1.vks");
     EXPECT_EQ(myStack->GetGameState(), GameStateCode::PLAYING);
-    GameMenu& hud = *Top<GameMenu>();
+    GameMenu& hud = At<GameMenu>(2);
     // The HUD's layout at 1600 x 900: coin at (0.04, 0.92), 0.065 of the height.
     EXPECT_FLOAT_EQ(hud.GetCoinIcon().position.x, 64.0f);
     EXPECT_FLOAT_EQ(hud.GetCoinIcon().position.y, 828.0f);
@@ -345,19 +355,13 @@ TEST_F(MenuFlow, ALevelRunsUnderTheHudWhichPausesWithEscapeAndGoesBackToTheTitle
     ResetCollectedKeyCount();
     ResetPlayerHealth();
 
-    // Escape in two frames running: one overlay, and the second press closes it again.
-    myInput.UpdateEvents(WM_KEYDOWN, MenuInput::KEY_ESCAPE, 0);
-    Frame();
-    Frame();
+    // Escape opens one overlay, and a second press goes to the overlay, which closes: not a second one.
+    Tap(MenuInput::KEY_ESCAPE);
     ASSERT_NE(Top<SettingMenu>(), nullptr);
     EXPECT_EQ(myStack->GetSize(), 4);
     EXPECT_TRUE(myStack->IsGamePaused());
     EXPECT_EQ(myStack->GetGameState(), GameStateCode::IN_GAME_SETTINGS);
-    myInput.UpdateEvents(WM_KEYUP, MenuInput::KEY_ESCAPE, 0);
-    myInput.UpdateEvents(WM_KEYDOWN, MenuInput::KEY_ESCAPE, 0);
-    Frame();
-    myInput.UpdateEvents(WM_KEYUP, MenuInput::KEY_ESCAPE, 0);
-    Frame();
+    Tap(MenuInput::KEY_ESCAPE);
     Frame();
     EXPECT_EQ(myStack->GetSize(), 3);
     EXPECT_FALSE(myStack->IsGamePaused());
@@ -443,9 +447,9 @@ TEST_F(MenuFlow, TheFullScreenBoxSwitchesTheWindowAndEveryStateLaysOutAgain)
     const float height = static_cast<float>(engine.GetRenderSize().y);
     EXPECT_FLOAT_EQ(pause->GetContainer().position.x, 0.5f * width);
     EXPECT_FLOAT_EQ(Top<SettingMenu>()->GetSlider()->GetTrackSprite().size.x, 0.2f * width);
-    const GameMenu& hud = *dynamic_cast<GameMenu*>(myStack->GetState(2));
+    const GameMenu& hud = At<GameMenu>(2);
     EXPECT_FLOAT_EQ(hud.GetCoinIcon().position.y, 0.92f * height);
-    const auto& select = *dynamic_cast<LevelSelectMenu*>(myStack->GetState(1));
+    const auto& select = At<LevelSelectMenu>(1);
     EXPECT_FLOAT_EQ(select.GetButtons()[0]->GetPosition().position.x, 0.14f * width);
     EXPECT_FLOAT_EQ(Title().GetTitle().position.y, 0.75f * height);
     EXPECT_EQ(pause->GetFocus(), SettingMenu::FOCUS_FULLSCREEN);
@@ -460,6 +464,10 @@ TEST_F(MenuFlow, APadWalksTheSameRoadWithItsDPadAAndBAndStart)
 {
     AddLevels({"L_World1_Level1", "L_World1_Level2"});
     StartGame();
+    // The menus' pad watches for controllers from its first refresh on; a test window never has the
+    // focus, without which SDL would drop the pad's input.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    GetMenuPad().Refresh();
     QelTest::VirtualPad pad;
     ASSERT_TRUE(pad.IsAttached()) << SDL_GetError();
     const auto press = [&](SDL_GameControllerButton aButton)
@@ -484,7 +492,10 @@ TEST_F(MenuFlow, APadWalksTheSameRoadWithItsDPadAAndBAndStart)
     Frame();
     ASSERT_EQ(myStack->GetSize(), 1);
 
+    // Opened again, the list starts on the level last chosen (none yet: the first).
     press(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(At<LevelSelectMenu>(1).GetFocus(), 0);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP);
     press(SDL_CONTROLLER_BUTTON_A);
     for (int frame = 0; frame < 400 && Top<GameMenu>() == nullptr; ++frame)
     {
