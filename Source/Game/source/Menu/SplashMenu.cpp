@@ -3,6 +3,8 @@
 #include "Menu/MenuLayout.h"
 #include "Menu/StateStack.h"
 #include "vek/Core/Engine.h"
+#include "vek/graphics/DX11.h"
+#include "vek/graphics/RenderTarget.h"
 
 #include <algorithm>
 
@@ -135,7 +137,16 @@ void SplashMenu::UpdateFade()
 
 void SplashMenu::Render(Qel::SpriteDrawer& aDrawer)
 {
-    if (!MenuLayout::BeginScreenPass() || myCurrentLogo < 0)
+    if (!MenuLayout::BeginScreenPass())
+    {
+        return;
+    }
+    // Black around a logo narrower than the screen, whatever the game's clear colour.
+    if (Qel::RenderTarget* backBuffer = Qel::DX11::GetBackBuffer())
+    {
+        backBuffer->Clear({0.0f, 0.0f, 0.0f, 1.0f});
+    }
+    if (myCurrentLogo < 0)
     {
         return;
     }
