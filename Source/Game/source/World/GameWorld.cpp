@@ -1,6 +1,7 @@
 #include "World/GameWorld.h"
 
 #include "Builders/RegisterGameObjectFactories.h"
+#include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
 #include "Menu/StateStack.h"
 #include "Sound/SoundBank.h"
@@ -137,8 +138,8 @@ void GameWorld::Init()
     collisionObject->SetPersistent(true);
     myObjects.push_back(std::move(collisionObject));
 
-    myVfx.LoadDefinitions();
     VfxSystem::SetActive(&myVfx);
+    myVfx.Load();
     try
     {
         LevelRegistry::GetInstance().ScanLevelFiles();
@@ -341,7 +342,8 @@ void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aSc
     myCamera.ExitBloodSeaMode();
     // The eye's blood-sea flag is cleared here once the eye exists.
     LevelRegistry::GetInstance().SetCurrentScene(myCurrentScene);
-    // The fog and the player's animator learn the level path here once they exist.
+    FogComponent::SetCurrentSceneName(myCurrentScene);
+    // The player's animator learns the level path here once it exists.
 
     ResetObjects(false);
     std::cout << "[GameWorld] Loaded " << aObjects.size() << " objects from scene: " << myCurrentScene

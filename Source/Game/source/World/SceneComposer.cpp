@@ -1,5 +1,6 @@
 #include "World/SceneComposer.h"
 
+#include "Camera/CameraController.h"
 #include "Collision/CollisionSystemComponent.h"
 #include "World/HoverSystem.h"
 #include "vek/Core/Engine.h"
@@ -42,6 +43,10 @@ ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<Game
             collision->ResetForLevel();
             break;
         }
+    }
+    if (result.player != nullptr && aComposer.myCamera != nullptr && aComposer.myCamera->IsFollowEnabled())
+    {
+        aComposer.myCamera->SnapToPlayer(result.player->GetTransform().GetPosition());
     }
     return result;
 }
