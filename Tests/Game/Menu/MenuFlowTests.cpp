@@ -126,7 +126,8 @@ protected:
         return dynamic_cast<T*>(myStack->GetState(myStack->GetSize() - 1));
     }
     // The state at aIndex as a T; a test that finds another one there fails by the exception.
-    template <typename T> T& At(int aIndex) const
+    template <typename T>
+    T& At(int aIndex) const
     {
         T* state = dynamic_cast<T*>(myStack->GetState(aIndex));
         if (state == nullptr)
