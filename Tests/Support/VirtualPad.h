@@ -1,9 +1,11 @@
-// A virtual game controller for tests, which SDL maps like any real one: axes and buttons in SDL's own
-// order. Values reach readers once SDL's events are pumped.
+// A virtual game controller that SDL maps like any real one: axes and buttons in SDL's own order. The
+// joystick subsystem must be up (a pad backend starts it). Main thread only.
 #pragma once
 
 #include <SDL.h>
 
+namespace QelTest
+{
 class VirtualPad
 {
 public:
@@ -26,6 +28,8 @@ public:
     }
 
     ~VirtualPad() { Unplug(); }
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
 
     bool IsAttached() const { return myJoystick != nullptr; }
 
@@ -56,3 +60,4 @@ private:
     int myDevice = -1;
     SDL_Joystick* myJoystick = nullptr;
 };
+} // namespace QelTest

@@ -120,6 +120,26 @@ void Window::SetSize(int aWidth, int aHeight)
     }
 }
 
+void Window::SetFramed(int aWidth, int aHeight)
+{
+    SDL_SetWindowBordered(myWindow, SDL_TRUE);
+    SDL_SetWindowResizable(myWindow, SDL_TRUE);
+    myIsPopup = false;
+    SetSize(aWidth, aHeight);
+    SDL_SetWindowPosition(myWindow, 0, 0);
+    SDL_ShowWindow(myWindow);
+}
+
+void Window::SetPopup(int aWidth, int aHeight)
+{
+    SDL_SetWindowResizable(myWindow, SDL_FALSE);
+    SDL_SetWindowBordered(myWindow, SDL_FALSE);
+    myIsPopup = true;
+    SetSize(aWidth, aHeight);
+    SDL_SetWindowPosition(myWindow, 0, 0);
+    SDL_ShowWindow(myWindow);
+}
+
 void Window::BringToFront()
 {
     if ((SDL_GetWindowFlags(myWindow) & SDL_WINDOW_MINIMIZED) != 0)

@@ -60,6 +60,10 @@ public:
     // Sets the client area's size; the window keeps its position.
     void SetSize(int aWidth, int aHeight);
     bool IsPopup() const { return myIsPopup; }
+    // The game's two window modes, both placed at the screen's top-left: a framed, resizable window with
+    // a client of aWidth x aHeight, or a borderless popup of aWidth x aHeight (the screen's size).
+    void SetFramed(int aWidth, int aHeight);
+    void SetPopup(int aWidth, int aHeight);
 
     // The window icon from an image file (".ico" or any format the image decoder reads). False, and the
     // icon unchanged, when the file is missing or unreadable.

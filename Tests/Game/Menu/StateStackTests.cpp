@@ -245,7 +245,10 @@ class StateStackStart : public testing::Test
 protected:
     void SetUp() override
     {
-        myFolder.WriteFile("settings/UISettings.json", R"({"SelectHover": {"Sprite": "S.dds"}})");
+        // Logos of no time: the splash is done on its first frame.
+        myFolder.WriteFile("settings/UISettings.json",
+                           R"({"SelectHover": {"Sprite": "S.dds"},
+                               "SplashSettings": {"FadeInSeconds": 0, "HoldSeconds": 0, "FadeOutSeconds": 0}})");
         myFolder.WriteFile("settings/Dialogues.json", R"({"Bubble": "S_SpeechBubble_T.dds"})");
         if (Bank().IsMuted())
         {
@@ -316,13 +319,18 @@ TEST_F(StateStackStart, LeavesAMuteItFoundAlone)
     EXPECT_TRUE(Bank().IsMuted());
 }
 
-TEST_F(StateStackStart, TheTitleStandInQuitsOnEscapeSoTheStackEmpties)
+TEST_F(StateStackStart, TheTitlesQuitButtonEmptiesTheStack)
 {
     StateStack stack;
     stack.Init();
     EXPECT_TRUE(stack.Update(myInput));
     EXPECT_TRUE(stack.Update(myInput));
-    myInput.UpdateEvents(WM_KEYDOWN, VK_ESCAPE, 0);
+    // W from Start wraps to Quit; Enter presses it.
+    myInput.UpdateEvents(WM_KEYDOWN, 'W', 0);
+    myInput.Update();
+    EXPECT_TRUE(stack.Update(myInput));
+    myInput.UpdateEvents(WM_KEYUP, 'W', 0);
+    myInput.UpdateEvents(WM_KEYDOWN, VK_RETURN, 0);
     myInput.Update();
     EXPECT_TRUE(stack.Update(myInput));
     EXPECT_FALSE(stack.Update(myInput));

@@ -379,7 +379,7 @@ TEST(PlayerControllerPad, KeyboardIsIgnoredWhileAPadIsInUse)
     rig.Start();
     rig.Controller().OnContact(PlayerController::SIDE_GROUND);
     {
-        VirtualPad pad;
+        QelTest::VirtualPad pad;
         ASSERT_TRUE(pad.IsAttached()) << SDL_GetError();
         rig.Press(KEY_D);
         rig.Steps(4);

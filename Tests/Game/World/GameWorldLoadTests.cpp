@@ -4,7 +4,6 @@
 #include "Menu/CreditsVideo.h"
 #include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
-#include "Runtime/DevelopmentStart.h"
 #include "Runtime/InputHandler.h"
 #include "World/GameWorld.h"
 #include "World/LevelRegistry.h"
@@ -464,23 +463,4 @@ TEST(GameWorld, LoadingLineGrowsADotEachHalfSecond)
     EXPECT_EQ(GameWorld::GetLoadingLine(1.75f), "Loading...");
     EXPECT_EQ(GameWorld::GetLoadingLine(2.0f), "Loading");
     EXPECT_EQ(GameWorld::GetLoadingLine(1000.6f), "Loading.");
-}
-
-TEST(DevelopmentStart, RequestsTheNamedLevelOverAStackStandingForPlay)
-{
-    LevelRegistry& levels = LevelRegistry::GetInstance();
-    static_cast<void>(levels.TakeSceneRequest());
-    StateStack stack;
-    EXPECT_FALSE(ApplyDevelopmentStart(nullptr, stack));
-    EXPECT_FALSE(ApplyDevelopmentStart("", stack));
-    EXPECT_EQ(stack.GetSize(), 0);
-    EXPECT_FALSE(levels.HasSceneRequest());
-
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(ApplyDevelopmentStart("levels/L_World1_Level1.vks", stack));
-    testing::internal::GetCapturedStdout();
-    // Two stand-ins: above the title and the splash of a started stack, the world is drawn.
-    EXPECT_EQ(stack.GetSize(), 2);
-    EXPECT_NE(dynamic_cast<PlaceholderState*>(stack.GetState(1)), nullptr);
-    EXPECT_EQ(levels.TakeSceneRequest(), "levels/L_World1_Level1.vks");
 }

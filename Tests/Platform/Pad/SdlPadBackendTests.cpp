@@ -9,6 +9,8 @@
 
 namespace
 {
+using QelTest::VirtualPad;
+
 class SdlPads : public testing::Test
 {
 protected:

@@ -1,35 +1,193 @@
 #include "Menu/MainMenu.h"
 
+#include "Menu/ButtonMenuLayout.h"
 #include "Menu/CreditsMenu.h"
 #include "Menu/CreditsVideo.h"
+#include "Menu/LevelSelectMenu.h"
+#include "Menu/MenuButton.h"
+#include "Menu/MenuLayout.h"
+#include "Menu/SettingMenu.h"
+#include "Menu/StateStack.h"
 #include "Runtime/InputHandler.h"
+#include "Sound/SoundBank.h"
+#include "vek/Core/Engine.h"
 #include "vek/input/XInputController.h"
 
-MainMenu::MainMenu() : PlaceholderState(GameStateCode::TITLE_MENU)
+#include <algorithm>
+
+namespace
 {
+constexpr const char* BUTTON_KEYS[] = {"ButtonStart", "ButtonSettings", "ButtonCredits", "ButtonQuit"};
+constexpr int BUTTON_COUNT = 4;
+constexpr const char* FOOTER = "W / S or the d-pad to choose, Enter or A to confirm";
+constexpr std::uint32_t SOUND_HOVER = 0;
+} // namespace
+
+MainMenu::MainMenu() : myFooter(MenuLayout::FONT, 12, 0)
+{
+    myFooter.SetText(FOOTER);
 }
+
+MainMenu::~MainMenu() = default;
 
 void MainMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
 {
-    PlaceholderState::Init(aStack, aUISettings);
+    myStack = &aStack;
+    aStack.SetGameState(GameStateCode::TITLE_MENU);
+    myAreButtonsHidden = false;
+    Layout(aUISettings, true);
+    // The last level's outro asks for the film; the title starts it once it is back on top.
     if (aStack.ShouldPlayCreditsVideo())
     {
         aStack.PushState(new CreditsVideo());
     }
 }
 
-void MainMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
+void MainMenu::OnResolutionChanged(const nlohmann::json& aUISettings)
 {
-    static_cast<void>(aMouse);
-    if (IsBackPressed(aInput))
+    Layout(aUISettings, false);
+}
+
+void MainMenu::Layout(const nlohmann::json& aUISettings, bool aLoadPictures)
+{
+    myButtons.clear();
+    mySelectedButton = nullptr;
+    const Qel::Vector2<float> screen = MenuLayout::GetScreenSize();
+    const nlohmann::json& section = MenuLayout::Section(aUISettings, "MainMenuSettings");
+    const nlohmann::json& title = MenuLayout::Section(section, "Title");
+    if (aLoadPictures)
     {
-        SetActive(false);
+        myBackgroundData.texture = MenuLayout::LoadTexture(MenuLayout::SPRITE_PREFIX +
+                                                           MenuLayout::String(section, "BackgroundSprite"));
+        myTitleData.texture =
+            MenuLayout::LoadTexture(MenuLayout::SPRITE_PREFIX + MenuLayout::String(title, "Sprite"));
+    }
+    MenuLayout::PlaceSprite(myBackground, {screen.x * 0.5f, screen.y * 0.5f}, screen);
+    MenuLayout::PlaceSprite(myTitle, ScaleVector2(MenuLayout::Vector(title, "Position"), screen),
+                            ScaleVector2(MenuLayout::Vector(title, "Size"), screen));
+    myFooter.SetPosition({0.01f * screen.x, 0.01f * screen.y});
+    myFooter.SetColor({1.0f, 1.0f, 1.0f, 1.0f});
+
+    for (int index = 0; index < BUTTON_COUNT; ++index)
+    {
+        myButtons.emplace_back(
+            BuildLayoutButton(index, MenuLayout::Section(section, BUTTON_KEYS[index]), screen));
+    }
+    mySelectedIndex = std::clamp(mySelectedIndex, 0, BUTTON_COUNT - 1);
+    mySelectedButton = myButtons[static_cast<std::size_t>(mySelectedIndex)].get();
+    if (Qel::Engine* engine = Qel::Engine::GetInstance())
+    {
+        LoadSelectionHighlight(*engine, aUISettings, screen, MenuLayout::SPRITE_PREFIX);
+    }
+    HighlightButton(mySelectedButton);
+}
+
+void MainMenu::Select(int aIndex)
+{
+    mySelectedIndex = (aIndex % BUTTON_COUNT + BUTTON_COUNT) % BUTTON_COUNT;
+    if (myButtons.empty())
+    {
         return;
     }
-    if (myStack != nullptr &&
-        (aInput.IsKeyPressed(MenuInput::KEY_ENTER) || GetMenuPad().IsNewPressed(MenuInput::PAD_A)))
+    mySelectedButton = myButtons[static_cast<std::size_t>(mySelectedIndex)].get();
+    HighlightButton(mySelectedButton);
+}
+
+void MainMenu::SelectNext()
+{
+    Select(mySelectedIndex + 1);
+}
+
+void MainMenu::SelectPrevious()
+{
+    Select(mySelectedIndex - 1);
+}
+
+void MainMenu::OnButtonPressed(int aIndex)
+{
+    if (myStack == nullptr)
     {
+        return;
+    }
+    switch (aIndex)
+    {
+    case BUTTON_START:
+        myStack->PushState(new LevelSelectMenu());
+        myStack->SetGameState(GameStateCode::LEVEL_SELECT);
+        break;
+    case BUTTON_SETTINGS:
+        myStack->PushState(new SettingMenu(false));
+        myAreButtonsHidden = true;
+        break;
+    case BUTTON_CREDITS:
         myStack->PushState(new CreditsMenu());
         myStack->SetGameState(GameStateCode::CREDITS);
+        break;
+    case BUTTON_QUIT:
+        SetActive(false);
+        break;
+    default:
+        break;
     }
+}
+
+void MainMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
+{
+    Qel::XInputController& pad = GetMenuPad();
+    pad.Refresh();
+    if (aInput.IsKeyPressed(MenuInput::KEY_W) || pad.IsNewPressed(MenuInput::PAD_UP))
+    {
+        SelectPrevious();
+    }
+    else if (aInput.IsKeyPressed(MenuInput::KEY_S) || pad.IsNewPressed(MenuInput::PAD_DOWN))
+    {
+        SelectNext();
+    }
+    else if ((aInput.IsKeyPressed(MenuInput::KEY_ENTER) || pad.IsNewPressed(MenuInput::PAD_A)) &&
+             mySelectedButton != nullptr)
+    {
+        OnButtonPressed(mySelectedButton->GetIndex());
+    }
+
+    bool isOverAny = false;
+    // Indices, not iterators: a click can push a state that re-lays this menu out.
+    for (std::size_t index = 0; index < myButtons.size(); ++index)
+    {
+        MenuButton* button = myButtons[index].get();
+        if (!button->IsMouseOver(aMouse))
+        {
+            continue;
+        }
+        isOverAny = true;
+        mySelectedIndex = button->GetIndex();
+        mySelectedButton = button;
+        HighlightButton(button);
+        SoundBank::GetInstance().Play(SOUND_HOVER);
+        HandleButtonClick(aInput, button);
+    }
+    myIsHovered = isOverAny;
+    if (!isOverAny)
+    {
+        SoundBank::GetInstance().Stop(SOUND_HOVER);
+    }
+}
+
+void MainMenu::Render(Qel::SpriteDrawer& aDrawer)
+{
+    if (!MenuLayout::BeginScreenPass())
+    {
+        return;
+    }
+    MenuLayout::DrawSingleSprite(aDrawer, myBackgroundData, myBackground);
+    MenuLayout::DrawSingleSprite(aDrawer, myTitleData, myTitle);
+    myFooter.Render();
+    if (myButtons.empty() || myAreButtonsHidden)
+    {
+        return;
+    }
+    for (const std::unique_ptr<MenuButton>& button : myButtons)
+    {
+        button->Render(aDrawer, true);
+    }
+    MenuLayout::DrawSingleSprite(aDrawer, myHighlightData, myHighlight);
 }

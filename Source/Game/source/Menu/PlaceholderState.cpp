@@ -28,12 +28,18 @@ bool PlaceholderState::IsBackPressed(InputHandler& aInput)
 void PlaceholderState::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
 {
     static_cast<void>(aMouse);
-    if (myOnBack == OnBack::RETURN_TO_TITLE && myStack != nullptr && IsBackPressed(aInput))
+    if (myOnBack == OnBack::NOTHING || myStack == nullptr || !IsBackPressed(aInput))
     {
-        myStack->InvokeUnloadScene();
-        myStack->SetGameState(GameStateCode::TITLE_MENU);
-        myStack->PopToIndex(0);
+        return;
     }
+    if (myOnBack == OnBack::LEAVE)
+    {
+        myStack->PopToIndex(myStack->GetSize() - 2);
+        return;
+    }
+    myStack->InvokeUnloadScene();
+    myStack->SetGameState(GameStateCode::TITLE_MENU);
+    myStack->PopToIndex(0);
 }
 
 void PlaceholderState::Render(Qel::SpriteDrawer& aDrawer)
@@ -67,10 +73,4 @@ void PlaceholderState::SelectNext()
 
 void PlaceholderState::SelectPrevious()
 {
-}
-
-void PushPlaceholderPlayStates(StateStack& aStack)
-{
-    aStack.PushState(new PlaceholderState(GameStateCode::LEVEL_SELECT));
-    aStack.PushState(new PlaceholderState(GameStateCode::PLAYING, PlaceholderState::OnBack::RETURN_TO_TITLE));
 }

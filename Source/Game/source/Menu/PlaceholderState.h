@@ -1,7 +1,6 @@
 // A screen with nothing on it, standing where a menu that does not exist yet will go: it sets the
-// game-state code that menu sets when it starts, and answers to no button. The HUD's place can also
-// take the player back to the title on Escape or pad B, so a level started for development can be
-// left. Main thread only.
+// game-state code that menu sets when it starts, and answers to no button but, when asked, Escape or
+// pad B, which leave it (back to the title, or to the state below). Main thread only.
 #pragma once
 
 #include "Menu/MenuState.h"
@@ -16,6 +15,8 @@ public:
     {
         NOTHING,
         RETURN_TO_TITLE,
+        // Escape or pad B removes it, uncovering the state below.
+        LEAVE,
     };
 
     explicit PlaceholderState(std::optional<GameState> aStateAtInit = std::nullopt,
@@ -39,7 +40,3 @@ private:
     std::optional<GameState> myStateAtInit;
     OnBack myOnBack;
 };
-
-// Stands in for the level select and the HUD above whatever is stacked, so the world of a level
-// started without the menus is updated and drawn (the world draws with more than two states stacked).
-void PushPlaceholderPlayStates(StateStack& aStack);

@@ -1,7 +1,5 @@
 #include "Runtime/Go.h"
 
-#include "Runtime/DevelopmentStart.h"
-
 #include "Menu/StateStack.h"
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
@@ -117,8 +115,6 @@ int Go()
     GameWorld* worldAddress = world.get();
     stack->SetOnUnloadScene([worldAddress] { worldAddress->UnloadScene(); });
     stack->SetOnReloadScene([worldAddress] { worldAddress->ReloadScene(); });
-    ApplyDevelopmentStart(std::getenv(DEVELOPMENT_LEVEL_VARIABLE), *stack);
-    ApplyDevelopmentCreditsFilm(std::getenv(DEVELOPMENT_CREDITS_FILM_VARIABLE), *stack);
 
     const Qel::Vector2<std::uint32_t> renderSize = Qel::Engine::GetInstance()->GetRenderSize();
     std::printf("[Game] running at %ux%u\n", renderSize.x, renderSize.y);
