@@ -1,0 +1,36 @@
+// A sphere in world space round its owner's position plus an offset, used by the pickups. It also
+// becomes the owner's bounds (the cube round the sphere).
+#pragma once
+
+#include "Collision/TriggerFlags.h"
+#include "Objects/Component.h"
+#include "vek/Math/Vector3.h"
+#include "vek/Math/Vector4.h"
+
+class SphereColliderComponent : public Component
+{
+public:
+    SphereColliderComponent(float aRadius, const Qel::Vector3<float>& anOffset, bool aIsTrigger);
+
+    float GetRadius() const { return myRadius; }
+    const Qel::Vector3<float>& GetOffset() const { return myOffset; }
+    // The world centre in x, y and z, the radius in w.
+    Qel::Vector4<float> GetWorldCenter() const;
+    bool IsTrigger() const { return myTrigger.IsTrigger(); }
+    bool IsPlayerInside() const { return myTrigger.IsPlayerInside(); }
+    bool TriggerEnter() { return myTrigger.Enter(); }
+    bool TriggerExit() { return myTrigger.Exit(); }
+
+    // Both place the sphere on its owner, every frame, trigger or not.
+    void Init(Qel::Engine* aEngine) override;
+    void Update(float aDeltaTime) override;
+
+private:
+    void UpdateWorldSphere();
+
+    TriggerFlags myTrigger;
+    float myRadius;
+    Qel::Vector3<float> myOffset;
+    Qel::Vector3<float> myWorldCenter;
+    float myWorldRadius = 0.0f;
+};

@@ -1,0 +1,64 @@
+// The player controller's touch points with the effects, the mesh, the collision box, the player's
+// animator and the level's counters, kept apart from its movement rules.
+#include "Player/PlayerController.h"
+
+#include "Collision/BoxColliderComponent.h"
+#include "Components/AnimatedMeshComponent.h"
+#include "Objects/GameObject.h"
+#include "Player/PlayerAnimator.h"
+#include "Player/PlayerStates.h"
+
+void PlayerController::SpawnEffectAt(const std::string& anId, const Qel::Vector3<float>& aPosition)
+{
+    static_cast<void>(anId);
+    static_cast<void>(aPosition);
+}
+
+void PlayerController::ShowFacingOnMesh()
+{
+    if (myMesh != nullptr)
+    {
+        myMesh->SetFacingRight(myIsFacingRight);
+    }
+}
+
+void PlayerController::GetBodyHalfWidth(float& outHalfWidth, float& outOffset)
+{
+    outOffset = 0.0f;
+    outHalfWidth = 0.0f;
+    if (myOwner == nullptr)
+    {
+        return;
+    }
+    if (const BoxColliderComponent* box = myOwner->GetComponent<BoxColliderComponent>())
+    {
+        outHalfWidth = 0.5f * box->GetSize().x;
+        outOffset = box->GetOffset().x;
+        return;
+    }
+    outHalfWidth = 0.5f * myOwner->GetTransform().GetScale().x;
+}
+
+void PlayerController::RefreshOwnerAfterRespawn()
+{
+    if (myOwner == nullptr)
+    {
+        return;
+    }
+    if (BoxColliderComponent* box = myOwner->GetComponent<BoxColliderComponent>())
+    {
+        box->Update(0.0f);
+    }
+}
+
+bool PlayerController::ReturnAnimatorToIdle()
+{
+    PlayerAnimator* animator = myOwner != nullptr ? myOwner->GetComponent<PlayerAnimator>() : nullptr;
+    if (animator == nullptr)
+    {
+        return false;
+    }
+    animator->SetPlayerController(this);
+    animator->ChangeState(new PlayerIdleState());
+    return true;
+}
