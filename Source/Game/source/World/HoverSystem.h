@@ -17,6 +17,12 @@ public:
     void GenerateAutoPlatforms() {}
     void Build() {}
     void Update(float aDeltaTime) { static_cast<void>(aDeltaTime); }
+    void ApplyLandingImpulse(GameObject* aObject, float aSpeed, bool aIsGroundPound)
+    {
+        static_cast<void>(aObject);
+        static_cast<void>(aSpeed);
+        static_cast<void>(aIsGroundPound);
+    }
 
     const std::vector<HoverComponent*>& GetComponents() const { return myComponents; }
     const std::vector<GameObject*>& GetPlatforms() const { return myPlatforms; }
