@@ -1,6 +1,7 @@
 // The camera and the fog as the world drives them: a level handed over with a stand-in player that
 // runs right by itself, a camera profile with bounds and a fog profile for that level.
 #include "Camera/FogComponent.h"
+#include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
 #include "ProfileFolderFixture.h"
 #include "World/GameWorld.h"
@@ -57,7 +58,7 @@ protected:
         static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
         myWorld.SetSceneImport(ImportRunLevel);
         myWorld.Init();
-        myStack.SetStandInSize(3);
+        GameTest::StackStates(myStack, 3);
     }
 
     void TearDown() override

@@ -2,9 +2,6 @@
 // still trigger box, stay where they started), the owner's bounds, and the trigger edges.
 #include "Collision/BoxColliderComponent.h"
 #include "Collision/SphereColliderComponent.h"
-#include "Components/ComponentLookup.h"
-#include "Components/DamageableComponent.h"
-#include "Components/MeshComponent.h"
 #include "Objects/GameObject.h"
 
 #include <gtest/gtest.h>
@@ -115,22 +112,5 @@ TEST(SphereColliderTest, TheSphereFollowsItsOwnerEveryFrameAndBoundsItsCube)
     EXPECT_TRUE(sphere->TriggerExit());
     SphereColliderComponent solid(1.0f, Vec(), false);
     EXPECT_FALSE(solid.TriggerEnter());
-}
-
-TEST(ComponentLookupTest, TheFirstComponentOfEachKindOrNull)
-{
-    EXPECT_EQ(GetDamageableComponent(nullptr), nullptr);
-    EXPECT_EQ(GetSphereColliderComponent(nullptr), nullptr);
-    EXPECT_EQ(GetMeshComponent(nullptr), nullptr);
-
-    GameObject object("Key");
-    EXPECT_EQ(GetDamageableComponent(&object), nullptr);
-    MeshComponent* mesh = object.AddComponent<MeshComponent>("models/key.fbx");
-    SphereColliderComponent* first = object.AddComponent<SphereColliderComponent>(1.0f, Vec(), true);
-    object.AddComponent<SphereColliderComponent>(2.0f, Vec(), true);
-    DamageableComponent* damageable = object.AddComponent<DamageableComponent>(3);
-    EXPECT_EQ(GetMeshComponent(&object), mesh);
-    EXPECT_EQ(GetSphereColliderComponent(&object), first);
-    EXPECT_EQ(GetDamageableComponent(&object), damageable);
 }
 } // namespace

@@ -161,14 +161,4 @@ TEST_F(DamageableTest, HealingAndSettingHpStayInRangeAndReArmDeath)
     EXPECT_EQ(hp.GetHp(), 0);
     EXPECT_EQ(myDeaths.size(), 2u) << "a heal above 0 re-arms the death callback";
 }
-
-TEST_F(DamageableTest, DeathIsNotMarkedBySetHpWithoutACallback)
-{
-    DamageableComponent hp(1);
-    hp.SetHp(0);
-    int deaths = 0;
-    hp.SetOnDeath([&](GameObject*) { ++deaths; });
-    hp.SetHp(0);
-    EXPECT_EQ(deaths, 1) << "a death nobody heard is told to the callback set afterwards";
-}
 } // namespace

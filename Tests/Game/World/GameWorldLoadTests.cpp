@@ -1,4 +1,5 @@
 #include "Collision/CollisionSystemComponent.h"
+#include "Game/Support/StackStates.h"
 #include "GameLevelFolder.h"
 #include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
@@ -116,21 +117,6 @@ private:
     std::shared_ptr<Counts> myCounts;
 };
 
-// Stacks states that do nothing until the stack holds aCount, or pops down to aCount at once.
-void StackStates(StateStack& aStack, int aCount)
-{
-    while (aStack.GetSize() < aCount)
-    {
-        aStack.PushState(new PlaceholderState());
-    }
-    if (aStack.GetSize() > aCount)
-    {
-        aStack.PopToIndex(aCount - 1);
-        InputHandler input;
-        aStack.Update(input);
-    }
-}
-
 class WorldLoad : public testing::Test
 {
 protected:
@@ -139,7 +125,7 @@ protected:
         static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
         myWorld.SetSceneImport(myImport.Function());
         myWorld.Init();
-        StackStates(myStack, 3);
+        GameTest::StackStates(myStack, 3);
     }
     void TearDown() override
     {
@@ -304,14 +290,14 @@ TEST_F(WorldLoad, UpdatesRunOnlyWhileALevelPlaysUnpaused)
     EXPECT_EQ(myStack.GetGameState(), 5) << "a pausing menu keeps its state";
     myStack.GetState(myStack.GetSize() - 1)->SetPausesGame(false);
 
-    StackStates(myStack, 1);
+    GameTest::StackStates(myStack, 1);
     myWorld.Update(myStack);
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Player"), player + 2)
         << "the player runs under a single menu";
     EXPECT_EQ(myImport.GetUpdates("levels/A.vks/Ground"), ground + 1) << "the rest does not";
     EXPECT_EQ(myStack.GetGameState(), 0);
 
-    StackStates(myStack, 3);
+    GameTest::StackStates(myStack, 3);
     myImport.Hold();
     Request("levels/B.vks");
     myWorld.Update(myStack);
@@ -420,7 +406,7 @@ TEST(GameWorld, ABadDefinitionFileFailsTheLoadWithoutEndingTheGame)
     {
         GameWorld world;
         StateStack stack;
-        StackStates(stack, 3);
+        GameTest::StackStates(stack, 3);
         world.Init();
         LevelRegistry::GetInstance().SetSceneRequest("levels/L_Doomed.vks");
         testing::internal::CaptureStdout();

@@ -138,8 +138,8 @@ void GameWorld::Init()
     collisionObject->SetPersistent(true);
     myObjects.push_back(std::move(collisionObject));
 
-    myVfx.LoadDefinitions();
     VfxSystem::SetActive(&myVfx);
+    myVfx.Load();
     try
     {
         LevelRegistry::GetInstance().ScanLevelFiles();
