@@ -15,8 +15,8 @@ float Axis(const Qel::Vector3<float>& aVector, int anAxis)
 
 bool IsInside(const CollisionBox& aBox, const Qel::Vector3<float>& aPoint)
 {
-    return aBox.min.x <= aPoint.x && aPoint.x <= aBox.max.x && aBox.min.y <= aPoint.y && aPoint.y <= aBox.max.y &&
-           aBox.min.z <= aPoint.z && aPoint.z <= aBox.max.z;
+    return aBox.min.x <= aPoint.x && aPoint.x <= aBox.max.x && aBox.min.y <= aPoint.y &&
+           aPoint.y <= aBox.max.y && aBox.min.z <= aPoint.z && aPoint.z <= aBox.max.z;
 }
 } // namespace
 

@@ -50,7 +50,8 @@ CollisionBox GrowBox(const CollisionBox& aBox, float anAmount);
 bool HandleBreakableBlockContact(PlayerController& aPlayer, const std::vector<GameObject*>& aStatics);
 // Coins, keys and hearts the player touches are counted, scored, sounded and shown, then deactivated
 // and removed from aPickups. True when any was touched.
-bool HandlePickupContact(PlayerController& aPlayer, std::vector<GameObject*>& aPickups, RankSystem* aRankSystem);
+bool HandlePickupContact(PlayerController& aPlayer, std::vector<GameObject*>& aPickups,
+                         RankSystem* aRankSystem);
 // The first death box the player overlaps kills it. True when one was touched.
 bool HandleDeathBoxContact(PlayerController& aPlayer, const std::vector<GameObject*>& aDeathBoxes);
 // Every trigger box learns whether the player is inside it. True when the player is in any.

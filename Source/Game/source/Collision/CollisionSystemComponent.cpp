@@ -36,7 +36,8 @@ bool IsEnemyTag(const std::string& aTag)
 
 bool IsResettableTag(const std::string& aTag)
 {
-    return IsEnemyTag(aTag) || aTag == "BreakableBlock" || aTag == "Coin" || aTag == "Key" || aTag == "PowerUp";
+    return IsEnemyTag(aTag) || aTag == "BreakableBlock" || aTag == "Coin" || aTag == "Key" ||
+           aTag == "PowerUp";
 }
 
 bool IsTriggerTag(const std::string& aTag)
@@ -95,7 +96,8 @@ void CollisionSystemComponent::OnUpdate(float aDeltaTime)
         std::cout << "[Death] Player fell below world threshold at y=" << playerY << "\n";
     }
 
-    BloodSeaComponent* sea = lists.bloodSea != nullptr ? lists.bloodSea->GetComponent<BloodSeaComponent>() : nullptr;
+    BloodSeaComponent* sea =
+        lists.bloodSea != nullptr ? lists.bloodSea->GetComponent<BloodSeaComponent>() : nullptr;
     const bool isSeaArmed = sea != nullptr && lists.bloodSea->IsActive() && sea->IsActive();
     if (!isSeaArmed)
     {
@@ -265,7 +267,8 @@ void CollisionSystemComponent::RemoveBrokenBlocks(std::vector<GameObject*>& aSta
 
 void CollisionSystemComponent::HandleDeath(PlayerController& aController, DamageableComponent& aDamageable)
 {
-    const Qel::Vector3<float> position = myHasCheckpoint ? myRespawnPosition : Qel::Vector3<float>{0.0f, 0.0f, 0.0f};
+    const Qel::Vector3<float> position =
+        myHasCheckpoint ? myRespawnPosition : Qel::Vector3<float>{0.0f, 0.0f, 0.0f};
     const bool isFacingRight = myHasCheckpoint ? myIsRespawnFacingRight : true;
     aController.LockInput();
     for (const std::unique_ptr<GameObject>& object : *myObjects)

@@ -88,7 +88,8 @@ void Collect(GameObject& aPickup, GameObject& aPlayer, RankSystem* aRankSystem, 
 }
 } // namespace
 
-bool HandlePickupContact(PlayerController& aPlayer, std::vector<GameObject*>& aPickups, RankSystem* aRankSystem)
+bool HandlePickupContact(PlayerController& aPlayer, std::vector<GameObject*>& aPickups,
+                         RankSystem* aRankSystem)
 {
     GameObject* owner = aPlayer.GetOwner();
     if (owner == nullptr)
@@ -124,7 +125,8 @@ bool HandleDeathBoxContact(PlayerController& aPlayer, const std::vector<GameObje
     const CollisionBox player = GetCollisionBounds(*owner);
     for (GameObject* deathBox : aDeathBoxes)
     {
-        const BoxColliderComponent* box = deathBox != nullptr ? deathBox->GetComponent<BoxColliderComponent>() : nullptr;
+        const BoxColliderComponent* box =
+            deathBox != nullptr ? deathBox->GetComponent<BoxColliderComponent>() : nullptr;
         if (box == nullptr)
         {
             continue;
@@ -156,7 +158,8 @@ bool UpdateTriggerBoxes(PlayerController& aPlayer, const std::vector<GameObject*
     bool isInsideAny = false;
     for (GameObject* trigger : aTriggers)
     {
-        BoxColliderComponent* box = trigger != nullptr ? trigger->GetComponent<BoxColliderComponent>() : nullptr;
+        BoxColliderComponent* box =
+            trigger != nullptr ? trigger->GetComponent<BoxColliderComponent>() : nullptr;
         if (box == nullptr || !box->IsTrigger())
         {
             continue;

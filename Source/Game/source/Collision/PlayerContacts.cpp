@@ -20,7 +20,8 @@ const Qel::Vector3<float> UP{0.0f, 1.0f, 0.0f};
 
 // A hit ahead of the origin within the probe's reach. t starts at 0 so that an origin inside the box
 // counts as touching.
-bool Probe(const CollisionBox& aBox, const Qel::Vector3<float>& anOrigin, const Qel::Vector3<float>& aDirection)
+bool Probe(const CollisionBox& aBox, const Qel::Vector3<float>& anOrigin,
+           const Qel::Vector3<float>& aDirection)
 {
     float t = 0.0f;
     if (!RayIntersectBox(aBox, {anOrigin, aDirection}, t))
@@ -38,8 +39,8 @@ bool IsJustAboveHead(const CollisionBox& aBlock, const CollisionBox& aPlayer)
     return overlapsX && overlapsZ && meetsHeadroom;
 }
 
-void BreakBlocks(PlayerController& aPlayer, const std::vector<GameObject*>& aNear, const CollisionBox& aPlayerBox,
-                 float aFacing)
+void BreakBlocks(PlayerController& aPlayer, const std::vector<GameObject*>& aNear,
+                 const CollisionBox& aPlayerBox, float aFacing)
 {
     for (GameObject* block : aNear)
     {

@@ -9,12 +9,14 @@
 class BloodSeaComponent : public Component
 {
 public:
-    BloodSeaComponent(float aTargetY, float aRiseSpeed, float aKillDistanceY, const Qel::Vector3<float>& aSpawnPosition,
-                      bool aUseRelativeSpawnPosition, float aReactivateMaxYDelta, float aReactivationSnapDistanceY,
+    BloodSeaComponent(float aTargetY, float aRiseSpeed, float aKillDistanceY,
+                      const Qel::Vector3<float>& aSpawnPosition, bool aUseRelativeSpawnPosition,
+                      float aReactivateMaxYDelta, float aReactivationSnapDistanceY,
                       float anActivationShakeIntensity, float anActivationShakeDuration)
         : myTargetY(aTargetY), myRiseSpeed(aRiseSpeed), myKillDistanceY(aKillDistanceY),
           mySpawnPosition(aSpawnPosition), myUseRelativeSpawnPosition(aUseRelativeSpawnPosition),
-          myReactivateMaxYDelta(aReactivateMaxYDelta), myReactivationSnapDistanceY(aReactivationSnapDistanceY),
+          myReactivateMaxYDelta(aReactivateMaxYDelta),
+          myReactivationSnapDistanceY(aReactivationSnapDistanceY),
           myActivationShakeIntensity(anActivationShakeIntensity),
           myActivationShakeDuration(anActivationShakeDuration)
     {

@@ -12,7 +12,9 @@ bool BreakableTileController::TryBreak(bool aIsRising, bool aIsGroundPounding)
     return true;
 }
 
-BreakableTile::BreakableTile(std::string aName) : GameObject(std::move(aName)) {}
+BreakableTile::BreakableTile(std::string aName) : GameObject(std::move(aName))
+{
+}
 
 void BreakableTile::Start(Qel::Engine* aEngine)
 {

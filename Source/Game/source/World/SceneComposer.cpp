@@ -22,7 +22,8 @@ constexpr int CUSTOM_RENDER_MODE = 3;
 // A kept player was not part of the new scene's fog pass, so its shader follows the level here.
 void MatchPlayerShaderToFog(GameObject* aPlayer, bool aHasFog)
 {
-    AnimatedMeshComponent* mesh = aPlayer != nullptr ? aPlayer->GetComponent<AnimatedMeshComponent>() : nullptr;
+    AnimatedMeshComponent* mesh =
+        aPlayer != nullptr ? aPlayer->GetComponent<AnimatedMeshComponent>() : nullptr;
     if (mesh == nullptr)
     {
         return;
@@ -105,8 +106,8 @@ ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<Game
     return result;
 }
 
-void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>& aLoaded, ComposeResult& aResult,
-                                       SpecialObjectLinks& aLinks)
+void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>& aLoaded,
+                                       ComposeResult& aResult, SpecialObjectLinks& aLinks)
 {
     if (aLoaded.empty())
     {
@@ -124,7 +125,8 @@ void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>&
             continue;
         }
         object->Start(engine);
-        if (PlayerController* controller = object->GetComponent<PlayerController>(); controller != nullptr && myWorld)
+        if (PlayerController* controller = object->GetComponent<PlayerController>();
+            controller != nullptr && myWorld)
         {
             controller->SetInputHandler(&myWorld->GetInput());
         }
