@@ -2,6 +2,7 @@
 
 #include "Platform/Pad/SdlPadBackend.h"
 #include "Support/VirtualPad.h"
+#include "World/LevelCounters.h"
 
 #include <algorithm>
 
@@ -359,7 +360,9 @@ TEST(PlayerControllerMoves, KnockbackSparesBlockedSidesAndRespawnResetsTheBody)
     EXPECT_FLOAT_EQ(rig.Controller().GetHorizontalVelocity(), 500.0f);
     EXPECT_FLOAT_EQ(rig.Controller().GetVerticalVelocity(), 1800.0f);
 
+    SetPlayerHealth(0);
     rig.Controller().Respawn({40.0f, 80.0f, 0.0f}, false);
+    EXPECT_EQ(GetPlayerHealth(), 2);
     EXPECT_FLOAT_EQ(rig.X(), 40.0f);
     EXPECT_FLOAT_EQ(rig.Y(), 81.0f);
     EXPECT_FLOAT_EQ(rig.Controller().GetVerticalVelocity(), 0.0f);
@@ -406,4 +409,40 @@ TEST(PlayerControllerPad, KeyboardIsIgnoredWhileAPadIsInUse)
     EXPECT_FALSE(rig.Controller().IsPadInUse());
     EXPECT_TRUE(rig.Controller().HasMoveInput());
     EXPECT_GT(rig.Controller().GetHorizontalVelocity(), speed + 100.0f);
+}
+
+TEST(PlayerControllerMoves, ALandingNearThePreviousHeightDropsThePendingLandingImpact)
+{
+    ControllerRig rig;
+    rig.Start();
+    GameObject platform("Platform");
+    rig.PlaceAt(0.0f, 100.0f);
+    rig.Step();
+    rig.Controller().SetLandingImpact(&platform, 640.0f, false);
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    GameObject* landedOn = nullptr;
+    float speed = 0.0f;
+    bool wasPound = true;
+    ASSERT_TRUE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+    EXPECT_EQ(landedOn, &platform);
+    EXPECT_FLOAT_EQ(speed, 640.0f);
+    EXPECT_FALSE(wasPound);
+    EXPECT_FALSE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+
+    // Up and down again within 20 units of the last landing: the impact set on the way is dropped.
+    rig.Controller().ClearContact(PlayerController::SIDE_GROUND);
+    rig.PlaceAt(0.0f, 110.0f);
+    rig.Step();
+    rig.Controller().SetLandingImpact(&platform, 300.0f, true);
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    EXPECT_FALSE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+
+    // 20 units or more counts again.
+    rig.Controller().ClearContact(PlayerController::SIDE_GROUND);
+    rig.PlaceAt(0.0f, 160.0f);
+    rig.Step();
+    rig.Controller().SetLandingImpact(&platform, 300.0f, true);
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    EXPECT_TRUE(rig.Controller().ConsumeLandingImpact(landedOn, speed, wasPound));
+    EXPECT_TRUE(wasPound);
 }

@@ -2,11 +2,13 @@
 
 #include "Builders/BasicBuilders.h"
 #include "Builders/GameObjectFactory.h"
+#include "Builders/PlayerBuilder.h"
 
 void RegisterGameObjectFactories()
 {
     GameObjectFactory& factory = GameObjectFactory::GetInstance();
     factory.SetDefault(&BuildMeshOnlyObject);
+    factory.Register("Player", &BuildPlayerObject);
     // Tags whose objects are only a model; the rest of the game finds them by tag. Tags without a
     // builder of their own yet are served by the default.
     factory.Register("WorldDeathThreshold", &BuildMeshOnlyObject);

@@ -56,7 +56,7 @@ PlayerController::PlayerController(InputHandler* anInputHandler) : myInputHandle
 }
 
 PlayerController::PlayerController(InputHandler* anInputHandler, Platform::PadBackend& aPadBackend)
-    : myInputHandler(anInputHandler), myPad(aPadBackend)
+    : myInputHandler(anInputHandler), myPadBackend(&aPadBackend)
 {
 }
 
@@ -153,14 +153,14 @@ bool PlayerController::IsInteractPressed() const
 
 bool PlayerController::IsPadButtonPressed(std::uint16_t aMask) const
 {
-    return (myPad.GetState().gamepad.buttons & aMask) == aMask &&
-           (myPad.GetPreviousState().gamepad.buttons & aMask) != aMask;
+    return myPad.has_value() && (myPad->GetState().gamepad.buttons & aMask) == aMask &&
+           (myPad->GetPreviousState().gamepad.buttons & aMask) != aMask;
 }
 
 bool PlayerController::IsPadButtonReleased(std::uint16_t aMask) const
 {
-    return (myPad.GetState().gamepad.buttons & aMask) != aMask &&
-           (myPad.GetPreviousState().gamepad.buttons & aMask) == aMask;
+    return myPad.has_value() && (myPad->GetState().gamepad.buttons & aMask) != aMask &&
+           (myPad->GetPreviousState().gamepad.buttons & aMask) == aMask;
 }
 
 bool PlayerController::IsKeyDown(std::uint32_t aKey) const
@@ -180,12 +180,12 @@ bool PlayerController::IsKeyReleased(std::uint32_t aKey) const
 
 bool PlayerController::IsMoveLeftHeld() const
 {
-    return myIsPadInUse ? myPad.leftStickX < -STICK_MOVE_THRESHOLD : IsKeyDown(KEY_A) || IsKeyDown(KEY_LEFT);
+    return myIsPadInUse ? myPad->leftStickX < -STICK_MOVE_THRESHOLD : IsKeyDown(KEY_A) || IsKeyDown(KEY_LEFT);
 }
 
 bool PlayerController::IsMoveRightHeld() const
 {
-    return myIsPadInUse ? myPad.leftStickX > STICK_MOVE_THRESHOLD : IsKeyDown(KEY_D) || IsKeyDown(KEY_RIGHT);
+    return myIsPadInUse ? myPad->leftStickX > STICK_MOVE_THRESHOLD : IsKeyDown(KEY_D) || IsKeyDown(KEY_RIGHT);
 }
 
 bool PlayerController::IsJumpPressed() const
@@ -204,8 +204,8 @@ bool PlayerController::IsGroundPoundPressed() const
 {
     if (myIsPadInUse)
     {
-        return IsPadButtonPressed(Platform::PAD_BUTTON_A) && myPad.leftStickX > -POUND_STICK_X &&
-               myPad.leftStickX < POUND_STICK_X && myPad.leftStickY < POUND_STICK_Y;
+        return IsPadButtonPressed(Platform::PAD_BUTTON_A) && myPad->leftStickX > -POUND_STICK_X &&
+               myPad->leftStickX < POUND_STICK_X && myPad->leftStickY < POUND_STICK_Y;
     }
     return IsKeyPressed(KEY_S) || IsKeyPressed(KEY_DOWN);
 }
@@ -213,12 +213,12 @@ bool PlayerController::IsGroundPoundPressed() const
 bool PlayerController::IsSprintPressed() const
 {
     // Any one of the three buttons.
-    return myIsPadInUse ? myPad.IsNewPressed(SPRINT_BUTTONS) : IsKeyPressed(KEY_SHIFT);
+    return myIsPadInUse ? myPad->IsNewPressed(SPRINT_BUTTONS) : IsKeyPressed(KEY_SHIFT);
 }
 
 bool PlayerController::IsSprintReleased() const
 {
-    return myIsPadInUse ? myPad.IsReleased(SPRINT_BUTTONS) : IsKeyReleased(KEY_SHIFT);
+    return myIsPadInUse ? myPad->IsReleased(SPRINT_BUTTONS) : IsKeyReleased(KEY_SHIFT);
 }
 
 Qel::Transform* PlayerController::TakeTransform()
@@ -521,6 +521,10 @@ void PlayerController::ResetMovement()
 void PlayerController::Init(Qel::Engine* anEngine)
 {
     static_cast<void>(anEngine);
+    if (!myPad.has_value())
+    {
+        myPad.emplace(myPadBackend != nullptr ? *myPadBackend : Platform::GetDefaultPadBackend());
+    }
     myMesh = myOwner != nullptr ? myOwner->GetComponent<AnimatedMeshComponent>() : nullptr;
     myHorizontalVelocity = 0.0f;
     myVerticalVelocity = 0.0f;
@@ -566,14 +570,14 @@ void PlayerController::OnStart()
 
 void PlayerController::PollPad()
 {
-    if (!myPad.Connect())
+    if (!myPad.has_value() || !myPad->Connect())
     {
         myIsPadInUse = false;
         return;
     }
     myIsPadInUse = true;
-    myPad.Refresh();
-    const float stick = std::abs(myPad.leftStickX);
+    myPad->Refresh();
+    const float stick = std::abs(myPad->leftStickX);
     if (myIsSprinting)
     {
         myCurrentMaxSpeed = myEffectiveMaxSpeed * myCurrentSprintMultiplier;
@@ -818,7 +822,7 @@ void PlayerController::UpdateHorizontal(float aDeltaTime)
     else
     {
         const float boost = myIsSprinting ? 2.0f * myCurrentSprintMultiplier : 1.0f;
-        const float magnitude = myIsPadInUse ? std::abs(myPad.leftStickX) : 1.0f;
+        const float magnitude = myIsPadInUse ? std::abs(myPad->leftStickX) : 1.0f;
         const float step = aDeltaTime * myAcceleration * magnitude * boost;
         // Left is tried first; held against a left wall it falls through to the right.
         if (IsMoveLeftHeld() && !IsTouching(SIDE_LEFT_WALL))

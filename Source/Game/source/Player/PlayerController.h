@@ -10,6 +10,7 @@
 #include "vek/input/XInputController.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -45,7 +46,8 @@ public:
     static constexpr float WALL_SLIDE_EFFECT_INTERVAL = 0.16f;
     static constexpr const char* FIRST_LEVEL_PATH = "levels/L_World1_Level1.vks";
 
-    // The pad is read through SDL's game controllers.
+    // The pad is read through SDL's game controllers, opened when the controller starts on the main
+    // thread (builders run on the scene-load task).
     explicit PlayerController(InputHandler* anInputHandler);
     // The pad is read through aPadBackend, which must outlive the controller.
     PlayerController(InputHandler* anInputHandler, Platform::PadBackend& aPadBackend);
@@ -254,7 +256,8 @@ private:
     std::unordered_map<int, bool> myContacts;
     bool myIsPreSpirit = false;
     bool myIsPadInUse = false;
-    Qel::XInputController myPad;
+    Platform::PadBackend* myPadBackend = nullptr;
+    std::optional<Qel::XInputController> myPad;
 
     float myStartUpTimer = 0.0f;
     float myStartUpDelay = START_UP_DELAY;

@@ -4,14 +4,16 @@
 
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
+#include "Effects/VfxSystem.h"
 #include "Objects/GameObject.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerStates.h"
+#include "World/LevelCounters.h"
 
 void PlayerController::SpawnEffectAt(const std::string& anId, const Qel::Vector3<float>& aPosition)
 {
-    static_cast<void>(anId);
-    static_cast<void>(aPosition);
+    // Size 1, turned the way the player faces; a missing effect system or definition spawns nothing.
+    VfxSystem::SpawnAt(anId, aPosition, 1.0f, myIsFacingRight ? 1.0f : -1.0f);
 }
 
 void PlayerController::ShowFacingOnMesh()
@@ -41,14 +43,14 @@ void PlayerController::GetBodyHalfWidth(float& outHalfWidth, float& outOffset)
 
 void PlayerController::RefreshOwnerAfterRespawn()
 {
-    if (myOwner == nullptr)
+    if (myOwner != nullptr)
     {
-        return;
+        if (BoxColliderComponent* box = myOwner->GetComponent<BoxColliderComponent>())
+        {
+            box->Update(0.0f);
+        }
     }
-    if (BoxColliderComponent* box = myOwner->GetComponent<BoxColliderComponent>())
-    {
-        box->Update(0.0f);
-    }
+    ResetPlayerHealth();
 }
 
 bool PlayerController::ReturnAnimatorToIdle()

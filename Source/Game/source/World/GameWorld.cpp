@@ -4,6 +4,8 @@
 #include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
 #include "Menu/StateStack.h"
+#include "Player/PlayerAnimator.h"
+#include "Player/PlayerController.h"
 #include "Sound/SoundBank.h"
 #include "World/LevelRegistry.h"
 #include "World/SceneImportService.h"
@@ -124,8 +126,7 @@ void GameWorld::Init()
     myComposer.SetPlayer(myPlayer);
     myCamera.ResetToDefaults();
     RegisterGameObjectFactories();
-    // The player's clips are preloaded here on a task of their own once the player exists; until then
-    // there is nothing to wait for.
+    myAnimationPreload = PlayerAnimator::StartAnimationPreloadAsync();
     HandInEngineWindow(myInput);
     myInput.SetEnabledFlag(true);
     myCurrentScene.clear();
@@ -292,7 +293,11 @@ void GameWorld::StartSceneLoadAsync(const std::string& aScene, bool aForce)
     }
     myVfx.ClearAll();
     myLoadingScene = aScene;
-    // The player's controller goes back to idle here once the player has one.
+    if (PlayerController* controller =
+            myPlayer != nullptr ? myPlayer->GetComponent<PlayerController>() : nullptr)
+    {
+        controller->ResetToIdle();
+    }
     myIsLoading = true;
     mySceneFuture = std::async(std::launch::async,
                                [import = mySceneImport, scene = aScene]
@@ -359,7 +364,7 @@ void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aSc
     // The eye's blood-sea flag is cleared here once the eye exists.
     LevelRegistry::GetInstance().SetCurrentScene(myCurrentScene);
     FogComponent::SetCurrentSceneName(myCurrentScene);
-    // The player's animator learns the level path here once it exists.
+    PlayerAnimator::SetCurrentLevelPath(myCurrentScene);
 
     ResetObjects(false);
     std::cout << "[GameWorld] Loaded " << aObjects.size() << " objects from scene: " << myCurrentScene
