@@ -116,7 +116,7 @@ protected:
             }
         }
         Qel::Scene scene;
-        Qel::LoadScene(ScenePath(aStem), scene);
+        EXPECT_TRUE(Qel::LoadScene(ScenePath(aStem).c_str(), scene)) << aStem;
         for (const auto& entry : scene.GetObjects())
         {
             const Qel::SceneObject& object = *entry.second;
@@ -227,7 +227,7 @@ TEST_F(ShippedLevels, ExitsLeadToTheNextLevelAndTheLastEndsWithTheBoss)
 TEST_F(ShippedLevels, TheEyeAndTheBloodSeaShareALevelOfWorldTwoAndTheBonusHasItsDancers)
 {
     int eyeLevels = 0;
-    for (const std::string& stem : {"L_World2_Level1", "L_World2_Level2"})
+    for (const char* stem : {"L_World2_Level1", "L_World2_Level2"})
     {
         const LoadedLevel& level = Level(stem);
         if (level.Count("EyeInTheSky") == 0)
