@@ -10,7 +10,10 @@ game builds. STAMP is touched when all is written.
 A map is a text file of sections; '#' starts a comment line.
 
     [level]                   key = value lines: "origin = <char>" names the cell at (0, 0, 0)
-                              (by default the player's cell, else the bottom-left one)
+                              (by default the player's cell, else the bottom-left one);
+                              "world = <n>" swaps the shared legend's world-1 tiles for world n's;
+                              "backdrop = <n>" lays world n's sky, parallax and middle-ground layers
+                              behind the whole map
     [legend]                  <char> <Tag> key=value ... (over legend.txt's entries)
     [objects]                 <Tag> key=value ...: objects placed by "position=x,y,z" in world units
     [map]                     one character per 100 x 100 tile, the bottom row last; '.' and ' ' are empty
@@ -179,7 +182,8 @@ class Level:
                 raise MapError(f"{aPath}:{number}: a header line is 'key = value'")
             key, value = (part.strip() for part in line.split("=", 1))
             self.header[key] = value
-        self.legend = dict(aLegend)
+        world = self.header.get("world", "1")
+        self.legend = {char: retile(entry, world) for char, entry in aLegend.items()}
         read_legend(sections.get("legend", []), aPath, self.legend)
         self.rows = [line for _, line in sections.get("map", [])]
         while self.rows and self.rows[-1].strip() == "":
@@ -188,6 +192,14 @@ class Level:
         for number, line in sections.get("objects", []):
             tokens = tokenize(line)
             self.loose.append(Entry(tokens[0], tokens[1:], f"{aPath}:{number}"))
+        if "backdrop" in self.header:
+            self.loose.extend(backdrop(self.header["backdrop"], self.extent(), aPath))
+
+    def extent(self):
+        """The map's first and last column in world x."""
+        origin_column, _ = self.origin()
+        width = max((len(row) for row in self.rows), default=0)
+        return -origin_column * TILE, (width - origin_column) * TILE
 
     def cells(self):
         """(column, row from the bottom, character) of every filled cell, top row first, left to right."""
@@ -224,6 +236,49 @@ class Level:
             where = entry.placement.get("position", "0,0,0")
             placed.append((entry, parse_vector(where, 3, f"{self.path}: position of {entry.tag}")))
         return placed
+
+
+def retile(aEntry, aWorld):
+    """The shared legend's tile with world aWorld's model in place of world 1's."""
+    model = aEntry.placement.get("model", "")
+    if aWorld == "1" or aEntry.tag not in schema.TILE_TAGS or "_W1." not in model:
+        return aEntry
+    swapped = Entry(aEntry.tag, [], "")
+    swapped.placement = {**aEntry.placement, "model": model.replace("_W1.", f"_W{aWorld}.")}
+    swapped.properties = dict(aEntry.properties)
+    return swapped
+
+
+# Backdrop layers, far to near: tag, model stem, y, z, width of one copy. The parallax and sky objects
+# are found by their exact names, so each copy carries its tag as its whole name.
+BACKDROP = [
+    ("background1", "Sky", -3500, 14000, 16000),
+    ("lvl{w}parallax", "Parallax_Far", -900, 9000, 8000),
+    ("lvl{w}parallax", "Parallax_Near", -700, 5000, 8000),
+    ("lvl{w}middleground", "MiddleGround", -300, 2000, 4000),
+]
+
+
+def backdrop(aWorld, aExtent, aWhere):
+    if aWorld not in ("1", "2", "3"):
+        raise MapError(f"{aWhere}: backdrop '{aWorld}' is not a world (1, 2 or 3)")
+    first, last = aExtent
+    entries = []
+    for tag, stem, y, z, width in BACKDROP:
+        tag = tag.format(w=aWorld)
+        # The farther a layer, the more of it the camera sees beside the map: start it further left.
+        x = first - width / 2 if z > 3000 else first - 2000
+        while x < last + 2000:
+            name = "Sky" if tag == "background1" else tag
+            entry = Entry(tag, [], aWhere)
+            entry.placement = {
+                "fullname": name,
+                "model": f"models/StaticMeshes/SM_{stem}_W{aWorld}.fbx",
+                "position": f"{x:g},{y},{z}",
+            }
+            entries.append(entry)
+            x += width
+    return entries
 
 
 def definition_name(aTag, aDerivedKeys):
