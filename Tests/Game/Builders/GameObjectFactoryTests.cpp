@@ -2,6 +2,7 @@
 #include "Builders/CommonProperties.h"
 #include "Builders/GameObjectFactory.h"
 #include "Builders/RegisterGameObjectFactories.h"
+#include "Collision/BoxColliderComponent.h"
 #include "Components/MeshComponent.h"
 #include "World/HoverComponent.h"
 
@@ -289,4 +290,31 @@ TEST(SceneObjectData, GettersMatchTheExactTypeOnly)
     EXPECT_EQ(data.GetStringOrDefault("Text", "Null"), "Jump");
     EXPECT_EQ(data.GetStringOrDefault("HP", "Null"), "Null");
     EXPECT_EQ(data.GetStringOrDefault("Missing", "Null"), "Null");
+}
+
+TEST_F(GameObjectFactoryTest,
+       TilesGetTheirMeshAndTheFixedBoxWhateverTheirPropertiesAndUnknownTagsFallToTheDefault)
+{
+    RegisterGameObjectFactories();
+    for (const char* tag : {"Ground", "platform ", "PLATFORM"})
+    {
+        SceneObjectData data = Data(tag, "models/tile.fbx");
+        data.properties["Size"] = Qel::Vector3<float>{5.0f, 5.0f, 5.0f};
+        data.scale = {3.0f, 3.0f, 3.0f};
+        auto tile = Factory().Create(data);
+        EXPECT_EQ(First<MeshComponent>(tile).GetModelPath(), "models/tile.fbx") << tag;
+        const BoxColliderComponent& box = First<BoxColliderComponent>(tile);
+        EXPECT_EQ(box.GetSize().x, 100.0f);
+        EXPECT_EQ(box.GetSize().y, 100.0f);
+        EXPECT_EQ(box.GetSize().z, 200.0f);
+        EXPECT_EQ(box.GetOffset().x, 50.0f);
+        EXPECT_EQ(box.GetOffset().y, 50.0f);
+        EXPECT_EQ(box.GetOffset().z, 100.0f);
+        EXPECT_FALSE(box.IsTrigger());
+        EXPECT_FALSE(box.FollowsOwner());
+    }
+    EXPECT_EQ(Factory().Create(Data("Ground"))->GetComponent<MeshComponent>(), nullptr)
+        << "no model, no mesh";
+    auto untagged = Factory().Create(Data("", "models/rock.fbx"));
+    EXPECT_EQ(First<MeshComponent>(untagged).GetModelPath(), "models/rock.fbx");
 }

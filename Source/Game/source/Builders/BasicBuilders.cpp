@@ -1,5 +1,6 @@
 #include "Builders/BasicBuilders.h"
 
+#include "Collision/BoxColliderComponent.h"
 #include "Components/MeshComponent.h"
 
 std::unique_ptr<GameObject> MakeGameObject(const SceneObjectData& aData)
@@ -14,5 +15,13 @@ std::unique_ptr<GameObject> BuildMeshOnlyObject(const SceneObjectData& aData)
     {
         object->AddComponent<MeshComponent>(aData.model);
     }
+    return object;
+}
+
+std::unique_ptr<GameObject> BuildGroundBoxObject(const SceneObjectData& aData)
+{
+    std::unique_ptr<GameObject> object = BuildMeshOnlyObject(aData);
+    object->AddComponent<BoxColliderComponent>(Qel::Vector3<float>{100.0f, 100.0f, 200.0f},
+                                               Qel::Vector3<float>{50.0f, 50.0f, 100.0f}, false, false);
     return object;
 }

@@ -10,3 +10,6 @@
 std::unique_ptr<GameObject> MakeGameObject(const SceneObjectData& aData);
 // A plain object with a MeshComponent for the model, when there is one.
 std::unique_ptr<GameObject> BuildMeshOnlyObject(const SceneObjectData& aData);
+// Ground and platform tiles: a mesh-only object whose solid box is the fixed tile (100 x 100 x 200
+// from the object's position), whatever the object's scale or properties.
+std::unique_ptr<GameObject> BuildGroundBoxObject(const SceneObjectData& aData);

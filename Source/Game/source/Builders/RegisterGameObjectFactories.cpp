@@ -9,7 +9,10 @@ void RegisterGameObjectFactories()
     factory.SetDefault(&BuildMeshOnlyObject);
     // Tags whose objects are only a model; the rest of the game finds them by tag. Tags without a
     // builder of their own yet are served by the default.
-    for (const char* tag : {"WorldDeathThreshold", "Birgil", "Trigger", "Static", "Decoration", "Untagged"})
+    factory.Register("WorldDeathThreshold", &BuildMeshOnlyObject);
+    factory.Register("Ground", &BuildGroundBoxObject);
+    factory.Register("Platform", &BuildGroundBoxObject);
+    for (const char* tag : {"Birgil", "Trigger", "Static", "Decoration", "Untagged"})
     {
         factory.Register(tag, &BuildMeshOnlyObject);
     }

@@ -1,6 +1,6 @@
-// The sway settings of a floating object: a group to move with, amplitude, frequency and phase.
-// Pure data; the world's hover system moves the owner. Configure keeps amplitude within 0..10 and
-// frequency at 0.01 or more.
+// The sway settings of a floating object: a group to move with, amplitude, frequency and phase, and
+// the rest height the sway is measured from. The world's hover system moves the owner through it.
+// Configure keeps amplitude within 0..10 and frequency at 0.01 or more.
 #pragma once
 
 #include "Objects/Component.h"
@@ -23,6 +23,12 @@ public:
     float GetAmplitude() const { return myAmplitude; }
     float GetFrequency() const { return myFrequency; }
     float GetPhase() const { return myPhase; }
+    // Keeps the owner's current height as the rest height.
+    void CaptureBaseHeight();
+    // Puts the owner at the rest height (its current height when none was kept) plus the offset.
+    void UpdateHover(float aOffset);
+    float GetBaseHeight() const { return myBaseHeight; }
+    bool HasBaseHeight() const { return myHasBaseHeight; }
 
 private:
     bool myIsHoverEnabled = true;
@@ -30,4 +36,6 @@ private:
     float myAmplitude = 10.0f;
     float myFrequency = 1.0f;
     float myPhase = 0.0f;
+    float myBaseHeight = 0.0f;
+    bool myHasBaseHeight = false;
 };

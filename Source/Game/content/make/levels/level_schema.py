@@ -35,6 +35,14 @@ TAGS = {
     "WorldDeathThreshold": [],
     "Ground": [],
     "Platform": [],
+    # Background pieces: model-only objects whose tag picks their sheet from the mesh atlas table.
+    "background1": [],
+    "lvl1parallax": [],
+    "lvl2parallax": [],
+    "lvl3parallax": [],
+    "lvl1middleground": [],
+    "lvl2middleground": [],
+    "lvl3middleground": [],
     "Player": [
         ("HP", "Int", 2),
         ("Damage Per Hit", "Int", 1),

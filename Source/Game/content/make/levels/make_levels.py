@@ -16,6 +16,7 @@ A map is a text file of sections; '#' starts a comment line.
     [map]                     one character per 100 x 100 tile, the bottom row last; '.' and ' ' are empty
 
 Legend and object keys: "model" (a model path), "name" (the name's prefix; a number is appended),
+"fullname" (the whole name, kept as written: the background layers are found by their exact name),
 "offset", "rotation", "scale" (x,y,z), "position" (objects only), "definition" (an object definition of
 the author's own); any other key is a property. Its type is the one the tag's builder reads, or the
 one written after the key ("Wave:Int=3"), or else read from the value: true/false Bool, a whole number
@@ -39,7 +40,7 @@ import level_schema as schema
 HERE = os.path.dirname(os.path.abspath(__file__))
 TILE = 100.0
 EMPTY_CELLS = (".", " ")
-PLACEMENT_KEYS = ("model", "name", "offset", "rotation", "scale", "position", "definition")
+PLACEMENT_KEYS = ("model", "name", "fullname", "offset", "rotation", "scale", "position", "definition")
 
 
 class MapError(Exception):
@@ -283,7 +284,7 @@ class Generator:
             counters[prefix] = counters.get(prefix, 0) + 1
             offset = parse_vector(entry.placement.get("offset", "0,0,0"), 3, where)
             record = {
-                "name": f"{prefix}_{counters[prefix]:03d}",
+                "name": entry.placement.get("fullname", f"{prefix}_{counters[prefix]:03d}"),
                 "object-definition": definition,
                 "translation": [position[axis] + offset[axis] for axis in range(3)],
                 "rotation": parse_vector(entry.placement.get("rotation", "0,0,0"), 3, where),

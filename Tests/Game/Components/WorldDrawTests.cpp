@@ -1,0 +1,210 @@
+// A small level drawn by the world pass through the engine, with the game's tile and background models,
+// their atlas sheets chosen by tag and the game's fog shaders: the ground lit in front, a parallax layer
+// behind it, and the fog and shader fallbacks of custom-shader meshes.
+#include "Engine/vek/drawers/ModelRenderFixture.h"
+
+#include "Camera/CameraController.h"
+#include "Camera/FogComponent.h"
+#include "Components/MeshComponent.h"
+#include "Components/MeshTextureSelection.h"
+#include "Components/SceneGraphics.h"
+#include "Effects/VfxSystem.h"
+#include "World/WorldRenderPass.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+class WorldDrawTest : public QelTest::ModelRenderFixture
+{
+protected:
+    void SetUp() override
+    {
+        QelTest::ModelRenderFixture::SetUp();
+        SetSceneGraphics(myGraphics.get());
+        // The game's asset root as the build laid it out beside the test.
+        myPreviousLookup =
+            SetMeshTextureLookup([this](const std::string& aPath)
+                                 { return myTextures->TryGetTexture(Asset(aPath).c_str(), 1, false); });
+        myCamera.ResetToDefaults();
+        myCamera.SetSceneCameraTransform({0.0f, 300.0f, -4500.0f}, Qel::Quaternion());
+    }
+
+    void TearDown() override
+    {
+        myObjects.clear();
+        SetMeshTextureLookup(myPreviousLookup);
+        SetSceneGraphics(nullptr);
+        QelTest::ModelRenderFixture::TearDown();
+    }
+
+    std::string Asset(const std::string& aRelative) const
+    {
+        return (myRunFolder / "data/game" / aRelative).lexically_normal().string();
+    }
+
+    GameObject& Add(const std::string& aName, const std::string& aTag, const std::string& aModel,
+                    const Qel::Vector3<float>& aPosition,
+                    const Qel::Vector3<float>& aScale = {1.0f, 1.0f, 1.0f})
+    {
+        auto object = std::make_unique<GameObject>(aName);
+        object->SetTag(aTag);
+        object->GetTransform().SetPosition(aPosition);
+        object->GetTransform().SetScale(aScale);
+        object->AddComponent<MeshComponent>(Asset(aModel));
+        object->Start(nullptr);
+        const MeshComponent* mesh = object->GetComponent<MeshComponent>();
+        EXPECT_TRUE(mesh != nullptr && mesh->HasModel()) << aModel;
+        myObjects.push_back(std::move(object));
+        return *myObjects.back();
+    }
+
+    // Eight rows of ground tiles across the view, their top at y = 0.
+    void AddGround()
+    {
+        for (int row = 1; row <= 8; ++row)
+        {
+            for (int column = -15; column < 15; ++column)
+            {
+                Add("Ground", "Ground", "models/StaticMeshes/SM_Ground_W1.fbx",
+                    {100.0f * static_cast<float>(column), -100.0f * static_cast<float>(row), -100.0f});
+            }
+        }
+    }
+
+    // The far hills, stretched to reach below the ground line.
+    void AddLayer()
+    {
+        Add("LVL1_Parallax", "lvl1parallax", "models/StaticMeshes/SM_Parallax_Far_W1.fbx",
+            {-4000.0f, -2000.0f, 9000.0f}, {1.0f, 3.0f, 1.0f});
+    }
+
+    std::vector<std::uint8_t> Draw(bool aLightsOn = true)
+    {
+        StartFrame();
+        RenderSceneObjects(myObjects, myCamera, myVfx, aLightsOn, aLightsOn, true);
+        return ReadPixels();
+    }
+
+    static int Brightness(const std::array<int, 4>& aPixel) { return aPixel[0] + aPixel[1] + aPixel[2]; }
+
+    CameraController myCamera;
+    VfxSystem myVfx;
+    std::vector<std::unique_ptr<GameObject>> myObjects;
+    MeshTextureLookup myPreviousLookup;
+};
+
+// Rows from the top of the 64 x 48 frame: the ground's top edge is near row 34, the hills' top near 24.
+constexpr int GROUND_ROW = 42;
+constexpr int HILLS_ROW = 28;
+constexpr int SKY_ROW = 4;
+
+TEST_F(WorldDrawTest, TheGroundIsLitInFrontAndTheParallaxLayerShowsBehindIt)
+{
+    AddLayer();
+    const std::vector<std::uint8_t> layerOnly = Draw();
+    EXPECT_GT(Brightness(PixelAt(layerOnly, 32, GROUND_ROW)), 30)
+        << "the layer reaches below the ground line";
+    EXPECT_GT(Brightness(PixelAt(layerOnly, 32, HILLS_ROW)), 30);
+
+    myObjects.clear();
+    AddGround();
+    const std::vector<std::uint8_t> groundOnly = Draw();
+    const std::vector<std::uint8_t> unlit = Draw(false);
+    EXPECT_GT(Brightness(PixelAt(groundOnly, 32, GROUND_ROW)),
+              Brightness(PixelAt(unlit, 32, GROUND_ROW)) + 60)
+        << "the lights brighten the ground";
+    EXPECT_EQ(Brightness(PixelAt(groundOnly, 32, HILLS_ROW)), 0) << "nothing above the ground line";
+
+    AddLayer();
+    const std::vector<std::uint8_t> both = Draw();
+    // Columns across the frame: the ground's pixels are untouched by the layer drawn after it, and the
+    // layer's show above the ground line.
+    for (const int column : {8, 32, 56})
+    {
+        SCOPED_TRACE(column);
+        const std::array<int, 4> ground = PixelAt(groundOnly, column, GROUND_ROW);
+        const std::array<int, 4> hills = PixelAt(layerOnly, column, HILLS_ROW);
+        EXPECT_RGB_NEAR(PixelAt(both, column, GROUND_ROW), ground[0], ground[1], ground[2], 2);
+        EXPECT_RGB_NEAR(PixelAt(both, column, HILLS_ROW), hills[0], hills[1], hills[2], 2);
+    }
+    EXPECT_EQ(Brightness(PixelAt(both, 32, SKY_ROW)), 0);
+    EXPECT_NE(PixelAt(both, 32, GROUND_ROW), PixelAt(both, 32, HILLS_ROW)) << "two different sheets";
+}
+
+TEST_F(WorldDrawTest, TilesOutsideTheViewAreNotDrawn)
+{
+    AddGround();
+    Add("FarAway", "Ground", "models/StaticMeshes/SM_Ground_W1.fbx", {50000.0f, 0.0f, 0.0f});
+    StartFrame();
+    const std::uint32_t all =
+        CountDraws([&] { RenderSceneObjects(myObjects, myCamera, myVfx, true, true, false); });
+    StartFrame();
+    const std::uint32_t culled =
+        CountDraws([&] { RenderSceneObjects(myObjects, myCamera, myVfx, true, true, true); });
+    // The tile far to the right and the edge columns beyond the view are left out; the rest draw.
+    EXPECT_GT(all, 240u);
+    EXPECT_LT(culled, all);
+    EXPECT_GT(culled, all / 2);
+}
+
+TEST_F(WorldDrawTest, FogShadersFadeMeshesIntoTheFogColourAndABrokenShaderFallsBackToTheDefault)
+{
+    AddGround();
+    const std::vector<std::uint8_t> plain = Draw();
+
+    const FogSettings before = FogComponent::GetSettings();
+    FogComponent::SetSettings({1.0f, 0.0f, 0.0f, 0.0f, 1.0f});
+    auto fog = std::make_unique<GameObject>("Fog");
+    fog->SetTag("Fog");
+    myObjects.push_back(std::move(fog));
+    for (const std::unique_ptr<GameObject>& object : myObjects)
+    {
+        if (MeshComponent* mesh = object->GetComponent<MeshComponent>())
+        {
+            mesh->SetCustomShader("shaders/fog_shader_vs", "shaders/fog_shader_ps");
+            mesh->SetRenderMode(3);
+        }
+    }
+    const std::vector<std::uint8_t> fogged = Draw();
+    FogComponent::SetSettings(before);
+    const std::array<int, 4> pixel = PixelAt(fogged, 32, GROUND_ROW);
+    EXPECT_GT(pixel[0], 200) << "everything past the far distance is the fog colour";
+    EXPECT_LT(pixel[1] + pixel[2], 20);
+
+    testing::internal::CaptureStdout();
+    for (const std::unique_ptr<GameObject>& object : myObjects)
+    {
+        if (MeshComponent* mesh = object->GetComponent<MeshComponent>())
+        {
+            mesh->SetCustomShader("shaders/no_such_vs", "shaders/no_such_ps");
+        }
+    }
+    const std::vector<std::uint8_t> fallback = Draw();
+    Draw();
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(PixelAt(fallback, 32, GROUND_ROW), PixelAt(plain, 32, GROUND_ROW));
+    EXPECT_NE(log.find("[MeshComponent] Shader shaders/no_such_vs"), std::string::npos);
+    EXPECT_EQ(log.find("[MeshComponent]"), log.rfind("[MeshComponent]")) << "logged once, never rebuilt";
+    EXPECT_TRUE(GetSharedModelShader("shaders/no_such_vs", "shaders/no_such_ps")->WasBuildTried());
+}
+
+TEST_F(WorldDrawTest, AModelThatDoesNotLoadLeavesTheOldOneDrawn)
+{
+    GameObject& tile = Add("Ground", "Ground", "models/StaticMeshes/SM_Ground_W1.fbx", {0.0f, 0.0f, 0.0f});
+    MeshComponent* found = tile.GetComponent<MeshComponent>();
+    ASSERT_NE(found, nullptr);
+    MeshComponent& mesh = *found;
+    const std::shared_ptr<Qel::Model> before = mesh.GetModelInstance().myModel;
+    mesh.SetModelPath(Asset("models/StaticMeshes/SM_Nothing_Here.fbx"));
+    EXPECT_FALSE(mesh.ReloadModel());
+    EXPECT_EQ(mesh.GetModelInstance().GetModel(), before);
+    mesh.SetModelPath(Asset("models/StaticMeshes/SM_Checkpoint_Active.fbx"));
+    EXPECT_TRUE(mesh.ReloadModel());
+    EXPECT_NE(mesh.GetModelInstance().GetModel(), before);
+}
+} // namespace
