@@ -1,6 +1,7 @@
 #include "Builders/RegisterGameObjectFactories.h"
 
 #include "Builders/BasicBuilders.h"
+#include "Builders/EnemyBuilders.h"
 #include "Builders/GameObjectFactory.h"
 
 void RegisterGameObjectFactories()
@@ -16,4 +17,5 @@ void RegisterGameObjectFactories()
     {
         factory.Register(tag, &BuildMeshOnlyObject);
     }
+    RegisterEnemyBuilders();
 }
