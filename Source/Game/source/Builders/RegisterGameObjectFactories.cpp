@@ -3,6 +3,7 @@
 #include "Builders/BasicBuilders.h"
 #include "Builders/EnemyBuilders.h"
 #include "Builders/GameObjectFactory.h"
+#include "Builders/LevelObjectBuilders.h"
 
 void RegisterGameObjectFactories()
 {
@@ -18,4 +19,5 @@ void RegisterGameObjectFactories()
         factory.Register(tag, &BuildMeshOnlyObject);
     }
     RegisterEnemyBuilders();
+    RegisterLevelObjectBuilders();
 }
