@@ -3,9 +3,12 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/debian-packages.txt")
+# One query for every package: one process per package made a second run take seconds.
+mapfile -t installed < <(dpkg-query -W -f='${Package} ${Status}\n' "${wanted[@]}" 2> /dev/null |
+    awk '$NF == "installed" && $(NF-1) == "ok" { sub(/:.*/, "", $1); print $1 }')
 missing=()
 for package in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    [[ " ${installed[*]} " == *" $package "* ]] || missing+=("$package")
 done
 if [ ${#missing[@]} -eq 0 ]; then
     echo "[deps] all ${#wanted[@]} packages present"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the normal and the sanitizer builds, and runs every test in both,
-# then the threaded tests under the thread sanitizer. Exits non-zero on the first failure.
+# then the threaded tests under the thread sanitizer, then each fuzz target for a few seconds. Exits
+# non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ./tools/install-deps.sh
@@ -12,4 +13,7 @@ for preset in default asan tsan; do
     cmake --build --preset "${preset}" -j "${jobs}"
     ctest --preset "${preset}" --no-tests=ignore
 done
+# Every loader's fuzz target, briefly over the committed seeds (tools/fuzz.sh 600 for a longer run).
+echo "[tests] ===== fuzz targets ====="
+./tools/fuzz.sh 5
 ./tools/check-format.sh

@@ -8,9 +8,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 namespace QelBenchmark
 {
-inline Qel::Engine* StartHeadlessEngine(benchmark::State& aState)
+// aAdjust, when given, changes the create parameters after the settings are read.
+inline Qel::Engine* StartHeadlessEngine(benchmark::State& aState, const std::function<void()>& aAdjust = {})
 {
     if (!Qel::LoadSettings("Game.json"))
     {
@@ -18,6 +21,10 @@ inline Qel::Engine* StartHeadlessEngine(benchmark::State& aState)
         return nullptr;
     }
     Qel::GetEngineCreateParameters().vsync = false;
+    if (aAdjust)
+    {
+        aAdjust();
+    }
     if (!Qel::Engine::Start())
     {
         aState.SkipWithError("the engine did not start");

@@ -3,7 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace Qel::Fbx
 {
@@ -143,6 +145,9 @@ bool ReadValue(Cursor& aCursor, RecordValue& aValue)
     }
 }
 
+// Deflate cannot shrink data by more than about 1032:1; a larger claim is a damaged length.
+constexpr size_t MAX_DEFLATE_RATIO = 1100;
+
 class Parser
 {
 public:
@@ -203,6 +208,11 @@ public:
                     aError = "a value of record " + std::string(record.name) + " is damaged";
                     return false;
                 }
+                if (!CountArray(record.values.back(), aError))
+                {
+                    aError += " (in " + std::string(record.name) + ")";
+                    return false;
+                }
             }
             myCursor.Seek(valuesStart + static_cast<size_t>(valueBytes));
             if (myCursor.Offset() < endOffset &&
@@ -221,6 +231,31 @@ public:
     }
 
 private:
+    // Checks an array's declared length against its payload and adds it to the file's total.
+    bool CountArray(const RecordValue& aValue, std::string& aError)
+    {
+        const size_t elementSize = ElementSize(aValue.type);
+        if (elementSize == 0)
+        {
+            return true;
+        }
+        const uint64_t bytes = uint64_t{aValue.arrayLength} * elementSize;
+        const bool fits = aValue.encoding == 1 ? bytes <= aValue.payload.size() * MAX_DEFLATE_RATIO + 64
+                                               : bytes == aValue.payload.size();
+        if (!fits)
+        {
+            aError = "an array claims a length its data cannot hold";
+            return false;
+        }
+        myArrayElements += aValue.arrayLength;
+        if (myArrayElements > MAX_ARRAY_ELEMENTS)
+        {
+            aError = "the arrays hold more than " + std::to_string(MAX_ARRAY_ELEMENTS) + " elements";
+            return false;
+        }
+        return true;
+    }
+
     bool ReadHeaderField(uint64_t& aOut)
     {
         if (myWide)
@@ -235,7 +270,23 @@ private:
 
     Cursor myCursor;
     bool myWide;
+    uint64_t myArrayElements = 0;
 };
+
+// An element as T; false when T is an integer and the element is a real it cannot hold.
+template <typename T, typename Source>
+bool ConvertElement(Source aValue, T& aOut)
+{
+    if constexpr (std::is_integral_v<T> && std::is_floating_point_v<Source>)
+    {
+        return RealToInteger(static_cast<double>(aValue), aOut);
+    }
+    else
+    {
+        aOut = static_cast<T>(aValue);
+        return true;
+    }
+}
 
 template <typename T>
 bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string& aError)
@@ -250,7 +301,11 @@ bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string&
         aOut.assign(values.size(), T{});
         for (size_t i = 0; i < values.size(); ++i)
         {
-            aOut[i] = static_cast<T>(values[i]);
+            if (!ConvertElement(values[i], aOut[i]))
+            {
+                aError = "an array of whole numbers holds a value out of their range";
+                return false;
+            }
         }
         return true;
     }
@@ -263,9 +318,8 @@ bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string&
     const size_t byteCount = static_cast<size_t>(aValue.arrayLength) * elementSize;
     std::vector<uint8_t> inflated;
     const uint8_t* data = aValue.payload.data();
-    // Deflate cannot shrink data by more than about 1032:1; a larger claim is a damaged length.
-    constexpr size_t MAX_RATIO = 1100;
-    if (aValue.encoding == 1 && byteCount > aValue.payload.size() * MAX_RATIO + 64)
+    if (aValue.arrayLength > MAX_ARRAY_ELEMENTS ||
+        (aValue.encoding == 1 && byteCount > aValue.payload.size() * MAX_DEFLATE_RATIO + 64))
     {
         aError = "a compressed array claims an impossible length";
         return false;
@@ -289,6 +343,7 @@ bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string&
         return false;
     }
     aOut.resize(aValue.arrayLength);
+    bool converted = true;
     for (size_t i = 0; i < aOut.size(); ++i)
     {
         const uint8_t* element = data + i * elementSize;
@@ -312,14 +367,14 @@ bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string&
         {
             float v = 0;
             std::memcpy(&v, element, 4);
-            aOut[i] = static_cast<T>(v);
+            converted = converted && ConvertElement(v, aOut[i]);
             break;
         }
         case 'd':
         {
             double v = 0;
             std::memcpy(&v, element, 8);
-            aOut[i] = static_cast<T>(v);
+            converted = converted && ConvertElement(v, aOut[i]);
             break;
         }
         default:
@@ -327,7 +382,11 @@ bool DecodeArrayAs(const RecordValue& aValue, std::vector<T>& aOut, std::string&
             break;
         }
     }
-    return true;
+    if (!converted)
+    {
+        aError = "an array of whole numbers holds a value out of their range";
+    }
+    return converted;
 }
 } // namespace
 
@@ -354,9 +413,22 @@ int64_t RecordValue::AsInteger() const
 {
     if (type == 'F' || type == 'D')
     {
-        return static_cast<int64_t>(real);
+        int64_t value = 0;
+        return RealToInteger(real, value) ? value : 0;
     }
     return IsNumber() ? integer : 0;
+}
+
+bool RealToInteger(double aValue, int64_t& aOut)
+{
+    // 2^63 is exact as a double; the comparisons are false for NaN.
+    constexpr double LIMIT = 9223372036854775808.0;
+    if (!(aValue >= -LIMIT && aValue < LIMIT))
+    {
+        return false;
+    }
+    aOut = static_cast<int64_t>(aValue);
+    return true;
 }
 
 const Record* Record::Find(std::string_view aName) const

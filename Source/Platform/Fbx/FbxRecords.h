@@ -26,7 +26,7 @@ struct RecordValue
 
     bool IsNumber() const;
     bool IsArray() const;
-    // A scalar number as double or integer; 0 for anything else.
+    // A scalar number as double or integer; 0 for anything else, and for a real RealToInteger refuses.
     double AsDouble() const;
     int64_t AsInteger() const;
 };
@@ -41,13 +41,22 @@ struct Record
     const Record* Find(std::string_view aName) const;
 };
 
+// The most array elements one file may declare, all its arrays together: far beyond any model or
+// clip of ours, and it keeps a damaged length from asking for gigabytes.
+inline constexpr uint64_t MAX_ARRAY_ELEMENTS = 32u << 20;
+
+// The one conversion of a real number from a file to an integer: truncates toward zero, and refuses
+// (false) NaN, the infinities and values outside the int64 range.
+bool RealToInteger(double aValue, int64_t& aOut);
+
 // True when the bytes start with the binary FBX signature.
 bool IsBinaryFbx(std::span<const uint8_t> aBytes);
 // True when the bytes look like a text FBX file (its comment header or header extension).
 bool IsTextFbx(std::span<const uint8_t> aBytes);
 
 // Parses a whole binary file into aRoot (an unnamed record whose children are the top-level
-// records). Every length and offset is checked against the buffer; false with aError on damage.
+// records). Every length and offset is checked against the buffer, and the arrays' declared lengths
+// against the buffer and MAX_ARRAY_ELEMENTS; false with aError on damage.
 bool ParseRecords(std::span<const uint8_t> aBytes, Record& aRoot, std::string& aError);
 
 // Parses a whole text file into the same tree; false with aError when its structure is damaged.

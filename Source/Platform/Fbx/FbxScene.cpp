@@ -204,7 +204,8 @@ double FrameRateOfTimeMode(int aTimeMode, double aCustomFrameRate)
         25.0, 24.0,  1000.0, 23.976, 0.0,  96.0, 72.0, 59.94, 119.88};
     if (aTimeMode == 14)
     {
-        return aCustomFrameRate > 0.0 ? aCustomFrameRate : 30.0;
+        // No preset runs faster than 1000 frames a second; NaN fails the test as well.
+        return aCustomFrameRate > 0.0 && aCustomFrameRate <= 1000.0 ? aCustomFrameRate : 30.0;
     }
     if (aTimeMode < 0 || static_cast<size_t>(aTimeMode) >= RATES.size())
     {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace Qel::Fbx
 {
@@ -78,9 +79,10 @@ template <typename T>
 void ReadInteger(const Record* aObject, std::string_view aName, T& aOut)
 {
     double value = 0.0;
-    if (ReadNumber(aObject, aName, value))
+    int64_t whole = 0;
+    if (ReadNumber(aObject, aName, value) && RealToInteger(value, whole) && std::in_range<T>(whole))
     {
-        aOut = static_cast<T>(value);
+        aOut = static_cast<T>(whole);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <epoxy/gl.h>
+#include <thread>
 
 namespace Platform::Gfx
 {
@@ -38,6 +39,7 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
         // Drivers without control over the interval keep their own; the present still happens.
         SDL_GL_SetSwapInterval(interval);
         mySwapInterval = interval;
+        myPacer.Reset();
     }
     const Texture2DDesc& desc = myBuffer->GetDesc();
     const WindowSize target = myDesc.window->GetDrawableSize();
@@ -53,11 +55,29 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
                                static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
                                GL_COLOR_BUFFER_BIT, GL_LINEAR);
         SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
+        if (interval == 1)
+        {
+            PaceToRefresh();
+        }
         glEnable(GL_FRAMEBUFFER_SRGB);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
     }
     myCore->DeleteQueuedObjects();
     ++myPresentCount;
+}
+
+void SwapChain::PaceToRefresh()
+{
+    SDL_DisplayMode mode{};
+    const int refreshRate =
+        SDL_GetWindowDisplayMode(myDesc.window->GetSdlWindow(), &mode) == 0 ? mode.refresh_rate : 0;
+    const PresentPacer::Clock::time_point now = PresentPacer::Clock::now();
+    const PresentPacer::Clock::time_point until =
+        myPacer.OnPresent(now, PresentPacer::PeriodOfRefreshRate(refreshRate));
+    if (until > now)
+    {
+        std::this_thread::sleep_until(until);
+    }
 }
 
 void SwapChain::SetFullscreenState(bool aIsFullscreen)

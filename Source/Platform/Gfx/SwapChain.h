@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Platform/Gfx/DeviceCore.h"
+#include "Platform/Gfx/PresentPacer.h"
 #include "Platform/Gfx/Resources.h"
 #include "Platform/Gfx/Types.h"
 
@@ -49,11 +50,16 @@ public:
     Window* GetWindow() const { return myDesc.window; }
 
 private:
+    // With vsync asked for, waits out what is left of the refresh period after a present that
+    // returned at once.
+    void PaceToRefresh();
+
     DeviceCorePtr myCore;
     SwapChainDesc myDesc;
     Texture2DPtr myBuffer;
     unsigned int myReadFramebuffer = 0;
     int mySwapInterval = -1;
+    PresentPacer myPacer;
     std::uint32_t myPresentCount = 0;
     bool myIsFullscreen = false;
     // The window's size before it went full screen, given back on leaving, since without a window

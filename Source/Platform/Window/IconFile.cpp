@@ -31,25 +31,48 @@ bool IsPng(std::span<const std::uint8_t> someBytes)
            std::equal(std::begin(SIGNATURE), std::end(SIGNATURE), someBytes.begin());
 }
 
-// A bitmap entry: a header whose height counts the colour rows and the mask rows, rows bottom first.
+// The size a bitmap entry's header declares (its height counts the colour rows and the mask rows),
+// when it is one this reader decodes.
+bool PeekBitmapEntry(std::span<const std::uint8_t> someBytes, std::int32_t& outWidth, std::int32_t& outHeight)
+{
+    if (someBytes.size() < BITMAP_HEADER_SIZE || ReadU32(someBytes, 0) < BITMAP_HEADER_SIZE)
+    {
+        return false;
+    }
+    outWidth = static_cast<std::int32_t>(ReadU32(someBytes, 4));
+    outHeight = static_cast<std::int32_t>(ReadU32(someBytes, 8)) / 2;
+    const std::uint32_t bitCount = ReadU16(someBytes, 14);
+    const std::uint32_t compression = ReadU32(someBytes, 16);
+    return outWidth > 0 && outHeight > 0 && outWidth <= MAX_ICON_SIDE && outHeight <= MAX_ICON_SIDE &&
+           compression == 0 && (bitCount == 32 || bitCount == 24);
+}
+
+// The pixel count an entry declares, or 0 when it is no entry this reader decodes.
+long long PeekEntryArea(std::span<const std::uint8_t> someBytes)
+{
+    int width = 0;
+    int height = 0;
+    if (IsPng(someBytes))
+    {
+        const bool fits = PeekImageSize(someBytes, width, height) && width > 0 && height > 0 &&
+                          width <= MAX_ICON_SIDE && height <= MAX_ICON_SIDE;
+        return fits ? static_cast<long long>(width) * height : 0;
+    }
+    return PeekBitmapEntry(someBytes, width, height) ? static_cast<long long>(width) * height : 0;
+}
+
+// A bitmap entry: rows bottom first, then a 1-bit mask.
 RgbaImage DecodeBitmapEntry(std::span<const std::uint8_t> someBytes)
 {
     RgbaImage image;
-    if (someBytes.size() < BITMAP_HEADER_SIZE || ReadU32(someBytes, 0) < BITMAP_HEADER_SIZE)
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    if (!PeekBitmapEntry(someBytes, width, height))
     {
         return image;
     }
     const std::size_t headerSize = ReadU32(someBytes, 0);
-    const auto width = static_cast<std::int32_t>(ReadU32(someBytes, 4));
-    const auto doubledHeight = static_cast<std::int32_t>(ReadU32(someBytes, 8));
     const std::uint32_t bitCount = ReadU16(someBytes, 14);
-    const std::uint32_t compression = ReadU32(someBytes, 16);
-    const std::int32_t height = doubledHeight / 2;
-    if (width <= 0 || height <= 0 || width > MAX_ICON_SIDE || height > MAX_ICON_SIDE || compression != 0 ||
-        (bitCount != 32 && bitCount != 24))
-    {
-        return image;
-    }
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t h = static_cast<std::size_t>(height);
     const std::size_t colourStride = (w * bitCount / 8 + 3) / 4 * 4;
@@ -93,8 +116,11 @@ RgbaImage DecodeIcon(std::span<const std::uint8_t> someBytes)
     {
         return {};
     }
+    // The largest entry is chosen from the headers alone, and only it is decoded: a directory can
+    // name the same large image thousands of times over.
     const std::size_t count = ReadU16(someBytes, 4);
-    RgbaImage best;
+    std::span<const std::uint8_t> best;
+    long long bestArea = 0;
     for (std::size_t index = 0; index < count; ++index)
     {
         const std::size_t entry = ICON_HEADER_SIZE + index * ICON_ENTRY_SIZE;
@@ -109,14 +135,18 @@ RgbaImage DecodeIcon(std::span<const std::uint8_t> someBytes)
             continue;
         }
         const std::span<const std::uint8_t> data = someBytes.subspan(offset, size);
-        RgbaImage candidate = IsPng(data) ? DecodeImage(data) : DecodeBitmapEntry(data);
-        if (!candidate.IsEmpty() && static_cast<long long>(candidate.width) * candidate.height >
-                                        static_cast<long long>(best.width) * best.height)
+        const long long area = PeekEntryArea(data);
+        if (area > bestArea)
         {
-            best = std::move(candidate);
+            best = data;
+            bestArea = area;
         }
     }
-    return best;
+    if (bestArea == 0)
+    {
+        return {};
+    }
+    return IsPng(best) ? DecodeImage(best, MAX_ICON_SIDE) : DecodeBitmapEntry(best);
 }
 
 RgbaImage LoadIconFile(const std::filesystem::path& aPath)

@@ -134,6 +134,10 @@ TEST(FrameRates, TimeModesMapToTheirRates)
     EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(3, -1.0), 60.0);
     EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(11, -1.0), 24.0);
     EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(14, 12.5), 12.5);
+    // A custom rate no clip could have falls back to the default.
+    EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(14, std::nan("")), 30.0);
+    EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(14, HUGE_VAL), 30.0);
+    EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(14, 1e6), 30.0);
     EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(15, -1.0), 96.0);
     EXPECT_EQ(Qel::Fbx::FrameRateOfTimeMode(99, -1.0), 30.0);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 
 using namespace QELFBXImporter;
@@ -149,4 +150,32 @@ TEST_F(TakeSpans, EventsFireOnANonZeroTranslationSum)
     {
         EXPECT_TRUE(frame.events.contains("Step_evt"));
     }
+}
+
+TEST_F(TakeSpans, ATakePastTheFrameBudgetIsRefusedBeforeItsFramesAreMade)
+{
+    // A bone keeps two matrices a frame: 400,000 frames of one bone pass the budget, 1,000 do not.
+    TakeFile longTake;
+    longTake.takeStop = 400'000 * TICKS_PER_FRAME_24;
+    const std::string path = Write(myDir, longTake);
+    Animation animation;
+    EXPECT_EQ(ThrownText(path, animation),
+              "The file [" + path + "] has a take of 400001 frames, more than its 1 bones may have!");
+    EXPECT_TRUE(animation.frames.empty());
+
+    TakeFile fits;
+    fits.takeStop = 1'000 * TICKS_PER_FRAME_24;
+    ASSERT_TRUE(LoadAnimation(Write(myDir, fits), animation)) << GetLastError();
+    EXPECT_EQ(animation.frameCount, 1001u);
+}
+
+TEST_F(TakeSpans, TimesBeyondAnyWholeFrameAreRefused)
+{
+    TakeFile far;
+    far.takeStart = INT64_MIN;
+    far.takeStop = INT64_MAX;
+    const std::string path = Write(myDir, far);
+    Animation animation;
+    EXPECT_NE(ThrownText(path, animation).find("] has "), std::string::npos);
+    EXPECT_TRUE(animation.frames.empty());
 }

@@ -2,7 +2,12 @@
 #include "Importer/Steps.h"
 #include "ImporterTestHelpers.h"
 
+#include "Support/TempDir.h"
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
 
 using namespace QELFBXImporter;
 using FbxTest::Fixture;
@@ -58,4 +63,34 @@ TEST(TextFbx, AnimationFramesMatchTheBinaryFile)
         }
         EXPECT_EQ(text.frames[f].events.size(), binary.frames[f].events.size()) << f;
     }
+}
+
+TEST(TextFbx, AFileOurReaderTakesButTheGeometryReaderCannotParseFailsWithItsError)
+{
+    // The text file with one closing brace of a curve's array damaged: the records still read, the
+    // geometry reader gives up (and, being third-party, leaks what it had parsed).
+    std::ifstream in(Fixture("skinned_text.fbx"), std::ios::binary | std::ios::ate);
+    std::string text(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    const std::size_t brace = text.find("\t\t\ta: 24836\n\t\t}");
+    ASSERT_NE(brace, std::string::npos);
+    text[brace + std::string("\t\t\ta: 24836\n\t\t").size()] = static_cast<char>(0xB8);
+    QelTest::TempDir dir;
+    const std::string path = dir.WriteFile("damaged_text.fbx", text).string();
+
+    FbxTest::ImporterScope importer;
+    Model model;
+    bool loaded = true;
+    try
+    {
+        loaded = LoadModel(path, model, false, true);
+    }
+    catch (const std::exception& error)
+    {
+        loaded = false;
+        EXPECT_NE(std::string(error.what()).find("damaged_text.fbx"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(model.meshes.empty());
 }

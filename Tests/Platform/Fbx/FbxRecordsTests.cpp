@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <cstring>
+
 using namespace Qel::Fbx;
 
 namespace
@@ -84,20 +88,15 @@ TEST(FbxRecords, DamagedLengthsAndDepthAreRejected)
     EXPECT_FALSE(ParseRecords(FbxTest::Bytes(FbxTest::Writer(7400).Finish({deep})), root, error));
     EXPECT_EQ(error, "records are nested too deeply");
 
-    // A compressed array whose claimed length no deflate stream could produce.
+    // A compressed array whose claimed length no deflate stream could produce is refused before
+    // anything is allocated for it, and so is a raw array whose payload is shorter than its length says.
     const std::string huge =
         FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.0, 2.0}, true, 0x7fffffffu)});
-    const std::vector<uint8_t> hugeBytes = FbxTest::Bytes(huge);
-    ASSERT_TRUE(ParseRecords(hugeBytes, root, error)) << error;
-    std::vector<double> values;
-    EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
-
-    // A raw array whose payload is shorter than its length says.
+    EXPECT_FALSE(ParseRecords(FbxTest::Bytes(huge), root, error));
+    EXPECT_EQ(error, "an array claims a length its data cannot hold (in A)");
     const std::string shortArray =
         FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.0, 2.0}, false, 3)});
-    const std::vector<uint8_t> shortBytes = FbxTest::Bytes(shortArray);
-    ASSERT_TRUE(ParseRecords(shortBytes, root, error));
-    EXPECT_FALSE(DecodeArray(root.children[0].values[0], values, error));
+    EXPECT_FALSE(ParseRecords(FbxTest::Bytes(shortArray), root, error));
 
     // A record whose end lies past the file's.
     std::string overrun = FbxTest::Writer(7400).Finish({FbxTest::Make("A").Int(5)});
@@ -164,4 +163,68 @@ TEST(FbxTextRecords, DamagedTextFailsCleanly)
         deep += "A: {\n";
     }
     EXPECT_FALSE(ParseTextRecords(FbxTest::Bytes(deep), root, error));
+}
+
+TEST(FbxRecords, ArraysThatTogetherClaimMoreThanTheBudgetAreRefusedBeforeDecoding)
+{
+    // Each payload could, by its size alone, inflate to the length it claims; five of them together
+    // claim more elements than a file may hold.
+    std::vector<double> noise(7700);
+    uint64_t state = 88172645463325252ull;
+    for (double& value : noise)
+    {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        std::memcpy(&value, &state, sizeof(value));
+    }
+    FbxTest::Node arrays = FbxTest::Make("Arrays");
+    for (int i = 0; i < 5; ++i)
+    {
+        arrays.Add(std::move(FbxTest::Make("A").Doubles(noise, true, 8u << 20)));
+    }
+    std::string error;
+    Record root;
+    EXPECT_FALSE(ParseRecords(FbxTest::Bytes(FbxTest::Writer(7400).Finish({arrays})), root, error));
+    EXPECT_NE(error.find("more than"), std::string::npos) << error;
+
+    // Four of them fit the budget; decoding one finds its payload damaged.
+    arrays.children.pop_back();
+    const std::vector<uint8_t> fits = FbxTest::Bytes(FbxTest::Writer(7400).Finish({arrays}));
+    ASSERT_TRUE(ParseRecords(fits, root, error)) << error;
+    std::vector<double> values;
+    EXPECT_FALSE(DecodeArray(root.children[0].children[0].values[0], values, error));
+}
+
+TEST(FbxRecords, RealsBecomeIntegersOnlyWhenInRange)
+{
+    int64_t value = 7;
+    EXPECT_TRUE(RealToInteger(-2.9, value));
+    EXPECT_EQ(value, -2);
+    EXPECT_TRUE(RealToInteger(-9223372036854775808.0, value));
+    EXPECT_EQ(value, INT64_MIN);
+    for (const double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 9223372036854775808.0, -1e19})
+    {
+        value = 7;
+        EXPECT_FALSE(RealToInteger(bad, value)) << bad;
+        EXPECT_EQ(value, 7);
+    }
+    RecordValue real;
+    real.type = 'D';
+    real.real = std::nan("");
+    EXPECT_EQ(real.AsInteger(), 0);
+    real.real = 41.7;
+    EXPECT_EQ(real.AsInteger(), 41);
+
+    // Whole-number arrays read from reals refuse what no integer holds.
+    const std::string bytes =
+        FbxTest::Writer(7400).Finish({FbxTest::Make("A").Doubles({1.5, std::nan("")}, false)});
+    const std::vector<uint8_t> data = FbxTest::Bytes(bytes);
+    std::string error;
+    Record root;
+    ASSERT_TRUE(ParseRecords(data, root, error)) << error;
+    std::vector<int64_t> whole;
+    EXPECT_FALSE(DecodeArray(root.children[0].values[0], whole, error));
+    std::vector<double> reals;
+    EXPECT_TRUE(DecodeArray(root.children[0].values[0], reals, error));
 }

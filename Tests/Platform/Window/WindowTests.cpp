@@ -56,13 +56,24 @@ TEST(Window, CreationFailsWithAReasonForABadSizeOrNoVideo)
     EXPECT_EQ(MakeWindow(desc, error), nullptr);
     EXPECT_NE(error.find("not positive"), std::string::npos);
 
-    // A driver that does not exist: SDL cannot start its video subsystem.
+    // A driver that does not exist: SDL cannot start its video subsystem. The driver the process was
+    // given is put back after, so the tests that follow in this process still have one.
+    const char* given = std::getenv("SDL_VIDEODRIVER");
+    const std::string previous = given != nullptr ? given : "";
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
     desc.width = 64;
     error.clear();
     EXPECT_EQ(MakeWindow(desc, error), nullptr);
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Platform::GetPrimaryScreenSize().width, 0);
+    if (given != nullptr)
+    {
+        setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
+    }
+    else
+    {
+        unsetenv("SDL_VIDEODRIVER");
+    }
 }
 
 TEST(Window, TheScreenSizeIsKnownBeforeAnyWindow)

@@ -106,12 +106,12 @@ bool Engine::InternalStart()
 
 void Engine::Shutdown()
 {
-    // The model factory goes first, once it exists, before any engine member.
+    // The model factory goes first, before any engine member, even when no engine was started.
+    ModelFactory::DestroyInstance();
     if (ourInstance == nullptr)
     {
         return;
     }
-    ModelFactory::DestroyInstance();
     Engine* engine = ourInstance;
     engine->myFileWatcher.reset();
     engine->myCreateParameters.windowProcedure = nullptr;

@@ -12,8 +12,10 @@
 #include "vek/settings/AssetPaths.h"
 #include "vek/stringRegistry/StringId.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <limits>
 
@@ -34,7 +36,10 @@ std::uint64_t Fnv1a(const unsigned char* someBytes, std::size_t aCount)
     return hash;
 }
 
-ModelFactory* theInstance = nullptr;
+// The instance is made on first use from whichever thread comes first: the main thread or the
+// preload task. Creation and deletion hold the mutex; a made instance is read without it.
+std::atomic<ModelFactory*> theInstance = nullptr;
+std::mutex theInstanceMutex;
 
 // Lets the scene editor's model field list a model's meshes.
 bool ListModelMeshes(StringId aPath, std::vector<std::string>& aMeshNames)
@@ -74,16 +79,23 @@ std::size_t AnimationKeyHash::operator()(const AnimationKey& aKey) const
 
 ModelFactory* ModelFactory::GetInstance()
 {
-    if (theInstance == nullptr)
+    if (ModelFactory* made = theInstance.load(std::memory_order_acquire))
     {
+        return made;
+    }
+    const std::lock_guard lock(theInstanceMutex);
+    if (theInstance.load(std::memory_order_relaxed) == nullptr)
+    {
+        // The constructor publishes itself.
         new ModelFactory();
     }
-    return theInstance;
+    return theInstance.load(std::memory_order_relaxed);
 }
 
 void ModelFactory::DestroyInstance()
 {
-    delete theInstance;
+    const std::lock_guard lock(theInstanceMutex);
+    delete theInstance.load(std::memory_order_relaxed);
 }
 
 ModelFactory::ModelFactory(FileWatcher* aFileWatcher)
@@ -95,15 +107,14 @@ ModelFactory::ModelFactory(FileWatcher* aFileWatcher)
         CreatePlanePrimitive();
     }
     SetSceneModelMeshQuery(&ListModelMeshes);
-    theInstance = this;
+    ModelFactory* none = nullptr;
+    theInstance.compare_exchange_strong(none, this, std::memory_order_release);
 }
 
 ModelFactory::~ModelFactory()
 {
-    if (theInstance == this)
-    {
-        theInstance = nullptr;
-    }
+    ModelFactory* self = this;
+    theInstance.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
     myLifeToken.reset();
     QELFBXImporter::UninitImporter();
     myAnimations.clear();
@@ -160,8 +171,18 @@ std::shared_ptr<Animation> ModelFactory::GetAnimation(const std::string& aPath,
         return found->second;
     }
     QELFBXImporter::Animation record;
-    if (!QELFBXImporter::LoadAnimation(aPath, record))
+    try
     {
+        if (!QELFBXImporter::LoadAnimation(aPath, record))
+        {
+            return {};
+        }
+    }
+    catch (const std::exception& error)
+    {
+        // One bad clip file must not end the game; like a failed import, it is not cached.
+        std::cout << "[ModelFactory] The clip " << aPath << " could not be imported: " << error.what()
+                  << "\n";
         return {};
     }
     auto animation = std::make_shared<Animation>();

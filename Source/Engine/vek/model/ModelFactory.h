@@ -4,7 +4,7 @@
 //
 // Threads: one recursive mutex is held through every public call, nested calls and whole imports
 // included (the main thread, the animation-preload task and the file-change callback all come here).
-// GetInstance takes no lock: the first call must come before a second thread can make one.
+// GetInstance may be called from any thread: exactly one instance is made.
 #pragma once
 
 #include "vek/model/Animation.h"
@@ -54,7 +54,7 @@ struct AnimationKeyHash
 class ModelFactory
 {
 public:
-    // Creates the factory on first use. Not synchronised.
+    // Creates the factory on first use; safe from several threads at once.
     static ModelFactory* GetInstance();
     // Deletes the factory (engine shutdown); the next GetInstance makes a new one.
     static void DestroyInstance();
@@ -72,7 +72,7 @@ public:
     // Initialised only with a model that has joints.
     AnimatedModelInstance GetAnimatedModelInstance(const std::string& aPath);
     // The clip of the file (path used as given) bound to the model's joints; empty when the import
-    // fails or there is no model.
+    // fails (a file the importer throws on included, with one line) or there is no model.
     std::shared_ptr<Animation> GetAnimation(const std::string& aPath, const std::shared_ptr<Model>& aModel);
     // A fresh player; the path is resolved first and the clip set when it could be had.
     AnimationPlayer GetAnimationPlayer(const std::string& aPath, const std::shared_ptr<Model>& aModel);

@@ -1,5 +1,6 @@
 #include "vek/scene/ParsedSceneObject.h"
 
+#include "vek/Core/JsonBounded.h"
 #include "vek/scene/SceneDataError.h"
 
 #include <fcntl.h>
@@ -142,12 +143,14 @@ ParsedSceneObject LoadSceneObjectFile(const std::filesystem::path& aPath)
     try
     {
         // As the stream reader parses: one value, and the text after it is not looked at.
-        Json json;
-        nlohmann::detail::json_sax_dom_parser<Json> builder(json, true);
-        Json::sax_parse(text.data(), text.data() + text.size(), &builder, Json::input_format_t::json, false);
+        Json json = impl::ParseBoundedJson(text.data(), text.data() + text.size(), false);
         ParseFields(record, aPath.stem().string(), std::move(json));
     }
     catch (const Json::exception& error)
+    {
+        std::throw_with_nested(SceneDataError(aPath, error.what()));
+    }
+    catch (const impl::JsonTooDeepError& error)
     {
         std::throw_with_nested(SceneDataError(aPath, error.what()));
     }

@@ -4,6 +4,7 @@
 // included; only the records form (ReadScenePackedCache) converts values to the json library's form.
 #include "vek/scene/SceneCache.h"
 
+#include "vek/Core/JsonBounded.h"
 #include "vek/scene/LevelDataParse.h"
 #include "vek/scene/PropertySimdjson.h"
 #include "vek/scene/SceneCacheEntry.h"
@@ -93,6 +94,18 @@ struct ObjectBuilder
 // first touch of a fresh parser's buffers costs several times what the parse itself does.
 struct SharedParser
 {
+    SharedParser()
+    {
+        // Only the depth is set here; the buffers grow on the first parse. A value sits a few levels
+        // deeper in the cache than in its object file; deeper nesting reads as a damaged cache, and
+        // the level data's own reader then names the file at fault.
+        constexpr std::size_t ENTRY_DEPTH = 8;
+        // Should even this fail, the parser keeps its own default bound.
+        const simdjson::error_code allocated =
+            myParser.allocate(simdjson::dom::MINIMAL_DOCUMENT_CAPACITY, impl::MAX_JSON_DEPTH + ENTRY_DEPTH);
+        static_cast<void>(allocated);
+    }
+
     std::mutex myMutex;
     dom::parser myParser;
 };
@@ -158,6 +171,7 @@ struct PackedSceneCacheFile::State
     // Held while the document is in use; declared first, so it is released last.
     std::unique_lock<std::mutex> lock{GetSharedParser().myMutex};
     dom::parser& parser = GetSharedParser().myParser;
+    fs::path path;
     SceneCacheHeader header;
     bool hasObjects = false;
     dom::array objects;
@@ -176,6 +190,7 @@ int PackedSceneCacheFile::Open(const fs::path& aCachePath)
     try
     {
         auto state = std::make_unique<State>();
+        state->path = aCachePath;
         dom::element root;
         if (state->parser.load(aCachePath.string()).get(root) != simdjson::SUCCESS)
         {
@@ -269,6 +284,7 @@ bool PackedSceneCacheFile::BuildSceneObjects(Scene& aScene) const
     }
     try
     {
+        const StringRegistry::DataFileScope source(myState->path);
         ObjectBuilder builder;
         for (const dom::element element : myState->objects)
         {

@@ -39,6 +39,8 @@ impl::SceneObjectFrame FrameOf(const ParsedSceneObject& aRecord)
 
 void BuildObject(const ParsedSceneObject& aRecord, SceneObject& aObject, const fs::path& aLevelDataPath)
 {
+    const fs::path file = aLevelDataPath / aRecord.myUuid;
+    const StringRegistry::DataFileScope source(file);
     impl::BuildObjectFrame(FrameOf(aRecord), aObject);
     aObject.myProperties.reserve(aRecord.myProperties.size());
     for (const ParsedProperty& property : aRecord.myProperties)
@@ -49,9 +51,8 @@ void BuildObject(const ParsedSceneObject& aRecord, SceneObject& aObject, const f
         }
         catch (const std::exception& error)
         {
-            std::throw_with_nested(SceneDataError(aLevelDataPath / aRecord.myUuid,
-                                                  "property \"" + property.myName + "\" of type \"" +
-                                                      property.myTypeName + "\": " + error.what()));
+            std::throw_with_nested(SceneDataError(file, "property \"" + property.myName + "\" of type \"" +
+                                                            property.myTypeName + "\": " + error.what()));
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "vek/scene/SceneObjectDefinitions.h"
 
+#include "vek/Core/JsonBounded.h"
 #include "vek/Core/Profiler.h"
 #include "vek/scene/PropertyTypeBase.h"
 #include "vek/scene/SceneDataError.h"
@@ -76,9 +77,10 @@ void LoadSceneObjectDefinitionFile(SceneObjectDefinition& aDefinition, const cha
     try
     {
         // A file that does not open reads as empty input, and so fails as a parse error.
-        std::ifstream in(file);
-        Json json;
-        in >> json;
+        std::ifstream in(file, std::ios::binary);
+        const std::string text = impl::ReadRemainingText(in);
+        const StringRegistry::DataFileScope source(file);
+        Json json = impl::ParseBoundedJson(text.data(), text.data() + text.size(), false);
         ReadDefinitionJson(aDefinition, json);
     }
     catch (const std::exception& error)

@@ -1,5 +1,6 @@
 #include "vek/settings/Settings.h"
 
+#include "vek/Core/JsonBounded.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/settings/EngineCreateParameters.h"
@@ -385,12 +386,13 @@ bool LoadSettings(std::string_view aName)
         return false;
     }
 
+    const std::string text = impl::ReadRemainingText(stream);
     Json document;
     try
     {
-        document = Json::parse(stream);
+        document = impl::ParseBoundedJson(text.data(), text.data() + text.size(), true);
     }
-    catch (const Json::exception& error)
+    catch (const std::exception& error)
     {
         Report("The project settings file " + Quoted(file) + " is not valid JSON (" + error.what() +
                "); the built-in settings stay");
@@ -404,12 +406,12 @@ bool LoadSettings(std::string_view aName)
     {
         return true;
     }
-    std::string text;
+    std::string joined;
     for (const std::string& problem : problems)
     {
-        text += (text.empty() ? "" : "; ") + problem;
+        joined += (joined.empty() ? "" : "; ") + problem;
     }
-    Report("The project settings file " + Quoted(file) + " is incomplete or malformed: " + text +
+    Report("The project settings file " + Quoted(file) + " is incomplete or malformed: " + joined +
            "; everything else was read");
     return false;
 }

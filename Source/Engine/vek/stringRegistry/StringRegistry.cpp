@@ -46,6 +46,8 @@ Registry& GetRegistry()
     return registry;
 }
 
+thread_local const std::filesystem::path* theDataFile = nullptr;
+
 bool RefuseEmbeddedNul(std::string_view aText)
 {
     if (aText.find('\0') == std::string_view::npos)
@@ -61,6 +63,13 @@ StringId StringRegistry::RegisterOrGetString(std::string_view aString)
 {
     if (aString.size() + 1 > STRING_REGISTRY_SIZE_LIMIT)
     {
+        if (theDataFile != nullptr)
+        {
+            std::printf("[StringRegistry] %s: a text of %zu characters is longer than the %zu a text may "
+                        "have; it reads as the null id\n",
+                        theDataFile->c_str(), aString.size(), STRING_REGISTRY_SIZE_LIMIT - 1);
+            return StringId();
+        }
         QEL_ASSERT(aString.size() + 1 <= STRING_REGISTRY_SIZE_LIMIT);
         return StringId();
     }
@@ -77,6 +86,16 @@ StringId StringRegistry::RegisterOrGetString(std::string_view aString)
     const char* copy = registry.Copy(aString);
     registry.myLookup.insert(std::string_view(copy, aString.size()));
     return StringId(copy);
+}
+
+StringRegistry::DataFileScope::DataFileScope(const std::filesystem::path& aFile) : myPrevious(theDataFile)
+{
+    theDataFile = &aFile;
+}
+
+StringRegistry::DataFileScope::~DataFileScope()
+{
+    theDataFile = myPrevious;
 }
 
 StringId StringRegistry::RegisterOrGetLiteral(const char* aLiteral, std::size_t aLength)

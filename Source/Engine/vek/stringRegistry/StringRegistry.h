@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 namespace Qel
@@ -20,12 +21,28 @@ inline constexpr std::int32_t STRING_REGISTRY_BLOCK_SIZE = 0x100000;
 class StringRegistry
 {
 public:
-    // The null id for an empty text, a text of 1024 bytes or more (with an assertion) or a text that
+    // The null id for an empty text, a text of 1024 bytes or more (with an assertion, or a
+    // line naming the data file being read) or a text that
     // holds a NUL character (which could never be found again under its full length).
     static StringId RegisterOrGetString(std::string_view aString);
     // aLiteral must have static storage duration; aLength excludes its NUL. It is stored uncopied
     // unless the same text was interned before.
     static StringId RegisterOrGetLiteral(const char* aLiteral, std::size_t aLength);
+
+    // While one lives on a thread, the texts that thread interns come from the content of aFile: one
+    // over the size limit is the file's fault, not the program's, so it is refused with one line naming
+    // the file instead of the assertion. aFile must outlive the scope.
+    class DataFileScope
+    {
+    public:
+        explicit DataFileScope(const std::filesystem::path& aFile);
+        ~DataFileScope();
+        DataFileScope(const DataFileScope&) = delete;
+        DataFileScope& operator=(const DataFileScope&) = delete;
+
+    private:
+        const std::filesystem::path* myPrevious;
+    };
 
     // Observers of the arena, for diagnostics and tests.
     static std::size_t GetBlockCount();

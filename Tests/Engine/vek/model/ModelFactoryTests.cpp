@@ -235,3 +235,26 @@ TEST(ModelFileChange, DropsTheModelSoTheNextRequestLoadsItAgain)
     EXPECT_EQ(factory.GetAnimation(ModelFixture("skinned.fbx"), first), firstClip);
     EXPECT_EQ(factory.GetModel(path), second);
 }
+
+TEST_F(ModelFactoryTest, AClipTheImporterThrowsOnIsLoggedOnceACallAndNeverCached)
+{
+    const std::shared_ptr<Model> model = myFactory.GetModel(ModelFixture("skinned.fbx"));
+    ASSERT_TRUE(model);
+    // A file without a skeleton makes the importer throw.
+    const std::string clipPath = ModelFixture("cube.fbx");
+    for (int attempt = 0; attempt < 2; ++attempt)
+    {
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(myFactory.GetAnimation(clipPath, model));
+        const std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(output.rfind("[ModelFactory] ", 0), 0u) << output;
+        EXPECT_NE(output.find(clipPath), std::string::npos) << output;
+        EXPECT_EQ(output.find('\n'), output.size() - 1) << "one line";
+    }
+    testing::internal::CaptureStdout();
+    const AnimationPlayer player = myFactory.GetAnimationPlayer(clipPath, model);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(player.myAnimation);
+    // A good clip after the bad one still loads.
+    EXPECT_TRUE(myFactory.GetAnimation(ModelFixture("skinned.fbx"), model));
+}

@@ -1,4 +1,5 @@
 #include "Support/Model/ModelFixtures.h"
+#include "vek/Core/Engine.h"
 #include "vek/model/ModelFactory.h"
 
 #include <gtest/gtest.h>
@@ -64,4 +65,61 @@ TEST(ModelFactoryThreads, TwoThreadsShareOneModelAndOneClipPerKey)
             EXPECT_EQ(s.clips[i], seen[0].clips[i % 2]) << i;
         }
     }
+}
+
+TEST(ModelFactoryThreads, TheSharedInstanceIsMadeOnceWhenTwoThreadsAskAtOnce)
+{
+    Qel::Engine::Shutdown();
+    for (int round = 0; round < 4; ++round)
+    {
+        std::atomic<bool> go = false;
+        std::array<ModelFactory*, 2> seen{};
+        std::thread worker(
+            [&]
+            {
+                while (!go)
+                {
+                }
+                seen[1] = ModelFactory::GetInstance();
+            });
+        go = true;
+        seen[0] = ModelFactory::GetInstance();
+        worker.join();
+        ASSERT_NE(seen[0], nullptr);
+        EXPECT_EQ(seen[0], seen[1]);
+        // Shutdown without a started engine still deletes the factory: its primitives go with it.
+        const std::weak_ptr<Model> cube = seen[0]->GetModel("Cube");
+        ASSERT_FALSE(cube.expired());
+        Qel::Engine::Shutdown();
+        EXPECT_TRUE(cube.expired());
+    }
+}
+
+TEST(ModelFactoryThreads, AWorkerLoadsGoodAndBadClipsWhileTheMainThreadAsksForModels)
+{
+    ModelFactory* factory = ModelFactory::GetInstance();
+    const std::string skinnedPath = QelTest::ModelFixture("skinned.fbx");
+    const std::shared_ptr<Model> skinned = factory->GetModel(skinnedPath);
+    ASSERT_TRUE(skinned);
+    std::array<int, 2> loaded{};
+    testing::internal::CaptureStdout();
+    std::thread worker(
+        [&]
+        {
+            for (int round = 0; round < 4; ++round)
+            {
+                loaded[0] += factory->GetAnimation(skinnedPath, skinned) ? 1 : 0;
+                loaded[1] += factory->GetAnimation(QelTest::ModelFixture("cube.fbx"), skinned) ? 1 : 0;
+            }
+        });
+    for (int round = 0; round < 4; ++round)
+    {
+        EXPECT_TRUE(ModelFactory::GetInstance()->GetModel(QelTest::ModelFixture("two_materials.fbx")));
+        EXPECT_TRUE(ModelFactory::GetInstance()->GetAnimationPlayer(skinnedPath, skinned).myAnimation);
+    }
+    worker.join();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(loaded[0], 4);
+    EXPECT_EQ(loaded[1], 0);
+    Qel::Engine::Shutdown();
 }

@@ -308,3 +308,18 @@ TEST_F(SettingsFiles, AnEmptyTitleKeepsTheDefault)
     EXPECT_TRUE(Qel::LoadSettings("Game"));
     EXPECT_EQ(Parameters().title, "Morvane");
 }
+
+TEST_F(SettingsFiles, NestingBeyondTheBoundIsRefusedWithOneLineAndTheDefaults)
+{
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::filesystem::path file = WriteSettings("Game.json", R"({"window_settings": {"title": "Deep"},
+                                                                       "extra": )" +
+                                                                      deep + "}");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(Qel::LoadSettings("Game"));
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Parameters().title, "Morvane");
+    EXPECT_NE(output.find(file.string()), std::string::npos) << output;
+    EXPECT_NE(output.find("deeper"), std::string::npos) << output;
+    EXPECT_EQ(output.find('\n'), output.size() - 1) << "one line";
+}

@@ -17,19 +17,28 @@
 
 namespace QelVideoTest
 {
-// Makes each clip once per process; the folder goes when the process ends.
+// Makes each clip once per process; the folder goes when the process ends. A clip is known by its name
+// and every setting it is made with, so two tests that give one name to different clips each get their own.
 inline std::string Clip(const std::string& aName, const QelTest::ClipSpec& aSpec)
 {
     static QelTest::TempDir theFolder;
     static std::map<std::string, std::string> theClips;
-    auto found = theClips.find(aName);
+    const std::string rate = aSpec.myRate.find('/') == std::string::npos
+                                 ? aSpec.myRate
+                                 : aSpec.myRate.substr(0, aSpec.myRate.find('/')) + "over" +
+                                       aSpec.myRate.substr(aSpec.myRate.find('/') + 1);
+    const std::string key = std::to_string(aSpec.myWidth) + "x" + std::to_string(aSpec.myHeight) + "_" +
+                            rate + "fps_" + std::to_string(aSpec.myFrameCount) + "_" +
+                            std::to_string(static_cast<int>(aSpec.myCodec)) + (aSpec.myWithSound ? "s" : "") +
+                            (aSpec.myTestPattern ? "p" : "") + "_" + aName;
+    auto found = theClips.find(key);
     if (found != theClips.end())
     {
         return found->second;
     }
-    const std::filesystem::path path = theFolder.GetPath() / aName;
+    const std::filesystem::path path = theFolder.GetPath() / key;
     EXPECT_TRUE(QelTest::MakeVideoClip(path, aSpec)) << "ffmpeg could not make " << aName;
-    return theClips.emplace(aName, path.string()).first->second;
+    return theClips.emplace(key, path.string()).first->second;
 }
 
 // 64x48, 10 frames per second, 20 exact pictures.

@@ -1,28 +1,46 @@
 #include "Importer/Importer.h"
 #include "Importer/Steps.h"
 
+#include "Platform/Fbx/FbxRecords.h"
+
 #include <cmath>
+#include <string>
 
 namespace QELFBXImporter
 {
 namespace
 {
+// A time or frame the file's numbers put beyond any clip is damage: the conversions refuse it.
+int64_t ToWhole(double aValue, const std::string& aPath)
+{
+    int64_t whole = 0;
+    if (!Qel::Fbx::RealToInteger(aValue, whole))
+    {
+        ThrowNested("The file [" + aPath + "] has a take whose times are out of range!");
+    }
+    return whole;
+}
+
 // FBX frame numbers truncate toward zero; the small bias absorbs rounding in non-integral rates.
-int64_t FrameOfTime(int64_t aTicks, double aFrameRate)
+int64_t FrameOfTime(int64_t aTicks, double aFrameRate, const std::string& aPath)
 {
     const double frames =
         static_cast<double>(aTicks) * aFrameRate / static_cast<double>(Qel::Fbx::TICKS_PER_SECOND);
-    return static_cast<int64_t>(std::trunc(frames + (frames >= 0.0 ? 1e-6 : -1e-6)));
+    return ToWhole(frames + (frames >= 0.0 ? 1e-6 : -1e-6), aPath);
 }
 
-int64_t TimeOfFrame(int64_t aFrame, double aFrameRate)
+int64_t TimeOfFrame(int64_t aFrame, double aFrameRate, const std::string& aPath)
 {
-    return std::llround(static_cast<double>(aFrame) * static_cast<double>(Qel::Fbx::TICKS_PER_SECOND) /
-                        aFrameRate);
+    return ToWhole(std::round(static_cast<double>(aFrame) * static_cast<double>(Qel::Fbx::TICKS_PER_SECOND) /
+                              aFrameRate),
+                   aPath);
 }
 
 // The largest take a clip may have; a longer span is damage, not content.
 constexpr int64_t MAX_FRAMES = 1'000'000;
+// Every frame keeps two matrices per bone and one per socket; a take whose frames and transforms
+// together pass this budget is damage too (a minute of a large rig stays well below it).
+constexpr int64_t MAX_FRAME_TRANSFORMS = 1'000'000;
 } // namespace
 
 bool LoadAnimation(const std::string& aPath, Animation& aOut)
@@ -64,11 +82,17 @@ bool LoadAnimation(const std::string& aPath, Animation& aOut)
 
     const double frameRate =
         Qel::Fbx::FrameRateOfTimeMode(scene.settings.timeMode, scene.settings.customFrameRate);
-    const int64_t first = FrameOfTime(start, frameRate);
-    const int64_t last = FrameOfTime(stop, frameRate);
+    const int64_t first = FrameOfTime(start, frameRate, aPath);
+    const int64_t last = FrameOfTime(stop, frameRate, aPath);
     if (last < first - 1 || last - first + 1 > MAX_FRAMES)
     {
         ThrowNested("The file [" + aPath + "] has an empty take!");
+    }
+    const auto transformsPerFrame = static_cast<int64_t>(2 * skeleton.bones.size() + sockets.size() + 1);
+    if ((last - first + 1) * transformsPerFrame > MAX_FRAME_TRANSFORMS)
+    {
+        ThrowNested("The file [" + aPath + "] has a take of " + std::to_string(last - first + 1) +
+                    " frames, more than its " + std::to_string(skeleton.bones.size()) + " bones may have!");
     }
     aOut.name = aPath;
     aOut.frameCount = static_cast<uint32_t>(last - first + 1);
@@ -85,7 +109,7 @@ bool LoadAnimation(const std::string& aPath, Animation& aOut)
     for (int64_t f = first; f <= last; ++f)
     {
         AnimationFrame& frame = aOut.frames[static_cast<size_t>(f - first)];
-        const int64_t time = TimeOfFrame(f, frameRate);
+        const int64_t time = TimeOfFrame(f, frameRate, aPath);
         frame.globalTransforms.reserve(skeleton.bones.size());
         frame.localTransforms.reserve(skeleton.bones.size());
         for (size_t b = 0; b < skeleton.bones.size(); ++b)
