@@ -3,6 +3,7 @@
 #include "Builders/BasicBuilders.h"
 #include "Builders/EnemyBuilders.h"
 #include "Builders/GameObjectFactory.h"
+#include "Builders/LevelObjectBuilders.h"
 #include "Builders/PlayerBuilder.h"
 
 void RegisterGameObjectFactories()
@@ -20,4 +21,5 @@ void RegisterGameObjectFactories()
         factory.Register(tag, &BuildMeshOnlyObject);
     }
     RegisterEnemyBuilders();
+    RegisterLevelObjectBuilders();
 }

@@ -30,6 +30,7 @@ public:
     float GetBoundingRadius() const { return myBoundingRadius; }
     const Qel::Sprite3DInstanceData& GetSpriteInstance() const { return mySpriteInstance; }
     const AnimatedSpriteDefinition* GetDefinition() const { return myDefinition; }
+    const std::string& GetDefinitionId() const { return myDefinitionId; }
 
 private:
     std::string myDefinitionId;

@@ -89,6 +89,18 @@ void HandInEngineWindow(InputHandler& aInput)
         aInput.SetWindowHandle(*engine->GetHWND());
     }
 }
+
+CollisionSystemComponent* FindCollisionSystem(const GameWorld::SceneObjects& someObjects)
+{
+    for (const std::unique_ptr<GameObject>& object : someObjects)
+    {
+        if (CollisionSystemComponent* collision = object->GetComponent<CollisionSystemComponent>())
+        {
+            return collision;
+        }
+    }
+    return nullptr;
+}
 } // namespace
 
 GameWorld::GameWorld()
@@ -366,6 +378,11 @@ void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aSc
     FogComponent::SetCurrentSceneName(myCurrentScene);
     PlayerAnimator::SetCurrentLevelPath(myCurrentScene);
 
+    // The old level's rank system goes with its objects; the collision system must not reach it after.
+    if (CollisionSystemComponent* collision = FindCollisionSystem(myObjects))
+    {
+        collision->ClearRankSystem();
+    }
     ResetObjects(false);
     std::cout << "[GameWorld] Loaded " << aObjects.size() << " objects from scene: " << myCurrentScene
               << "\n";
@@ -424,14 +441,10 @@ void GameWorld::ClearScene(bool aClearSceneName, bool aDropPlayer)
         LevelRegistry::GetInstance().SetCurrentScene("");
     }
     ResetObjects(aDropPlayer);
-    for (const std::unique_ptr<GameObject>& object : myObjects)
+    if (CollisionSystemComponent* collision = FindCollisionSystem(myObjects))
     {
-        if (CollisionSystemComponent* collision = object->GetComponent<CollisionSystemComponent>())
-        {
-            collision->SetPlayer(nullptr);
-            collision->ClearRankSystem();
-            break;
-        }
+        collision->SetPlayer(nullptr);
+        collision->ClearRankSystem();
     }
 }
 

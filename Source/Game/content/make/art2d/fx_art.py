@@ -372,8 +372,10 @@ def sprite_coin_soul_idle(img, t, i, w, h):
     bob = np.sin(phase) * h * 0.04
     xs, ys = p.grid(w, h)
     halo = p.circle(xs, ys, w / 2, h * 0.56 + bob, h * 0.2)
-    p.add_light(img, p.SOUL, p.glow(halo, h * 0.18, 0.25 + 0.1 * np.sin(phase * 2)))
-    soul_flame(img, w / 2, h * 0.56 + bob, h * 0.3, phase=phase)
+    p.add_light(img, p.SOUL, p.glow(halo, h * 0.07, 0.25 + 0.1 * np.sin(phase * 2)))
+    soul_flame(img, w / 2, h * 0.56 + bob, h * 0.3, phase=phase, glow_strength=0.25)
+    # A pickup floats over the level: its light must die out in a circle, or the cell shows as a square.
+    p.radial_fade(img, inner=0.75)
 
 
 def sprite_heart_idle(img, t, i, w, h):
@@ -382,7 +384,8 @@ def sprite_heart_idle(img, t, i, w, h):
     beat = 1.0 + 0.14 * np.exp(-((t - 0.1) / 0.08) ** 2) + 0.07 * np.exp(-((t - 0.35) / 0.08) ** 2)
     # Between beats it still breathes a little, so no two frames stand still.
     beat += 0.02 * np.sin(2 * np.pi * t)
-    heart_shape(img, w / 2, h * 0.52, h * 0.3, scale=beat, glow_strength=0.3 + 0.3 * (beat - 1) / 0.14)
+    heart_shape(img, w / 2, h * 0.52, h * 0.3, scale=beat, glow_strength=0.2 + 0.2 * (beat - 1) / 0.14)
+    p.radial_fade(img, inner=0.75)
 
 
 def paint_sheet(definition, painter):
