@@ -2,6 +2,7 @@
 
 #include "Camera/CameraController.h"
 #include "Collision/CollisionSystemComponent.h"
+#include "Scripted/CameraLockLinks.h"
 #include "World/HoverSystem.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/Profiler.h"
@@ -35,6 +36,17 @@ ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<Game
         result.player->GetTransform().SetPosition({0.0f, 0.0f, 0.0f});
     }
     aComposer.SetPlayer(result.player);
+    CameraLockActors actors;
+    actors.camera = aComposer.myCamera;
+    actors.player = result.player;
+    for (const std::unique_ptr<GameObject>& object : *aComposer.myObjects)
+    {
+        if (object->GetTag() == "Birgil")
+        {
+            actors.birgil = object.get();
+        }
+    }
+    LinkCameraLocks(FindLockTriggers(*aComposer.myObjects), actors);
     for (const std::unique_ptr<GameObject>& object : *aComposer.myObjects)
     {
         if (CollisionSystemComponent* collision = object->GetComponent<CollisionSystemComponent>())
