@@ -216,4 +216,34 @@ TEST_F(PlayerStates, AGroundPoundRunsItsThreeClipsAndVictoryLocksInput)
     rig.Steps(100);
     EXPECT_EQ(rig.StateName(), "Victory");
     EXPECT_FLOAT_EQ(rig.X(), 0.0f);
+
+    // Only a scene load ends it.
+    rig.Controller().ResetToIdle();
+    EXPECT_EQ(rig.StateName(), "Idle");
+    EXPECT_FALSE(rig.Controller().IsInputLocked());
+    EXPECT_TRUE(rig.Controller().IsFrozen());
+}
+
+TEST_F(PlayerStates, AMissingClipIsReportedOnceAndItsTimedStateEndsAtOnce)
+{
+    using namespace PlayerClip;
+    myRig = std::make_unique<ControllerRig>(nullptr, Body::Full, 2, JUMP);
+    ControllerRig& rig = *myRig;
+    rig.Start();
+    rig.Controller().OnContact(PlayerController::SIDE_GROUND);
+    rig.Step();
+    testing::internal::CaptureStdout();
+    rig.Press(KEY_SPACE);
+    rig.Steps(2);
+    EXPECT_EQ(rig.StateName(), "Jump Start");
+    EXPECT_EQ(rig.Clip(), JUMP);
+    // No length: the next frame moves on, while the player is still rising.
+    rig.Step();
+    EXPECT_EQ(rig.StateName(), "Fall Start");
+    EXPECT_EQ(rig.Clip(), FALL_START);
+    rig.Steps(20);
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(output,
+              "[PlayerAnimator] Clip 12 has no animation (\"Animations/Player/missing.fbx\"); the player "
+              "holds its pose\n");
 }

@@ -82,8 +82,9 @@ enum class Body
 class ControllerRig
 {
 public:
+    // aMissingClip names a clip whose file is not there.
     explicit ControllerRig(Platform::PadBackend* aPadBackend = nullptr, Body aBody = Body::ControllerOnly,
-                           int aMaxHp = 2)
+                           int aMaxHp = 2, int aMissingClip = -1)
         : myObject(std::make_unique<GameObject>("Player"))
     {
         if (aBody == Body::Full)
@@ -92,8 +93,9 @@ public:
             myAnimator = myObject->AddComponent<PlayerAnimator>();
             for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
             {
-                myAnimator->AddAnimation(PlayerAnimator::GetClipPath(clip),
-                                         PlayerAnimator::IsClipLooping(clip));
+                const std::string path = clip == aMissingClip ? std::string("Animations/Player/missing.fbx")
+                                                              : PlayerAnimator::GetClipPath(clip);
+                myAnimator->AddAnimation(path, PlayerAnimator::IsClipLooping(clip));
             }
         }
         myController = myObject->AddComponent<PlayerController>(

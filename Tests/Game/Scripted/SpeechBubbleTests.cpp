@@ -1,6 +1,8 @@
 // A bubble's display time, its visibility, the draw queue, and its default picture.
 #include "DialogueDocument.h"
 
+#include "Collision/BoxColliderComponent.h"
+#include "Dialogue/DialogueTrigger.h"
 #include "Dialogue/SpeechBubbleComponent.h"
 #include "Objects/GameObject.h"
 
@@ -147,4 +149,47 @@ TEST(SpeechBubble, ADialogueFileWithoutAPictureLeavesTheBubbleWithout)
     talker.bubble->SetVisible(true);
     talker.Steps(1);
     EXPECT_TRUE(talker.bubble->IsVisible());
+}
+
+TEST(SpeechBubble, ADialogueSpeaksOnceOverThePlayerWhenThePlayerFirstStandsInItsBox)
+{
+    GameObject player("Player");
+    player.GetTransform().SetPosition({40.0f, 0.0f, 0.0f});
+    GameObject dialogue("Hint");
+    SpeechBubbleComponent* bubble = dialogue.AddComponent<SpeechBubbleComponent>(true, std::uint8_t{0});
+    bubble->SetDisplayTime(0.5f);
+    bubble->SetTriggerOn(true);
+    BoxColliderComponent* box = dialogue.AddComponent<BoxColliderComponent>(
+        Qel::Vector3<float>(250.0f, 250.0f, 250.0f), Qel::Vector3<float>(0.0f, 0.0f, 0.0f), true, false);
+    dialogue.Start(nullptr);
+
+    EXPECT_FALSE(FireDialogueTrigger(dialogue, player));
+    box->TriggerEnter();
+    dialogue.Update(DT);
+    dialogue.Update(DT);
+    EXPECT_FALSE(bubble->IsVisible());
+    EXPECT_TRUE(FireDialogueTrigger(dialogue, player));
+    EXPECT_TRUE(bubble->IsVisible());
+    EXPECT_EQ(bubble->GetTarget(), &player);
+    EXPECT_EQ(bubble->GetFollowMode(), 1);
+    EXPECT_FLOAT_EQ(bubble->GetDisplayTimer(), 0.5f);
+    EXPECT_FALSE(box->IsEnabled());
+
+    dialogue.Update(DT);
+    dialogue.Update(DT);
+    dialogue.Update(DT);
+    EXPECT_FALSE(bubble->IsVisible());
+    // Once per level: leaving and coming back says nothing more.
+    box->TriggerExit();
+    box->TriggerEnter();
+    EXPECT_FALSE(FireDialogueTrigger(dialogue, player));
+    EXPECT_FALSE(bubble->IsVisible());
+
+    GameObject silent("Silent");
+    silent.AddComponent<SpeechBubbleComponent>(true, std::uint8_t{0});
+    silent.AddComponent<BoxColliderComponent>(Qel::Vector3<float>(250.0f, 250.0f, 250.0f),
+                                              Qel::Vector3<float>(0.0f, 0.0f, 0.0f), true, false)
+        ->TriggerEnter();
+    silent.Start(nullptr);
+    EXPECT_FALSE(FireDialogueTrigger(silent, player));
 }

@@ -1,10 +1,59 @@
 #include "Collision/CollisionSystemComponent.h"
 
+#include "Collision/BoxColliderComponent.h"
+#include "Collision/CollisionResponses.h"
+#include "Collision/ContactEffects.h"
+#include "Collision/SphereColliderComponent.h"
+#include "Components/BloodSeaComponent.h"
+#include "Components/BreakableTile.h"
+#include "Components/DamageableComponent.h"
 #include "Components/RankSystem.h"
+#include "Dialogue/DialogueTrigger.h"
 #include "Menu/StateStack.h"
+#include "Objects/ObjectLists.h"
+#include "Player/PlayerAnimator.h"
+#include "Player/PlayerController.h"
+#include "Sound/SoundBank.h"
+#include "World/HoverSystem.h"
 #include "World/LevelCounters.h"
 #include "World/LevelProgress.h"
 #include "World/LevelRegistry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace
+{
+constexpr int SCHNOZ_II_STEPS_SOUND = 14;
+constexpr int SCHNOZ_STEPS_SOUND = 16;
+constexpr int BLOCK_BREAK_SOUND = 42;
+constexpr int BLOOD_SEA_WARNING_SOUND = 41;
+
+bool IsEnemyTag(const std::string& aTag)
+{
+    return aTag == "Schnoz_II" || aTag == "Schnoz_III";
+}
+
+bool IsResettableTag(const std::string& aTag)
+{
+    return IsEnemyTag(aTag) || aTag == "BreakableBlock" || aTag == "Coin" || aTag == "Key" ||
+           aTag == "PowerUp";
+}
+
+bool IsTriggerTag(const std::string& aTag)
+{
+    return aTag == "AutocamTrigger" || aTag == "Trigger" || aTag == "Checkpoint" || aTag == "levelEnd" ||
+           aTag == "LockCamTrigger" || aTag == "Dialogue";
+}
+
+// The nearest enemy of one kind and where it stands from the player.
+struct NearestEnemy
+{
+    float distance = CollisionSystemComponent::NO_ENEMY_DISTANCE;
+    float offsetX = CollisionSystemComponent::NO_ENEMY_DISTANCE;
+};
+} // namespace
 
 CollisionSystemComponent::CollisionSystemComponent() = default;
 
@@ -13,9 +62,264 @@ CollisionSystemComponent::~CollisionSystemComponent()
     ClearRankSystem();
 }
 
+float CollisionSystemComponent::FootstepPan(float anOffsetX)
+{
+    return std::clamp(anOffsetX * FOOTSTEP_FALLOFF, -1.0f, 1.0f);
+}
+
+float CollisionSystemComponent::FootstepVolume(float aDistance)
+{
+    return 1.0f - std::fabs(std::clamp(aDistance * FOOTSTEP_FALLOFF, -1.0f, 1.0f));
+}
+
+void CollisionSystemComponent::OnUpdate(float aDeltaTime)
+{
+    if (myPlayer == nullptr || myObjects == nullptr)
+    {
+        return;
+    }
+    LoadCoinProgress();
+    PlayerController* controller = myPlayer->GetComponent<PlayerController>();
+    if (controller == nullptr)
+    {
+        return;
+    }
+    DamageableComponent* damageable = myPlayer->GetComponent<DamageableComponent>();
+
+    FrameLists lists;
+    Classify(lists);
+    const float playerY = myPlayer->GetTransform().GetPosition().y;
+
+    // Strictly below: a player exactly at the death height lives.
+    if (damageable != nullptr && !damageable->IsDead() && lists.deathHeight > playerY)
+    {
+        damageable->SetHp(0);
+        std::cout << "[Death] Player fell below world threshold at y=" << playerY << "\n";
+    }
+
+    BloodSeaComponent* sea =
+        lists.bloodSea != nullptr ? lists.bloodSea->GetComponent<BloodSeaComponent>() : nullptr;
+    const bool isSeaArmed = sea != nullptr && lists.bloodSea->IsActive() && sea->IsActive();
+    if (!isSeaArmed)
+    {
+        StopBloodSeaWarning();
+    }
+    if (myRankSystem == nullptr)
+    {
+        UseDefaultRankSystem();
+    }
+
+    HandleDeathBoxContact(*controller, lists.deathBoxes);
+    UpdateTriggerBoxes(*controller, lists.triggers);
+    for (GameObject* trigger : lists.triggers)
+    {
+        if (trigger->GetTag() == "Dialogue")
+        {
+            FireDialogueTrigger(*trigger, *myPlayer);
+        }
+    }
+
+    if (isSeaArmed && damageable != nullptr && !damageable->IsDead())
+    {
+        if (!myIsBloodSeaWarningOn)
+        {
+            SoundBank::GetInstance().Play(BLOOD_SEA_WARNING_SOUND);
+            myIsBloodSeaWarningOn = true;
+        }
+        const float seaY = lists.bloodSea->GetTransform().GetPosition().y;
+        const float relativeY = playerY - seaY;
+        if (sea->GetKillDistanceY() >= relativeY)
+        {
+            damageable->SetHp(0);
+            std::cout << "[Death] BloodSea too close in Y. playerY=" << playerY << " bloodSeaY=" << seaY
+                      << " relativeY=" << relativeY << "\n";
+        }
+    }
+
+    myRankSystem->GetScoreText();
+    UpdatePickups(aDeltaTime, *controller);
+    if (GetCollectedCoinCount() != LevelProgress::GetProcessProgress().GetLastRecordedScore())
+    {
+        RecordLevelProgress();
+    }
+
+    if (!lists.statics.empty())
+    {
+        if (const PlayerAnimator* animator = myPlayer->GetComponent<PlayerAnimator>())
+        {
+            SoundBank::GetInstance().UpdatePlayerSounds(animator->GetCurrentAnimationIndex());
+        }
+        HandleBreakableBlockContact(*controller, lists.statics);
+        GameObject* landedOn = nullptr;
+        float speed = 0.0f;
+        bool wasGroundPound = false;
+        if (myHover != nullptr && controller->ConsumeLandingImpact(landedOn, speed, wasGroundPound))
+        {
+            myHover->ApplyLandingImpulse(landedOn, speed, wasGroundPound);
+            if (landedOn != nullptr)
+            {
+                SpawnContactEffect("platform_dust_fall", landedOn->GetTransform().GetPosition(), 1.0f);
+            }
+        }
+        UpdateFootsteps(lists.enemies);
+        RemoveBrokenBlocks(lists.statics);
+    }
+
+    if (damageable != nullptr && damageable->IsDead())
+    {
+        HandleDeath(*controller, *damageable);
+    }
+}
+
+void CollisionSystemComponent::Classify(FrameLists& outLists)
+{
+    for (const std::unique_ptr<GameObject>& owned : *myObjects)
+    {
+        GameObject* object = owned.get();
+        if (object == nullptr || object == myPlayer || !object->IsActive())
+        {
+            continue;
+        }
+        const std::string& tag = object->GetTag();
+        if (tag == "Ground" || tag == "Platform" || tag == "BreakableBlock")
+        {
+            outLists.statics.push_back(object);
+        }
+        else if (IsEnemyTag(tag))
+        {
+            outLists.enemies.push_back(object);
+        }
+        else if (tag == "BloodSea")
+        {
+            outLists.bloodSea = object;
+        }
+        else if (IsTriggerTag(tag))
+        {
+            outLists.triggers.push_back(object);
+        }
+        else if (tag == "RankingSystem")
+        {
+            RankSystem* levels = object->GetComponent<RankSystem>();
+            if (myRankSystem == nullptr && levels != nullptr)
+            {
+                UseLevelRankSystem(levels);
+            }
+        }
+        else if (tag == "WorldDeathThreshold")
+        {
+            outLists.deathHeight = object->GetTransform().GetPosition().y;
+        }
+        else if (tag == "DeathBox")
+        {
+            outLists.deathBoxes.push_back(object);
+        }
+    }
+}
+
+void CollisionSystemComponent::UpdatePickups(float aDeltaTime, PlayerController& aController)
+{
+    myPickupRefreshTimer += aDeltaTime;
+    if (myPickupRefreshTimer >= PICKUP_REFRESH_SECONDS || myPickups.empty())
+    {
+        FilterPickups(myPickups, *myObjects);
+        myPickupRefreshTimer = 0.0f;
+    }
+    if (!myPickups.empty())
+    {
+        HandlePickupContact(aController, myPickups, myRankSystem);
+    }
+}
+
+void CollisionSystemComponent::UpdateFootsteps(const std::vector<GameObject*>& anEnemies)
+{
+    const Qel::Vector3<float> player = myPlayer->GetTransform().GetPosition();
+    NearestEnemy schnozII;
+    NearestEnemy other;
+    for (auto enemy = anEnemies.rbegin(); enemy != anEnemies.rend(); ++enemy)
+    {
+        const Qel::Vector3<float> position = (*enemy)->GetTransform().GetPosition();
+        const float distance = (position - player).Length();
+        NearestEnemy& nearest = (*enemy)->GetTag() == "Schnoz_II" ? schnozII : other;
+        if (distance < nearest.distance)
+        {
+            nearest.distance = distance;
+            nearest.offsetX = position.x - player.x;
+        }
+    }
+    SoundBank& sounds = SoundBank::GetInstance();
+    sounds.SetPan(SCHNOZ_II_STEPS_SOUND, {FootstepPan(schnozII.offsetX), 1.0f});
+    sounds.SetPan(SCHNOZ_STEPS_SOUND, {FootstepPan(other.offsetX), 1.0f});
+    sounds.SetVolume(SCHNOZ_II_STEPS_SOUND, FootstepVolume(schnozII.distance));
+    sounds.SetVolume(SCHNOZ_STEPS_SOUND, FootstepVolume(other.distance));
+}
+
+void CollisionSystemComponent::RemoveBrokenBlocks(std::vector<GameObject*>& aStatics)
+{
+    for (auto index = aStatics.size(); index-- > 0;)
+    {
+        GameObject* block = aStatics[index];
+        if (block->GetTag() != "BreakableBlock")
+        {
+            continue;
+        }
+        const BreakableTileController* controller = block->GetComponent<BreakableTileController>();
+        if (controller != nullptr && controller->IsBroken())
+        {
+            SoundBank::GetInstance().Stop(BLOCK_BREAK_SOUND);
+            SoundBank::GetInstance().Play(BLOCK_BREAK_SOUND);
+            block->SetActive(false);
+            aStatics.erase(aStatics.begin() + static_cast<std::ptrdiff_t>(index));
+        }
+    }
+}
+
+void CollisionSystemComponent::HandleDeath(PlayerController& aController, DamageableComponent& aDamageable)
+{
+    const Qel::Vector3<float> position =
+        myHasCheckpoint ? myRespawnPosition : Qel::Vector3<float>{0.0f, 0.0f, 0.0f};
+    const bool isFacingRight = myHasCheckpoint ? myIsRespawnFacingRight : true;
+    aController.LockInput();
+    for (const std::unique_ptr<GameObject>& object : *myObjects)
+    {
+        if (SphereColliderComponent* sphere = object->GetComponent<SphereColliderComponent>())
+        {
+            sphere->TriggerExit();
+        }
+        if (BoxColliderComponent* box = object->GetComponent<BoxColliderComponent>())
+        {
+            box->TriggerExit();
+        }
+    }
+    PlayerAnimator* animator = myPlayer->GetComponent<PlayerAnimator>();
+    if (animator == nullptr || !animator->ConsumeRespawnRequest())
+    {
+        return;
+    }
+    RestoreSnapshot(myHasCheckpoint);
+    aController.Respawn(position, isFacingRight);
+    myIsBloodSeaWarningOn = false;
+    aDamageable.SetHp(aDamageable.GetMaxHp());
+    aController.UnlockInput();
+}
+
+void CollisionSystemComponent::StopBloodSeaWarning()
+{
+    if (myIsBloodSeaWarningOn)
+    {
+        SoundBank::GetInstance().Stop(BLOOD_SEA_WARNING_SOUND);
+        myIsBloodSeaWarningOn = false;
+    }
+}
+
 void CollisionSystemComponent::ResetForLevel()
 {
     LoadCoinProgress();
+    myHasCheckpoint = false;
+    myRespawnPosition = {0.0f, 0.0f, 0.0f};
+    myIsRespawnFacingRight = true;
+    myIsBloodSeaWarningOn = false;
+    myPickups.clear();
+    myPickupRefreshTimer = 0.0f;
     if (myRankSystem != nullptr)
     {
         myRankSystem->ResetScore();
@@ -23,6 +327,82 @@ void CollisionSystemComponent::ResetForLevel()
     ResetCollectedCoinCount();
     ResetCollectedKeyCount();
     ClearRankSystem();
+    LevelProgress::GetProcessProgress().ResetLastRecordedScore();
+    TakeSnapshot();
+}
+
+void CollisionSystemComponent::TakeSnapshot()
+{
+    mySnapshots.clear();
+    myHasSnapshot = false;
+    if (myObjects == nullptr)
+    {
+        return;
+    }
+    for (const std::unique_ptr<GameObject>& object : *myObjects)
+    {
+        if (object.get() == myPlayer || !IsResettableTag(object->GetTag()))
+        {
+            continue;
+        }
+        Snapshot record;
+        record.tag = object->GetTag();
+        const Qel::Transform& transform = object->GetTransform();
+        record.position = transform.GetPosition();
+        record.rotation = transform.GetRotation();
+        record.scale = transform.GetScale();
+        object->GetBounds(record.boundsMin, record.boundsMax);
+        record.isActive = object->IsActive();
+        mySnapshots[object.get()] = record;
+    }
+    myHasSnapshot = !mySnapshots.empty();
+}
+
+void CollisionSystemComponent::RestoreSnapshot(bool aCheckpointOnly)
+{
+    if (!myHasSnapshot || myObjects == nullptr)
+    {
+        return;
+    }
+    for (const std::unique_ptr<GameObject>& object : *myObjects)
+    {
+        const auto found = mySnapshots.find(object.get());
+        if (object.get() == myPlayer || found == mySnapshots.end())
+        {
+            continue;
+        }
+        const Snapshot& record = found->second;
+        const bool isBlock = record.tag == "BreakableBlock";
+        if (aCheckpointOnly && !isBlock && !IsEnemyTag(record.tag))
+        {
+            continue;
+        }
+        Qel::Transform& transform = object->GetTransform();
+        transform.SetPosition(record.position);
+        transform.SetRotation(record.rotation);
+        transform.SetScale(record.scale);
+        object->SetBounds(record.boundsMin, record.boundsMax);
+        object->SetActive(record.isActive);
+        if (isBlock)
+        {
+            if (BreakableTileController* controller = object->GetComponent<BreakableTileController>())
+            {
+                controller->ResetBroken();
+            }
+        }
+    }
+    if (aCheckpointOnly)
+    {
+        return;
+    }
+    if (myRankSystem != nullptr)
+    {
+        myRankSystem->ResetScore();
+    }
+    ResetCollectedCoinCount();
+    ResetCollectedKeyCount();
+    ClearRankSystem();
+    FilterPickups(myPickups, *myObjects);
     LevelProgress::GetProcessProgress().ResetLastRecordedScore();
 }
 

@@ -4,19 +4,6 @@
 #include "Player/PlayerController.h"
 #include "Scripted/LockCameraTriggerComponent.h"
 
-std::vector<GameObject*> FindLockTriggers(const std::vector<std::unique_ptr<GameObject>>& aObjects)
-{
-    std::vector<GameObject*> triggers;
-    for (const std::unique_ptr<GameObject>& object : aObjects)
-    {
-        if (object != nullptr && object->GetTag() == "LockCamTrigger")
-        {
-            triggers.push_back(object.get());
-        }
-    }
-    return triggers;
-}
-
 void LinkCameraLocks(const std::vector<GameObject*>& aLockTriggers, const CameraLockActors& anActors)
 {
     PlayerController* controller =

@@ -4,7 +4,6 @@
 
 #include "Scripted/CutsceneComponent.h"
 
-#include <memory>
 #include <vector>
 
 class CameraController;
@@ -19,6 +18,4 @@ struct CameraLockActors
     CutsceneComponent::LevelHooks hooks;
 };
 
-// The "LockCamTrigger" objects among aObjects, in list order.
-std::vector<GameObject*> FindLockTriggers(const std::vector<std::unique_ptr<GameObject>>& aObjects);
 void LinkCameraLocks(const std::vector<GameObject*>& aLockTriggers, const CameraLockActors& anActors);

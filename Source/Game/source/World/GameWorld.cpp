@@ -195,30 +195,46 @@ void GameWorld::Update(StateStack& aStack)
     }
 
     aStack.SetGameState(STATE_PLAYING);
-    myCamera.Update(deltaTime);
-    if (myPlayer != nullptr)
-    {
-        myPlayer->Update(deltaTime);
-    }
+    UpdateCameraAndPlayer(deltaTime);
     if (aStack.GetSize() <= 1)
     {
         aStack.SetGameState(STATE_TITLE);
         return;
     }
-    myHover.Update(deltaTime);
+    UpdateLevelObjects(deltaTime);
+}
+
+void GameWorld::StepLevel(float aDeltaTime)
+{
+    UpdateCameraAndPlayer(aDeltaTime);
+    UpdateLevelObjects(aDeltaTime);
+}
+
+void GameWorld::UpdateCameraAndPlayer(float aDeltaTime)
+{
+    myCamera.Update(aDeltaTime);
+    if (myPlayer != nullptr)
+    {
+        myPlayer->Update(aDeltaTime);
+    }
+}
+
+void GameWorld::UpdateLevelObjects(float aDeltaTime)
+{
+    myHover.Update(aDeltaTime);
     // Objects may add to the list while they update, so it is walked by index.
     for (std::size_t index = 0; index < myObjects.size(); ++index)
     {
         GameObject* object = myObjects[index].get();
         if (object != myPlayer && object->IsActive())
         {
-            object->Update(deltaTime);
+            object->Update(aDeltaTime);
         }
     }
-    myVfx.Update(deltaTime);
+    myVfx.Update(aDeltaTime);
     if (myPlayer != nullptr && myCamera.IsFollowEnabled())
     {
-        myCamera.UpdateFollow(deltaTime, myPlayer->GetTransform().GetPosition());
+        myCamera.UpdateFollow(aDeltaTime, myPlayer->GetTransform().GetPosition());
     }
 }
 

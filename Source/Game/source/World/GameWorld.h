@@ -44,6 +44,9 @@ public:
     void Update(StateStack& aStack);
     // The level, or the loading screen while a scene loads.
     void Render();
+    // The level's part of a frame at a given step: camera, player, hover, every other active object,
+    // effects and the follow camera. Update runs it while a level plays; tests and benchmarks drive it.
+    void StepLevel(float aDeltaTime);
     InputHandler& GetInput() { return myInput; }
 
     // Starts loading aScene on a task; nothing for "" or, without aForce, for the scene on screen.
@@ -82,6 +85,8 @@ public:
 
 private:
     void WaitAndDiscardRunningLoad();
+    void UpdateCameraAndPlayer(float aDeltaTime);
+    void UpdateLevelObjects(float aDeltaTime);
     void RenderLoadingScreen();
 
     InputHandler myInput;

@@ -1,11 +1,45 @@
 #include "World/SceneComposer.h"
 
 #include "Camera/CameraController.h"
+#include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
+#include "Components/AnimatedMeshComponent.h"
+#include "Player/PlayerController.h"
 #include "Scripted/CameraLockLinks.h"
+#include "World/GameWorld.h"
 #include "World/HoverSystem.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/Profiler.h"
+
+namespace
+{
+constexpr const char* SCENE_CAMERA_MARK = "VKO_Camera";
+constexpr std::size_t SCENE_CAMERA_MIN_NAME = 10;
+constexpr const char* FOG_VERTEX_SHADER = "shaders/fog_shader_animated_vs";
+constexpr const char* FOG_PIXEL_SHADER = "shaders/fog_shader_ps";
+constexpr int DEFAULT_RENDER_MODE = 0;
+constexpr int CUSTOM_RENDER_MODE = 3;
+
+// A kept player was not part of the new scene's fog pass, so its shader follows the level here.
+void MatchPlayerShaderToFog(GameObject* aPlayer, bool aHasFog)
+{
+    AnimatedMeshComponent* mesh =
+        aPlayer != nullptr ? aPlayer->GetComponent<AnimatedMeshComponent>() : nullptr;
+    if (mesh == nullptr)
+    {
+        return;
+    }
+    if (aHasFog)
+    {
+        mesh->SetCustomShader(FOG_VERTEX_SHADER, FOG_PIXEL_SHADER);
+        mesh->SetRenderMode(CUSTOM_RENDER_MODE);
+    }
+    else
+    {
+        mesh->SetRenderMode(DEFAULT_RENDER_MODE);
+    }
+}
+} // namespace
 
 SceneComposer::SceneComposer(GameWorld* aWorld, CameraController* aCamera, HoverSystem* aHover,
                              std::vector<std::unique_ptr<GameObject>>* aObjects)
@@ -15,10 +49,15 @@ SceneComposer::SceneComposer(GameWorld* aWorld, CameraController* aCamera, Hover
 
 void SceneComposer::InjectReferences(CollisionSystemComponent* aCollisionSystem)
 {
-    if (aCollisionSystem != nullptr)
+    if (aCollisionSystem == nullptr)
     {
-        aCollisionSystem->SetPlayer(myPlayer);
+        return;
     }
+    aCollisionSystem->SetCameraController(myCamera);
+    aCollisionSystem->SetHoverSystem(myHover);
+    aCollisionSystem->SetObjects(myObjects);
+    aCollisionSystem->SetPlayer(myPlayer);
+    aCollisionSystem->SetWorld(myWorld);
 }
 
 ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<GameObject>>& aLoaded,
@@ -27,26 +66,25 @@ ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<Game
     const Qel::ProfilerScope scope("SceneComposer::ComposeLoadedScene");
     ComposeResult result;
     result.player = aComposer.myPlayer;
-    aComposer.LinkSpecialObjects(aLoaded, result);
-    aComposer.myHover->GenerateAutoPlatforms();
-    aComposer.myHover->Build();
+    SpecialObjectLinks links;
+    aComposer.LinkSpecialObjects(aLoaded, result, links);
+    if (aComposer.myHover != nullptr)
+    {
+        aComposer.myHover->GenerateAutoPlatforms();
+        aComposer.myHover->Build();
+    }
     if (result.player != nullptr)
     {
+        result.playerController = result.player->GetComponent<PlayerController>();
+        if (result.playerController != nullptr)
+        {
+            result.playerController->ResetToIdle();
+        }
         // Every level starts its player at the origin.
         result.player->GetTransform().SetPosition({0.0f, 0.0f, 0.0f});
     }
-    aComposer.SetPlayer(result.player);
-    CameraLockActors actors;
-    actors.camera = aComposer.myCamera;
-    actors.player = result.player;
-    for (const std::unique_ptr<GameObject>& object : *aComposer.myObjects)
-    {
-        if (object->GetTag() == "Birgil")
-        {
-            actors.birgil = object.get();
-        }
-    }
-    LinkCameraLocks(FindLockTriggers(*aComposer.myObjects), actors);
+    aComposer.LinkBossReferences(links, result);
+    aComposer.myLastLinks = links;
     for (const std::unique_ptr<GameObject>& object : *aComposer.myObjects)
     {
         if (CollisionSystemComponent* collision = object->GetComponent<CollisionSystemComponent>())
@@ -60,13 +98,24 @@ ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<Game
     {
         aComposer.myCamera->SnapToPlayer(result.player->GetTransform().GetPosition());
     }
+    if (result.playerController != nullptr)
+    {
+        result.playerController->ResetMovement();
+    }
+    aComposer.SetPlayer(result.player);
     return result;
 }
 
 void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>& aLoaded,
-                                       ComposeResult& aResult)
+                                       ComposeResult& aResult, SpecialObjectLinks& aLinks)
 {
+    if (aLoaded.empty())
+    {
+        MatchPlayerShaderToFog(aResult.player, false);
+        return;
+    }
     Qel::Engine* engine = Qel::Engine::GetInstance();
+    bool hasFog = false;
     for (std::unique_ptr<GameObject>& object : aLoaded)
     {
         const std::string& tag = object->GetTag();
@@ -76,22 +125,62 @@ void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>&
             continue;
         }
         object->Start(engine);
+        if (PlayerController* controller = object->GetComponent<PlayerController>();
+            controller != nullptr && myWorld)
+        {
+            controller->SetInputHandler(&myWorld->GetInput());
+        }
         if (tag == "Player")
         {
             aResult.player = object.get();
             object->SetPersistent(true);
         }
         const std::string& name = object->GetName();
-        if (name.size() >= 10 && name.find("VKO_Camera") != std::string::npos)
+        if (name.size() >= SCENE_CAMERA_MIN_NAME && name.find(SCENE_CAMERA_MARK) != std::string::npos)
         {
             aResult.sceneCamera = object.get();
         }
-        if (tag == "BloodSea")
+        if (tag == "LockCamTrigger")
+        {
+            aLinks.lockTriggers.push_back(object.get());
+        }
+        else if (tag == "Boss")
+        {
+            aLinks.boss = object.get();
+        }
+        else if (tag == "EyeInTheSky")
+        {
+            aLinks.eye = object.get();
+        }
+        else if (tag == "Birgil")
+        {
+            aLinks.birgil = object.get();
+        }
+        else if (tag == "BloodSea")
         {
             aResult.bloodSea = object.get();
         }
-        myHover->Register(object.get());
+        else if (tag == "Fog")
+        {
+            hasFog = object->GetComponent<FogComponent>() != nullptr;
+        }
+        if (myHover != nullptr)
+        {
+            myHover->Register(object.get());
+        }
         myObjects->push_back(std::move(object));
     }
     aLoaded.clear();
+    MatchPlayerShaderToFog(aResult.player, hasFog);
+}
+
+void SceneComposer::LinkBossReferences(const SpecialObjectLinks& aLinks, const ComposeResult& aResult)
+{
+    // The boss's stage triggers and the eye's player, sea and camera are handed over here once those
+    // parts of the game exist; the objects are already found.
+    CameraLockActors actors;
+    actors.camera = myCamera;
+    actors.player = aResult.player;
+    actors.birgil = aLinks.birgil;
+    LinkCameraLocks(aLinks.lockTriggers, actors);
 }

@@ -1,0 +1,297 @@
+// The collision system played through the world's own hand-over and frame at a fixed step, with keys
+// pressed on the world's input and the shipped player model and clips.
+#include "Collision/BoxColliderComponent.h"
+#include "Collision/CollisionSystemComponent.h"
+#include "Collision/SphereColliderComponent.h"
+#include "Components/BloodSeaComponent.h"
+#include "Components/RankSystem.h"
+#include "Game/Player/PlayerTestRig.h"
+#include "Game/Support/StackStates.h"
+#include "Menu/StateStack.h"
+#include "Support/WorkingFolder.h"
+#include "World/GameWorld.h"
+#include "World/LevelCounters.h"
+#include "vek/model/ModelFactory.h"
+#include "vek/settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace
+{
+using namespace PlayerTest;
+
+std::unique_ptr<GameObject> MakeBox(const std::string& aTag, const Qel::Vector3<float>& aCentre,
+                                    const Qel::Vector3<float>& aSize, bool aIsTrigger = false)
+{
+    auto object = std::make_unique<GameObject>(aTag);
+    object->SetTag(aTag);
+    object->GetTransform().SetPosition(aCentre);
+    object->AddComponent<BoxColliderComponent>(aSize, Qel::Vector3<float>{0.0f, 0.0f, 0.0f}, aIsTrigger,
+                                               !aIsTrigger);
+    return object;
+}
+
+std::unique_ptr<GameObject> MakeCoin(const std::string& aName, const Qel::Vector3<float>& aPosition)
+{
+    auto object = std::make_unique<GameObject>(aName);
+    object->SetTag("Coin");
+    object->GetTransform().SetPosition(aPosition);
+    object->AddComponent<SphereColliderComponent>(30.0f, Qel::Vector3<float>{0.0f, 0.0f, 0.0f}, true);
+    return object;
+}
+
+class LevelPlay : public testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(Qel::LoadSettings("Game")); }
+    static void TearDownTestSuite() { Qel::ModelFactory::DestroyInstance(); }
+
+    void SetUp() override
+    {
+        myWorld.Init();
+        GameTest::StackStates(myStack, 3);
+    }
+    void TearDown() override { LevelRegistry::GetInstance().SetCurrentScene(""); }
+
+    std::unique_ptr<GameObject> MakePlayer()
+    {
+        auto player = std::make_unique<GameObject>("Player");
+        player->SetTag("Player");
+        player->AddComponent<AnimatedMeshComponent>(PlayerAnimator::MODEL_PATH);
+        auto* animator = player->AddComponent<PlayerAnimator>();
+        for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
+        {
+            animator->AddAnimation(PlayerAnimator::GetClipPath(clip), PlayerAnimator::IsClipLooping(clip));
+        }
+        ApplyDefaultTuning(*player->AddComponent<PlayerController>(nullptr, myNoPad));
+        player->AddComponent<DamageableComponent>(2)->SetInvulnerabilityTime(2.5f);
+        player->AddComponent<BoxColliderComponent>(Qel::Vector3<float>{80.0f, 160.0f, 80.0f},
+                                                   Qel::Vector3<float>{0.0f, 80.0f, 0.0f}, false, true);
+        return player;
+    }
+
+    // Ground from x -1000 to 3000 with its top at 0, a platform at x 600..900 with its top at 300, a
+    // death height of -500, a coin near the start and one far away that starts inactive.
+    void LoadLevel(std::vector<std::unique_ptr<GameObject>> someExtras = {})
+    {
+        GameWorld::SceneObjects objects;
+        objects.push_back(MakePlayer());
+        objects.push_back(MakeBox("Ground", {1000.0f, -100.0f, 0.0f}, {4000.0f, 200.0f, 400.0f}));
+        objects.push_back(MakeBox("Platform", {750.0f, 270.0f, 0.0f}, {300.0f, 60.0f, 400.0f}));
+        auto threshold = std::make_unique<GameObject>("Threshold");
+        threshold->SetTag("WorldDeathThreshold");
+        threshold->GetTransform().SetPosition({0.0f, -500.0f, 0.0f});
+        objects.push_back(std::move(threshold));
+        objects.push_back(MakeCoin("NearCoin", {300.0f, 60.0f, 0.0f}));
+        auto far = MakeCoin("FarCoin", {2500.0f, 60.0f, 0.0f});
+        far->SetActive(false);
+        objects.push_back(std::move(far));
+        for (auto& extra : someExtras)
+        {
+            objects.push_back(std::move(extra));
+        }
+        myWorld.ApplyLoadedScene(std::move(objects), "levels/L_Test.vks");
+        ASSERT_NE(myWorld.GetPlayer(), nullptr);
+        myCollision = myWorld.GetObjects().front()->GetComponent<CollisionSystemComponent>();
+        ASSERT_NE(myCollision, nullptr);
+        GameObject* player = myWorld.GetPlayer();
+        myController = player->GetComponent<PlayerController>();
+        myHealth = player->GetComponent<DamageableComponent>();
+        myBody = player->GetComponent<BoxColliderComponent>();
+        ASSERT_TRUE(myController != nullptr && myHealth != nullptr && myBody != nullptr);
+    }
+
+    GameObject* Find(const std::string& aName) const
+    {
+        for (const auto& object : myWorld.GetObjects())
+        {
+            if (object->GetName() == aName)
+            {
+                return object.get();
+            }
+        }
+        return nullptr;
+    }
+    void Step(int aCount = 1)
+    {
+        for (int i = 0; i < aCount; ++i)
+        {
+            myWorld.GetInput().Update();
+            myWorld.StepLevel(DT);
+        }
+    }
+    void Press(std::uint32_t aKey) { myWorld.GetInput().UpdateEvents(WM_KEYDOWN, aKey, 0); }
+    void Release(std::uint32_t aKey) { myWorld.GetInput().UpdateEvents(WM_KEYUP, aKey, 0); }
+    PlayerController& Controller() { return *myController; }
+    DamageableComponent& Health() { return *myHealth; }
+    Qel::Vector3<float> PlayerAt() const { return myWorld.GetPlayer()->GetTransform().GetPosition(); }
+    void PlacePlayer(float aX, float aY)
+    {
+        myWorld.GetPlayer()->GetTransform().SetPosition({aX, aY, 0.0f});
+        myBody->Update(0.0f);
+    }
+
+    QelTest::WorkingFolder myFolder;
+    NoPad myNoPad;
+    GameWorld myWorld;
+    StateStack myStack;
+    CollisionSystemComponent* myCollision = nullptr;
+    PlayerController* myController = nullptr;
+    DamageableComponent* myHealth = nullptr;
+    BoxColliderComponent* myBody = nullptr;
+};
+
+TEST_F(LevelPlay, ThePlayerStandsRunsJumpsAndLandsOnAPlatform)
+{
+    LoadLevel();
+    Step(40);
+    EXPECT_NEAR(PlayerAt().y, -0.1f, 1e-4f) << "resting 0.1 deep in the ground";
+    EXPECT_TRUE(Controller().IsGrounded());
+
+    Press(KEY_D);
+    Step(20);
+    EXPECT_GT(PlayerAt().x, 100.0f);
+    EXPECT_NEAR(PlayerAt().y, -0.1f, 1e-4f);
+    Release(KEY_D);
+    Press(KEY_SPACE);
+    float highest = 0.0f;
+    for (int frame = 0; frame < 70; ++frame)
+    {
+        Step();
+        highest = std::max(highest, PlayerAt().y);
+        if (frame == 30)
+        {
+            Release(KEY_SPACE);
+        }
+    }
+    EXPECT_GT(highest, 200.0f) << "a jump leaves the ground";
+    EXPECT_NEAR(PlayerAt().y, -0.1f, 1e-4f) << "and lands on it again";
+
+    PlacePlayer(750.0f, 400.0f);
+    Step(60);
+    EXPECT_NEAR(PlayerAt().y, 299.9f, 1e-3f) << "dropped above the platform, it stands on it";
+    EXPECT_TRUE(Controller().IsGrounded());
+}
+
+TEST_F(LevelPlay, TheFallDeathIsStrictlyBelowTheThreshold)
+{
+    LoadLevel();
+    PlacePlayer(5000.0f, -500.0f);
+    myCollision->Update(DT);
+    EXPECT_FALSE(Health().IsDead()) << "exactly at the death height the player lives";
+    PlacePlayer(5000.0f, -500.5f);
+    testing::internal::CaptureStdout();
+    myCollision->Update(DT);
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Health().IsDead());
+    EXPECT_NE(output.find("[Death] Player fell below world threshold at y=-500.5\n"), std::string::npos)
+        << output;
+}
+
+TEST_F(LevelPlay, DeathRestoresTheLevelAndRespawnsAtTheStartAfterTheDeathClip)
+{
+    LoadLevel();
+    Step(5);
+    PlacePlayer(300.0f, 0.0f);
+    Step(2);
+    GameObject* coin = Find("NearCoin");
+    ASSERT_NE(coin, nullptr);
+    EXPECT_FALSE(coin->IsActive());
+    EXPECT_EQ(GetCollectedCoinCount(), 1);
+    ASSERT_NE(myCollision->GetRankSystem(), nullptr);
+    EXPECT_EQ(myCollision->GetRankSystem()->GetScore(), 1);
+
+    // Off the ground's end: falls below -500 and dies, then waits for its death clip.
+    testing::internal::CaptureStdout();
+    PlacePlayer(4000.0f, 0.0f);
+    int frames = 0;
+    for (; frames < 1200 && !Health().IsDead(); ++frames)
+    {
+        Step();
+    }
+    ASSERT_TRUE(Health().IsDead());
+    Step();
+    EXPECT_TRUE(Controller().IsInputLocked());
+    EXPECT_TRUE(Health().IsDead()) << "no respawn before the death clip ends";
+    for (frames = 0; frames < 1200 && Health().IsDead(); ++frames)
+    {
+        Step();
+    }
+    testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(Health().IsDead());
+    EXPECT_EQ(Health().GetHp(), 2);
+    EXPECT_FALSE(Controller().IsInputLocked());
+    EXPECT_NEAR(PlayerAt().x, 0.0f, 1.0f) << "back at the level's start";
+    EXPECT_GT(PlayerAt().y, -20.0f);
+    EXPECT_TRUE(coin->IsActive()) << "the snapshot put the coin back";
+    EXPECT_EQ(GetCollectedCoinCount(), 0);
+    EXPECT_EQ(GetCollectedKeyCount(), 0);
+    EXPECT_EQ(RankSystem::GetGlobalScore(), 0);
+}
+
+TEST_F(LevelPlay, ADeathBoxKillsAndTheBloodSeaKillsWithinItsDistance)
+{
+    std::vector<std::unique_ptr<GameObject>> extras;
+    extras.push_back(MakeBox("DeathBox", {1500.0f, 50.0f, 0.0f}, {100.0f, 100.0f, 100.0f}, true));
+    auto sea = std::make_unique<GameObject>("Sea");
+    sea->SetTag("BloodSea");
+    sea->GetTransform().SetPosition({0.0f, -300.0f, 0.0f});
+    sea->AddComponent<BloodSeaComponent>(1000.0f, 40.0f, 200.0f, Qel::Vector3<float>{}, false, 0.0f, 0.0f,
+                                         0.0f, 0.0f)
+        ->SetActive(true);
+    extras.push_back(std::move(sea));
+    LoadLevel(std::move(extras));
+    GameObject* seaObject = Find("Sea");
+    PlacePlayer(0.0f, 0.0f);
+
+    myCollision->Update(DT);
+    EXPECT_FALSE(Health().IsDead()) << "300 above the sea, beyond its 200";
+    EXPECT_TRUE(myCollision->IsBloodSeaWarningOn());
+    // The player now rests 0.1 deep in the ground.
+    seaObject->GetTransform().SetPosition({0.0f, -200.5f, 0.0f});
+    myCollision->Update(DT);
+    EXPECT_FALSE(Health().IsDead()) << "200.4 above: still beyond";
+    testing::internal::CaptureStdout();
+    seaObject->GetTransform().SetPosition({0.0f, -199.5f, 0.0f});
+    myCollision->Update(DT);
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Health().IsDead());
+    EXPECT_EQ(output.rfind("[Death] BloodSea too close in Y. playerY=", 0), 0u) << output;
+    EXPECT_NE(output.find(" bloodSeaY=-199.5 relativeY=199."), std::string::npos) << output;
+
+    Health().SetHp(2);
+    seaObject->SetActive(false);
+    myCollision->Update(DT);
+    EXPECT_FALSE(myCollision->IsBloodSeaWarningOn()) << "an inactive sea stops the warning";
+    PlacePlayer(1500.0f, 0.0f);
+    myCollision->Update(DT);
+    EXPECT_TRUE(Health().IsDead()) << "the death box";
+}
+
+TEST_F(LevelPlay, PickupsAreRefreshedEveryQuarterSecond)
+{
+    LoadLevel();
+    Step();
+    GameObject* far = Find("FarCoin");
+    ASSERT_EQ(myCollision->GetPickups().size(), 1u);
+    far->SetActive(true);
+    Step(15);
+    EXPECT_EQ(myCollision->GetPickups().size(), 1u) << "15/64 s: not yet";
+    Step();
+    EXPECT_EQ(myCollision->GetPickups().size(), 2u) << "16/64 s = 0.25 s: rebuilt";
+}
+
+TEST(FootstepSounds, PanAndVolumeFollowTheNearestEnemy)
+{
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(800.0f), 0.5f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(1600.0f), 0.0f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(99999.0f), 0.0f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(-800.0f), -0.5f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(1600.0f), 1.0f);
+    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(99999.0f), 1.0f) << "no enemy: fully right";
+}
+} // namespace
