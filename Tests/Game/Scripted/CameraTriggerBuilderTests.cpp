@@ -72,7 +72,7 @@ TEST(CameraTriggerBuilders, LockTriggerKeysReachTheComponentsAndWrongTypesGiveDe
     data.properties["UseOwnerRelativePosition"] = true;
     data.properties["TargetFovDegrees"] = 45.0f;
     data.properties["FovLerpSpeed"] = 2.0f;
-    data.properties["PositionLerpSpeed"] = 3;  // an int is not a float
+    data.properties["PositionLerpSpeed"] = 3; // an int is not a float
     data.properties["UnlockOnExit"] = false;
     data.properties["IsCutscene"] = true;
     data.properties["CutsceneDuration"] = 4.5f;
@@ -146,7 +146,8 @@ TEST(CameraTriggerBuilders, ACutsceneWithoutKeysIsAnIntroThatNeverWalks)
 TEST(CameraTriggerBuilders, AnAutocamTriggerGetsAFixedTriggerBoxFromItsKeys)
 {
     SceneObjectData data = Record("AutocamTrigger");
-    EXPECT_EQ(Only<BoxColliderComponent>(*BuildAutocamTriggerObject(data)).GetSize(), Vector3f(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(Only<BoxColliderComponent>(*BuildAutocamTriggerObject(data)).GetSize(),
+              Vector3f(0.0f, 0.0f, 0.0f));
     data.properties["TriggerBoxSize"] = Vector3f(300.0f, 200.0f, 100.0f);
     data.properties["BoxTriggerOffset"] = Vector3f(0.0f, 100.0f, 0.0f);
     const std::unique_ptr<GameObject> object = BuildAutocamTriggerObject(data);

@@ -75,9 +75,9 @@ TEST_F(ScriptedPlayer, TheIntroSpeaksItsThreeLinesThenTheSpiritIsMet)
         bool visible;
         const char* text;
         const char* sprite;
-    } timeline[] = {{1.75f, false, "", ""},         {1.9f, true, "one", "A.dds"},
-                    {4.75f, true, "one", "A.dds"},   {4.95f, true, "two", "B.dds"},
-                    {7.75f, true, "two", "B.dds"},   {7.95f, true, "three", "C.dds"},
+    } timeline[] = {{1.75f, false, "", "Plain.dds"},  {1.9f, true, "one", "A.dds"},
+                    {4.75f, true, "one", "A.dds"},    {4.95f, true, "two", "B.dds"},
+                    {7.75f, true, "two", "B.dds"},    {7.95f, true, "three", "C.dds"},
                     {10.75f, true, "three", "C.dds"}, {10.95f, false, "three", "C.dds"}};
     for (const auto& moment : timeline)
     {
@@ -98,7 +98,8 @@ TEST_F(ScriptedPlayer, TheIntroSpeaksItsThreeLinesThenTheSpiritIsMet)
 
 TEST_F(ScriptedPlayer, AnIntroLeftEarlyKeepsThePreSpiritFormAndMissingLinesAreSkipped)
 {
-    DialogueStack stack(R"({"Bubble": "Plain.dds", "MeetWisp": {"Second": {"Text": "two", "BubbleSprite": "B.dds"}}})");
+    DialogueStack stack(
+        R"({"Bubble": "Plain.dds", "MeetWisp": {"Second": {"Text": "two", "BubbleSprite": "B.dds"}}})");
     MakePlayer(FIRST_LEVEL);
     myRig->Animator().ChangeState(new PlayerIntroState());
     RunUntil(4.0f);
@@ -192,7 +193,10 @@ struct CutsceneTrigger
         cutscene->SetSecondSegmentShouldWalk(true);
         cutscene->SetSecondSegmentEndPosition({1000.0f, 0.0f, 0.0f});
         cutscene->SetLevelHooks({[this] { ++bossEntrances; }, [this] { ++eyeActivations; },
-                                 [this] { ++eyeRearms; }});
+                                 [this]
+                                 {
+                                     ++eyeRearms;
+                                 }});
         object.Start(nullptr);
     }
 

@@ -146,6 +146,7 @@ TEST(SpeechBubble, ADialogueFileWithoutAPictureLeavesTheBubbleWithout)
     DialogueStack stack(R"({"Bubble": 7})");
     Bubbled talker(true);
     EXPECT_TRUE(talker.bubble->GetBubbleSpriteName().empty());
+    talker.bubble->SetDisplayTime(5.0f);
     talker.bubble->SetVisible(true);
     talker.Steps(1);
     EXPECT_TRUE(talker.bubble->IsVisible());
@@ -187,8 +188,9 @@ TEST(SpeechBubble, ADialogueSpeaksOnceOverThePlayerWhenThePlayerFirstStandsInIts
 
     GameObject silent("Silent");
     silent.AddComponent<SpeechBubbleComponent>(true, std::uint8_t{0});
-    silent.AddComponent<BoxColliderComponent>(Qel::Vector3<float>(250.0f, 250.0f, 250.0f),
-                                              Qel::Vector3<float>(0.0f, 0.0f, 0.0f), true, false)
+    silent
+        .AddComponent<BoxColliderComponent>(Qel::Vector3<float>(250.0f, 250.0f, 250.0f),
+                                            Qel::Vector3<float>(0.0f, 0.0f, 0.0f), true, false)
         ->TriggerEnter();
     silent.Start(nullptr);
     EXPECT_FALSE(FireDialogueTrigger(silent, player));

@@ -93,7 +93,8 @@ std::unique_ptr<GameObject> BuildAutocamTriggerObject(const SceneObjectData& aDa
 {
     std::unique_ptr<GameObject> object = BuildMeshOnlyObject(aData);
     const Vector3f zero{0.0f, 0.0f, 0.0f};
-    AddFixedTriggerBox(*object, Vector(aData, "TriggerBoxSize", zero), Vector(aData, "BoxTriggerOffset", zero));
+    AddFixedTriggerBox(*object, Vector(aData, "TriggerBoxSize", zero),
+                       Vector(aData, "BoxTriggerOffset", zero));
     return object;
 }
 

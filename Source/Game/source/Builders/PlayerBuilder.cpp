@@ -3,9 +3,9 @@
 #include "Animator/ClipIndices.h"
 #include "Builders/BasicBuilders.h"
 #include "Collision/BoxColliderComponent.h"
-#include "Dialogue/SpeechBubbleComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
+#include "Dialogue/SpeechBubbleComponent.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 

@@ -114,7 +114,7 @@ void CutsceneComponent::UpdateSegment(int anIndex)
         // One call per segment: the controller advances the walk itself, frame by frame.
         const Qel::Vector3<float> end =
             segment.isLocal ? myPlayer->GetOwner()->GetTransform().GetPosition() + segment.endPosition
-                        : segment.endPosition;
+                            : segment.endPosition;
         myPlayer->MoveTo(end, myWalkSpeed);
         segment.isStarted = true;
     }

@@ -60,7 +60,10 @@ public:
     void SetSecondSegmentStartDelay(float aValue) { mySegments[1].startDelay = aValue; }
     void SetSecondSegmentShouldWalk(bool aValue) { mySegments[1].shouldWalk = aValue; }
     void SetSecondSegmentLocalCoords(bool aValue) { mySegments[1].isLocal = aValue; }
-    void SetSecondSegmentEndPosition(const Qel::Vector3<float>& aValue) { mySegments[1].endPosition = aValue; }
+    void SetSecondSegmentEndPosition(const Qel::Vector3<float>& aValue)
+    {
+        mySegments[1].endPosition = aValue;
+    }
 
     LockCameraTriggerComponent* GetLockCameraTrigger() const { return myLockTrigger; }
     float GetCutsceneDuration() const { return myDuration; }
