@@ -85,6 +85,7 @@ ComposeResult SceneComposer::ComposeLoadedScene(std::vector<std::unique_ptr<Game
     }
     aComposer.LinkBossReferences(links, result);
     aComposer.myLastLinks = links;
+    aComposer.SetPlayer(result.player);
     for (const std::unique_ptr<GameObject>& object : *aComposer.myObjects)
     {
         if (CollisionSystemComponent* collision = object->GetComponent<CollisionSystemComponent>())
