@@ -4,6 +4,7 @@
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
+#include "Dialogue/SpeechBubbleComponent.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 
@@ -114,12 +115,17 @@ TEST(PlayerBuilder, ComponentsComeInTheirUpdateOrderWithTheClipsInIndexOrder)
 {
     const std::unique_ptr<GameObject> player = BuildPlayerObject(PlayerRecord());
     const auto& components = player->GetComponents();
-    ASSERT_EQ(components.size(), 5u);
+    ASSERT_EQ(components.size(), 6u);
     EXPECT_EQ(typeid(*components[0]), typeid(AnimatedMeshComponent));
     EXPECT_EQ(typeid(*components[1]), typeid(PlayerAnimator));
     EXPECT_EQ(typeid(*components[2]), typeid(PlayerController));
     EXPECT_EQ(typeid(*components[3]), typeid(DamageableComponent));
     EXPECT_EQ(typeid(*components[4]), typeid(BoxColliderComponent));
+    EXPECT_EQ(typeid(*components[5]), typeid(SpeechBubbleComponent));
+    const SpeechBubbleComponent& bubble = ComponentOf<SpeechBubbleComponent>(*player);
+    EXPECT_FALSE(bubble.ShouldDisappear());
+    EXPECT_EQ(bubble.GetFollowMode(), 1);
+    EXPECT_TRUE(bubble.GetText().empty());
     EXPECT_FALSE(player->IsStarted());
 
     EXPECT_EQ(ComponentOf<AnimatedMeshComponent>(*player).GetModelPath(), "models\\SK\\CH_Player.fbx");
@@ -149,7 +155,7 @@ TEST(PlayerBuilder, ComponentsComeInTheirUpdateOrderWithTheClipsInIndexOrder)
     modelless.model.clear();
     const std::unique_ptr<GameObject> bare = BuildPlayerObject(modelless);
     EXPECT_EQ(bare->GetComponent<AnimatedMeshComponent>(), nullptr);
-    ASSERT_EQ(bare->GetComponents().size(), 4u);
+    ASSERT_EQ(bare->GetComponents().size(), 5u);
     EXPECT_EQ(typeid(*bare->GetComponents()[0]), typeid(PlayerAnimator));
 }
 

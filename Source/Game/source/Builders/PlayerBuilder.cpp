@@ -5,6 +5,7 @@
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
+#include "Dialogue/SpeechBubbleComponent.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 
@@ -72,6 +73,8 @@ std::unique_ptr<GameObject> BuildPlayerObject(const SceneObjectData& aData)
     DamageableComponent* damageable = object->AddComponent<DamageableComponent>(tuning.hp);
     object->AddComponent<BoxColliderComponent>(Qel::Vector3<float>(50.0f, 150.0f, 50.0f),
                                                Qel::Vector3<float>(0.0f, 75.0f, 0.0f), false, false);
+    // The intro's lines; it stays up until the intro hides it.
+    object->AddComponent<SpeechBubbleComponent>(false, std::uint8_t{1});
 
     damageable->SetDamagePerHit(tuning.damagePerHit);
     damageable->SetInvulnerabilityTime(PLAYER_INVULNERABILITY_TIME);

@@ -1,6 +1,7 @@
 #include "Builders/RegisterGameObjectFactories.h"
 
 #include "Builders/BasicBuilders.h"
+#include "Builders/CameraTriggerBuilders.h"
 #include "Builders/EnemyBuilders.h"
 #include "Builders/GameObjectFactory.h"
 #include "Builders/LevelObjectBuilders.h"
@@ -16,6 +17,10 @@ void RegisterGameObjectFactories()
     factory.Register("WorldDeathThreshold", &BuildMeshOnlyObject);
     factory.Register("Ground", &BuildGroundBoxObject);
     factory.Register("Platform", &BuildGroundBoxObject);
+    factory.Register("Autocam", &BuildAutocamObject);
+    factory.Register("AutocamTrigger", &BuildAutocamTriggerObject);
+    factory.Register("LockCamTrigger", &BuildLockCamTriggerObject);
+    factory.Register("Dialogue", &BuildDialogueObject);
     for (const char* tag : {"Birgil", "Trigger", "Static", "Decoration", "Untagged"})
     {
         factory.Register(tag, &BuildMeshOnlyObject);

@@ -8,6 +8,7 @@
 #include "Components/BreakableTile.h"
 #include "Components/DamageableComponent.h"
 #include "Components/RankSystem.h"
+#include "Dialogue/DialogueTrigger.h"
 #include "Menu/StateStack.h"
 #include "Objects/ObjectLists.h"
 #include "Player/PlayerAnimator.h"
@@ -110,6 +111,13 @@ void CollisionSystemComponent::OnUpdate(float aDeltaTime)
 
     HandleDeathBoxContact(*controller, lists.deathBoxes);
     UpdateTriggerBoxes(*controller, lists.triggers);
+    for (GameObject* trigger : lists.triggers)
+    {
+        if (trigger->GetTag() == "Dialogue")
+        {
+            FireDialogueTrigger(*trigger, *myPlayer);
+        }
+    }
 
     if (isSeaArmed && damageable != nullptr && !damageable->IsDead())
     {

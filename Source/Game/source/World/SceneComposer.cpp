@@ -5,6 +5,7 @@
 #include "Collision/CollisionSystemComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Player/PlayerController.h"
+#include "Scripted/CameraLockLinks.h"
 #include "World/GameWorld.h"
 #include "World/HoverSystem.h"
 #include "vek/Core/Engine.h"
@@ -176,8 +177,11 @@ void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>&
 
 void SceneComposer::LinkBossReferences(const SpecialObjectLinks& aLinks, const ComposeResult& aResult)
 {
-    // The boss's stage triggers, the eye's player, sea and camera, and the cut-scenes' actors are
-    // handed over here once those parts of the game exist; the objects are already found.
-    static_cast<void>(aLinks);
-    static_cast<void>(aResult);
+    // The boss's stage triggers and the eye's player, sea and camera are handed over here once those
+    // parts of the game exist; the objects are already found.
+    CameraLockActors actors;
+    actors.camera = myCamera;
+    actors.player = aResult.player;
+    actors.birgil = aLinks.birgil;
+    LinkCameraLocks(aLinks.lockTriggers, actors);
 }

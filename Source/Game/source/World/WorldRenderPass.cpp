@@ -4,6 +4,7 @@
 #include "Camera/FogComponent.h"
 #include "Components/MeshComponent.h"
 #include "Components/SceneGraphics.h"
+#include "Dialogue/SpeechBubbleComponent.h"
 #include "Effects/VfxSystem.h"
 #include "World/HoverSystem.h"
 #include "vek/Core/Profiler.h"
@@ -201,4 +202,5 @@ void RenderSceneObjects(const std::vector<std::unique_ptr<GameObject>>& aObjects
     graphics->GetSpriteDrawer().DrawQueuedSprites();
     states.Pop();
     aVfx.Render();
+    SpeechBubbleComponent::RenderAll();
 }
