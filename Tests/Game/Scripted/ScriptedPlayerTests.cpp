@@ -2,6 +2,8 @@
 // and start them.
 #include "../Player/PlayerTestRig.h"
 #include "DialogueDocument.h"
+#include "Menu/CreditsVideo.h"
+#include "Menu/MainMenu.h"
 
 #include "Camera/CameraController.h"
 #include "Collision/BoxColliderComponent.h"
@@ -143,7 +145,10 @@ TEST_F(ScriptedPlayer, TheOutroAsksForTheCreditsAndGoesBackToTheTitle)
     EXPECT_TRUE(stack.Stack().ShouldPlayCreditsVideo());
     InputHandler input;
     stack.Stack().Update(input);
-    EXPECT_EQ(stack.Stack().GetSize(), 1);
+    // Back at the title, which starts the film the outro asked for.
+    ASSERT_EQ(stack.Stack().GetSize(), 2);
+    EXPECT_NE(dynamic_cast<MainMenu*>(stack.Stack().GetState(0)), nullptr);
+    EXPECT_NE(dynamic_cast<CreditsVideo*>(stack.Stack().GetState(1)), nullptr);
 }
 
 TEST_F(ScriptedPlayer, AnOutroCutShortStillAsksForTheCreditsAndWithoutAStackDoesNothing)
