@@ -4,6 +4,8 @@
 #include "Collision/CollisionSystemComponent.h"
 #include "Collision/SphereColliderComponent.h"
 #include "Components/BloodSeaComponent.h"
+#include "Components/CheckpointComponent.h"
+#include "Components/LevelEndComponent.h"
 #include "Components/RankSystem.h"
 #include "Game/Player/PlayerTestRig.h"
 #include "Game/Support/StackStates.h"
@@ -229,6 +231,59 @@ TEST_F(LevelPlay, DeathRestoresTheLevelAndRespawnsAtTheStartAfterTheDeathClip)
     EXPECT_EQ(GetCollectedCoinCount(), 0);
     EXPECT_EQ(GetCollectedKeyCount(), 0);
     EXPECT_EQ(RankSystem::GetGlobalScore(), 0);
+}
+
+TEST_F(LevelPlay, ACheckpointLightsOnceAndTheExitDoorOpensOnInteract)
+{
+    constexpr std::uint32_t KEY_E = 69;
+    std::vector<std::unique_ptr<GameObject>> extras;
+    auto checkpoint = MakeBox("Checkpoint", {1500.0f, 100.0f, 0.0f}, {100.0f, 200.0f, 100.0f}, true);
+    checkpoint->AddComponent<CheckpointComponent>(false, "", 100.0f, -1);
+    extras.push_back(std::move(checkpoint));
+    auto door = MakeBox("levelEnd", {2500.0f, 100.0f, 0.0f}, {100.0f, 200.0f, 100.0f}, true);
+    door->AddComponent<LevelEndComponent>()->SetTargetScene("levels/L_Next.vks");
+    extras.push_back(std::move(door));
+    LoadLevel(std::move(extras));
+    Step(2);
+    EXPECT_FALSE(myCollision->HasCheckpoint());
+
+    PlacePlayer(1500.0f, 0.0f);
+    Step();
+    ASSERT_TRUE(myCollision->HasCheckpoint());
+    CheckpointComponent* lit = Find("Checkpoint")->GetComponent<CheckpointComponent>();
+    EXPECT_TRUE(lit->IsActivated());
+
+    // Interact outside the door does nothing; inside it starts the exit exactly once.
+    LevelEndComponent* exit = Find("levelEnd")->GetComponent<LevelEndComponent>();
+    testing::internal::CaptureStdout();
+    Press(KEY_E);
+    Step();
+    Release(KEY_E);
+    Step();
+    EXPECT_FALSE(exit->IsExiting());
+    PlacePlayer(2500.0f, 0.0f);
+    Step();
+    Press(KEY_E);
+    Step();
+    Release(KEY_E);
+    Step();
+    Press(KEY_E);
+    Step();
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(exit->IsExiting());
+    EXPECT_NE(output.find("[LevelEnd] Enter attempt on 'levelEnd'\n[LevelEnd] Enter accepted"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("[LevelEnd] Enter rejected"), std::string::npos) << "a second press while exiting";
+
+    // A death now brings the player back at the checkpoint, raised by its offset.
+    Health().SetHp(0);
+    for (int frames = 0; frames < 1200 && Health().IsDead(); ++frames)
+    {
+        Step();
+    }
+    ASSERT_FALSE(Health().IsDead());
+    EXPECT_NEAR(PlayerAt().x, 1500.0f, 1.0f);
 }
 
 TEST_F(LevelPlay, ADeathBoxKillsAndTheBloodSeaKillsWithinItsDistance)

@@ -6,7 +6,9 @@
 #include "Collision/SphereColliderComponent.h"
 #include "Components/BloodSeaComponent.h"
 #include "Components/BreakableTile.h"
+#include "Components/CheckpointComponent.h"
 #include "Components/DamageableComponent.h"
+#include "Components/LevelEndComponent.h"
 #include "Components/RankSystem.h"
 #include "Dialogue/DialogueTrigger.h"
 #include "Menu/StateStack.h"
@@ -29,6 +31,15 @@ constexpr int SCHNOZ_II_STEPS_SOUND = 14;
 constexpr int SCHNOZ_STEPS_SOUND = 16;
 constexpr int BLOCK_BREAK_SOUND = 42;
 constexpr int BLOOD_SEA_WARNING_SOUND = 41;
+constexpr int CHECKPOINT_SOUND = 43;
+constexpr int LEVEL_END_DOOR_SOUND = 34;
+constexpr int LEVEL_END_CHEER_SOUND = 26;
+
+bool IsPlayerInsideTrigger(const GameObject& aTrigger)
+{
+    const BoxColliderComponent* box = aTrigger.GetComponent<BoxColliderComponent>();
+    return box != nullptr && box->IsPlayerInside();
+}
 
 bool IsEnemyTag(const std::string& aTag)
 {
@@ -111,11 +122,21 @@ void CollisionSystemComponent::OnUpdate(float aDeltaTime)
 
     HandleDeathBoxContact(*controller, lists.deathBoxes);
     UpdateTriggerBoxes(*controller, lists.triggers);
+    const bool isInteractPressed = controller->IsInteractPressed();
     for (GameObject* trigger : lists.triggers)
     {
-        if (trigger->GetTag() == "Dialogue")
+        const std::string& tag = trigger->GetTag();
+        if (tag == "Dialogue")
         {
             FireDialogueTrigger(*trigger, *myPlayer);
+        }
+        else if (tag == "Checkpoint")
+        {
+            HandleCheckpoint(*trigger);
+        }
+        else if (tag == "levelEnd" && isInteractPressed)
+        {
+            HandleLevelEnd(*trigger, *controller);
         }
     }
 
@@ -456,4 +477,45 @@ void CollisionSystemComponent::RecordLevelProgress()
     }
     LevelProgress::GetProcessProgress().RecordLevelProgress(
         LevelRegistry::GetInstance().GetCurrentScene(), myRankSystem->GetScoreText(), GetCollectedKeyCount());
+}
+
+void CollisionSystemComponent::HandleCheckpoint(GameObject& aTrigger)
+{
+    CheckpointComponent* checkpoint = aTrigger.GetComponent<CheckpointComponent>();
+    if (checkpoint == nullptr || !IsPlayerInsideTrigger(aTrigger) || !checkpoint->Activate())
+    {
+        return;
+    }
+    myRespawnPosition = checkpoint->GetRespawnPosition();
+    myHasCheckpoint = true;
+    myIsRespawnFacingRight = checkpoint->IsRespawnFacingRight();
+    SoundBank::GetInstance().Play(CHECKPOINT_SOUND);
+}
+
+void CollisionSystemComponent::HandleLevelEnd(GameObject& aTrigger, PlayerController& aController)
+{
+    LevelEndComponent* door = aTrigger.GetComponent<LevelEndComponent>();
+    if (door == nullptr || !IsPlayerInsideTrigger(aTrigger))
+    {
+        return;
+    }
+    std::cout << "[LevelEnd] Enter attempt on '" << aTrigger.GetName() << "'\n";
+    if (!door->BeginExit())
+    {
+        std::cout << "[LevelEnd] Enter rejected (already transitioning, missing target level, or not inside "
+                     "trigger)\n";
+        return;
+    }
+    aController.SetFacingRight(true);
+    RecordLevelProgress();
+    std::cout << "[LevelEnd] Enter accepted, starting level transition sequence\n";
+    SoundBank& sounds = SoundBank::GetInstance();
+    sounds.PlayMusicForLevel("");
+    sounds.Stop(BLOOD_SEA_WARNING_SOUND);
+    sounds.Play(LEVEL_END_DOOR_SOUND);
+    sounds.Play(LEVEL_END_CHEER_SOUND);
+    if (PlayerAnimator* animator = myPlayer->GetComponent<PlayerAnimator>())
+    {
+        animator->EnterVictoryState();
+    }
 }

@@ -78,6 +78,10 @@ public:
     static float FootstepVolume(float aDistance);
 
 private:
+    // First entry lights the checkpoint and moves the respawn point to it.
+    void HandleCheckpoint(GameObject& aTrigger);
+    // Interact inside the exit door starts the level's exit.
+    void HandleLevelEnd(GameObject& aTrigger, PlayerController& aController);
     struct Snapshot
     {
         std::string tag;
