@@ -7,6 +7,7 @@
 #include "Components/CheckpointComponent.h"
 #include "Components/LevelEndComponent.h"
 #include "Components/RankSystem.h"
+#include "Enemies/SchnozController.h"
 #include "Game/Player/PlayerTestRig.h"
 #include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
@@ -284,6 +285,41 @@ TEST_F(LevelPlay, ACheckpointLightsOnceAndTheExitDoorOpensOnInteract)
     }
     ASSERT_FALSE(Health().IsDead());
     EXPECT_NEAR(PlayerAt().x, 1500.0f, 1.0f);
+}
+
+TEST_F(LevelPlay, ASideContactHurtsThePlayerAndAStompKillsTheEnemy)
+{
+    std::vector<std::unique_ptr<GameObject>> extras;
+    auto enemy = MakeBox("Schnoz_II", {1500.0f, 50.0f, 0.0f}, {100.0f, 100.0f, 100.0f});
+    enemy->AddComponent<SchnozController>();
+    extras.push_back(std::move(enemy));
+    LoadLevel(std::move(extras));
+    GameObject* schnoz = Find("Schnoz_II");
+    SchnozController* controller = schnoz->GetComponent<SchnozController>();
+    ASSERT_EQ(Health().GetHp(), 2);
+
+    testing::internal::CaptureStdout();
+    PlacePlayer(1450.0f, 0.0f);
+    myCollision->Update(DT);
+    std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Health().GetHp(), 1) << "walking into its side hurts";
+    EXPECT_NE(output.find("[Combat] Player hit by enemy 'Schnoz_II'. HP: 1/2\n"), std::string::npos)
+        << output;
+    EXPECT_FALSE(controller->IsDead());
+
+    // From above its top 40 units the player stomps it instead, and is not hurt again.
+    testing::internal::CaptureStdout();
+    PlacePlayer(1500.0f, 70.0f);
+    myCollision->Update(DT);
+    output = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(controller->IsDead());
+    EXPECT_EQ(Health().GetHp(), 1);
+    EXPECT_NE(output.find("[Combat] Enemy killed: 'Schnoz_II'\n"), std::string::npos) << output;
+
+    // A dead enemy touches nobody.
+    PlacePlayer(1450.0f, 0.0f);
+    myCollision->Update(DT);
+    EXPECT_EQ(Health().GetHp(), 1);
 }
 
 TEST_F(LevelPlay, ADeathBoxKillsAndTheBloodSeaKillsWithinItsDistance)

@@ -4,6 +4,7 @@
 #include "Objects/GameObject.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace
@@ -96,4 +97,16 @@ CollisionBox GrowBox(const CollisionBox& aBox, float anAmount)
 {
     const Qel::Vector3<float> grow{anAmount, anAmount, anAmount};
     return {aBox.min - grow, aBox.max + grow};
+}
+
+bool ProbeHits(const CollisionBox& aBox, const Qel::Vector3<float>& anOrigin,
+               const Qel::Vector3<float>& aDirection)
+{
+    // t starts at 0 so that an origin inside the box counts as touching.
+    float t = 0.0f;
+    if (!RayIntersectBox(aBox, {anOrigin, aDirection}, t))
+    {
+        return false;
+    }
+    return t >= 0.0f && std::fabs(t) < PROBE_DISTANCE;
 }

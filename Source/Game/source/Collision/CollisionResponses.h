@@ -43,6 +43,9 @@ bool BoxesOverlap(const CollisionBox& aFirst, const CollisionBox& aSecond);
 CollisionBox GetCollisionBounds(const GameObject& anObject);
 CollisionBox GetObjectBounds(const GameObject& anObject);
 CollisionBox GrowBox(const CollisionBox& aBox, float anAmount);
+// A probe from anOrigin along aDirection touches aBox ahead of it, within PROBE_DISTANCE.
+bool ProbeHits(const CollisionBox& aBox, const Qel::Vector3<float>& anOrigin,
+               const Qel::Vector3<float>& aDirection);
 
 // The player against every static of the level (ground, platforms, blocks): blocks at or just above
 // the head break while rising or ground-pounding, then four probes per nearby static land the player,
@@ -56,3 +59,15 @@ bool HandlePickupContact(PlayerController& aPlayer, std::vector<GameObject*>& aP
 bool HandleDeathBoxContact(PlayerController& aPlayer, const std::vector<GameObject*>& aDeathBoxes);
 // Every trigger box learns whether the player is inside it. True when the player is in any.
 bool UpdateTriggerBoxes(PlayerController& aPlayer, const std::vector<GameObject*>& aTriggers);
+
+// An enemy against the level: pushed out of walls and onto the ground it stands on; a wall turns it
+// round. True when any probe hit.
+bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject*>& aStatics);
+// True while ground lies just below the enemy's ground probe; otherwise it turns round at the ledge.
+bool HandleEnemyLedge(GameObject& anEnemy, const std::vector<GameObject*>& aStatics);
+// Enemies that overlap each other both turn round, each pair once. True when any pair overlapped.
+bool HandleEnemyPairs(const std::vector<GameObject*>& anEnemies);
+// A stomp from above hits the enemy; a side contact hurts the player. True on a kill or a side contact.
+bool HandleSchnozContact(PlayerController& aPlayer, GameObject& anEnemy);
+// A ground-pound from above damages the boss; a side contact hurts the player. True when either did.
+bool HandleBossContact(PlayerController& aPlayer, GameObject& aBoss);

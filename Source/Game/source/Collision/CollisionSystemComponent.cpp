@@ -1,5 +1,6 @@
 #include "Collision/CollisionSystemComponent.h"
 
+#include "Boss/BossAnimator.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Collision/CollisionResponses.h"
 #include "Collision/ContactEffects.h"
@@ -11,6 +12,7 @@
 #include "Components/LevelEndComponent.h"
 #include "Components/RankSystem.h"
 #include "Dialogue/DialogueTrigger.h"
+#include "Enemies/SchnozController.h"
 #include "Menu/StateStack.h"
 #include "Objects/ObjectLists.h"
 #include "Player/PlayerAnimator.h"
@@ -32,6 +34,9 @@ constexpr int SCHNOZ_STEPS_SOUND = 16;
 constexpr int BLOCK_BREAK_SOUND = 42;
 constexpr int BLOOD_SEA_WARNING_SOUND = 41;
 constexpr int CHECKPOINT_SOUND = 43;
+constexpr int ENEMY_HIT_SOUND = 11;
+constexpr int SCHNOZ_II_KILLED_SOUND = 13;
+constexpr int SCHNOZ_KILLED_SOUND = 15;
 constexpr int LEVEL_END_DOOR_SOUND = 34;
 constexpr int LEVEL_END_CHEER_SOUND = 26;
 
@@ -182,8 +187,19 @@ void CollisionSystemComponent::OnUpdate(float aDeltaTime)
                 SpawnContactEffect("platform_dust_fall", landedOn->GetTransform().GetPosition(), 1.0f);
             }
         }
+        UpdateEnemies(*controller, lists);
         UpdateFootsteps(lists.enemies);
         RemoveBrokenBlocks(lists.statics);
+    }
+
+    HandleEnemyPairs(lists.enemies);
+    if (lists.boss != nullptr)
+    {
+        if (const BossAnimator* boss = lists.boss->GetComponent<BossAnimator>())
+        {
+            SoundBank::GetInstance().UpdateBossSounds(boss->GetCurrentAnimationIndex());
+        }
+        HandleBossContact(*controller, *lists.boss);
     }
 
     if (damageable != nullptr && damageable->IsDead())
@@ -209,6 +225,10 @@ void CollisionSystemComponent::Classify(FrameLists& outLists)
         else if (IsEnemyTag(tag))
         {
             outLists.enemies.push_back(object);
+        }
+        else if (tag == "Boss")
+        {
+            outLists.boss = object;
         }
         else if (tag == "BloodSea")
         {
@@ -248,6 +268,35 @@ void CollisionSystemComponent::UpdatePickups(float aDeltaTime, PlayerController&
     if (!myPickups.empty())
     {
         HandlePickupContact(aController, myPickups, myRankSystem);
+    }
+}
+
+void CollisionSystemComponent::UpdateEnemies(PlayerController& aController, FrameLists& aLists)
+{
+    for (auto index = aLists.enemies.size(); index-- > 0;)
+    {
+        GameObject* enemy = aLists.enemies[index];
+        HandleEnemyWorldCollision(*enemy, aLists.statics);
+        HandleEnemyLedge(*enemy, aLists.statics);
+        if (HandleSchnozContact(aController, *enemy))
+        {
+            const SchnozController* schnoz = enemy->GetComponent<SchnozController>();
+            if (schnoz != nullptr && schnoz->IsDead())
+            {
+                std::cout << "[Combat] Enemy killed: '" << enemy->GetName() << "'\n";
+                SoundBank::GetInstance().Play(enemy->GetTag() == "Schnoz_II" ? SCHNOZ_II_KILLED_SOUND
+                                                                             : SCHNOZ_KILLED_SOUND);
+            }
+            else
+            {
+                SoundBank::GetInstance().Play(ENEMY_HIT_SOUND);
+            }
+        }
+        const SchnozController* schnoz = enemy->GetComponent<SchnozController>();
+        if (schnoz != nullptr && schnoz->IsDead() && !enemy->IsActive())
+        {
+            aLists.enemies.erase(aLists.enemies.begin() + static_cast<std::ptrdiff_t>(index));
+        }
     }
 }
 

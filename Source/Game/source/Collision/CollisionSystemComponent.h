@@ -100,6 +100,7 @@ private:
         std::vector<GameObject*> triggers;
         std::vector<GameObject*> deathBoxes;
         GameObject* bloodSea = nullptr;
+        GameObject* boss = nullptr;
         float deathHeight = DEFAULT_DEATH_HEIGHT;
     };
 
@@ -107,6 +108,8 @@ private:
     void Classify(FrameLists& outLists);
     void UpdatePickups(float aDeltaTime, PlayerController& aController);
     void UpdateFootsteps(const std::vector<GameObject*>& anEnemies);
+    // Enemies against the level and the player; a dead and hidden enemy leaves the frame's list.
+    void UpdateEnemies(PlayerController& aController, FrameLists& aLists);
     void RemoveBrokenBlocks(std::vector<GameObject*>& aStatics);
     void HandleDeath(PlayerController& aController, DamageableComponent& aDamageable);
     void StopBloodSeaWarning();

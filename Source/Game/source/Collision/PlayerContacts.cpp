@@ -18,19 +18,6 @@ constexpr float MAX_LANDING_VERTICAL_SPEED = 0.1f;
 const Qel::Vector3<float> RIGHT{1.0f, 0.0f, 0.0f};
 const Qel::Vector3<float> UP{0.0f, 1.0f, 0.0f};
 
-// A hit ahead of the origin within the probe's reach. t starts at 0 so that an origin inside the box
-// counts as touching.
-bool Probe(const CollisionBox& aBox, const Qel::Vector3<float>& anOrigin,
-           const Qel::Vector3<float>& aDirection)
-{
-    float t = 0.0f;
-    if (!RayIntersectBox(aBox, {anOrigin, aDirection}, t))
-    {
-        return false;
-    }
-    return t >= 0.0f && std::fabs(t) < PROBE_DISTANCE;
-}
-
 bool IsJustAboveHead(const CollisionBox& aBlock, const CollisionBox& aPlayer)
 {
     const bool overlapsX = std::min(aBlock.max.x, aPlayer.max.x) >= std::max(aBlock.min.x, aPlayer.min.x);
@@ -93,7 +80,7 @@ bool HandleBreakableBlockContact(PlayerController& aPlayer, const std::vector<Ga
     for (GameObject* solid : near)
     {
         const CollisionBox box = GetCollisionBounds(*solid);
-        if (Probe(box, {centre.x, player.min.y, centre.z}, -UP))
+        if (ProbeHits(box, {centre.x, player.min.y, centre.z}, -UP))
         {
             hitAny = true;
             const float verticalVelocity = aPlayer.GetVerticalVelocity();
@@ -108,13 +95,13 @@ bool HandleBreakableBlockContact(PlayerController& aPlayer, const std::vector<Ga
                 isGrounded = true;
             }
         }
-        if (Probe(box, {centre.x, player.max.y, centre.z}, UP))
+        if (ProbeHits(box, {centre.x, player.max.y, centre.z}, UP))
         {
             hitAny = true;
             aPlayer.OnContact(PlayerController::SIDE_CEILING);
             push.y += box.min.y - player.max.y;
         }
-        if (Probe(box, {player.max.x, centre.y, centre.z}, RIGHT))
+        if (ProbeHits(box, {player.max.x, centre.y, centre.z}, RIGHT))
         {
             hitAny = true;
             hitRight = true;
@@ -122,7 +109,7 @@ bool HandleBreakableBlockContact(PlayerController& aPlayer, const std::vector<Ga
             // The extra distance keeps the player clear of the wall it runs into.
             push.x += box.min.x - player.max.x - PROBE_DISTANCE;
         }
-        if (Probe(box, {player.min.x, centre.y, centre.z}, -RIGHT))
+        if (ProbeHits(box, {player.min.x, centre.y, centre.z}, -RIGHT))
         {
             hitAny = true;
             hitLeft = true;
