@@ -9,6 +9,7 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/AnimatedSpriteComponent.h"
 #include "Components/BloodSeaComponent.h"
+#include "Components/BreakableTile.h"
 #include "Components/CheckpointComponent.h"
 #include "Components/LevelEndComponent.h"
 #include "Components/MeshComponent.h"
@@ -356,6 +357,22 @@ TEST(FogBuilder, TheScenesColourAndPlanesStayWithTheComponent)
     EXPECT_TRUE(FogComponent::GetSettings() == before);
 }
 
+TEST(BreakableBlockBuilder, ATileWithTheGroundsBoxWhoseStartAddsOnlyTheController)
+{
+    const std::unique_ptr<GameObject> bare = BuildBreakableBlockObject(Record());
+    ASSERT_NE(dynamic_cast<BreakableTile*>(bare.get()), nullptr);
+    EXPECT_EQ(bare->GetName(), "Thing");
+    EXPECT_EQ(Kinds(*bare), (KindsOf<BoxColliderComponent>()));
+    const BoxColliderComponent& box = Get<BoxColliderComponent>(*bare);
+    ExpectVector(box.GetSize(), {100.0f, 100.0f, 200.0f});
+    ExpectVector(box.GetOffset(), {50.0f, 50.0f, 100.0f});
+    EXPECT_FALSE(box.IsTrigger());
+    EXPECT_FALSE(box.FollowsOwner());
+
+    const std::unique_ptr<GameObject> modelled = BuildBreakableBlockObject(Record({}, "models/block.fbx"));
+    EXPECT_EQ(Kinds(*modelled), (KindsOf<MeshComponent, BoxColliderComponent>()));
+}
+
 TEST(LevelObjectRegistration, EachTagReachesItsBuilder)
 {
     RegisterGameObjectFactories();
@@ -372,6 +389,7 @@ TEST(LevelObjectRegistration, EachTagReachesItsBuilder)
     EXPECT_EQ(Get<AnimatedSpriteComponent>(*build("Coin")).GetDefinitionId(), "coin_soul_idle");
     EXPECT_EQ(Get<AnimatedSpriteComponent>(*build("PowerUp")).GetDefinitionId(), "heart_idle");
     EXPECT_NE(build("RankingSystem")->GetComponent<RankSystem>(), nullptr);
+    EXPECT_NE(dynamic_cast<BreakableTile*>(build("BreakableBlock").get()), nullptr);
     EXPECT_NE(build("BloodSea")->GetComponent<BloodSeaComponent>(), nullptr);
     EXPECT_NE(build("DeathBox")->GetComponent<BoxColliderComponent>(), nullptr);
     EXPECT_NE(build("VfxEmitter")->GetComponent<VfxEmitterComponent>(), nullptr);

@@ -315,11 +315,6 @@ TEST_F(LevelPlay, ASideContactHurtsThePlayerAndAStompKillsTheEnemy)
     EXPECT_TRUE(controller->IsDead());
     EXPECT_EQ(Health().GetHp(), 1);
     EXPECT_NE(output.find("[Combat] Enemy killed: 'Schnoz_II'\n"), std::string::npos) << output;
-
-    // A dead enemy touches nobody.
-    PlacePlayer(1450.0f, 0.0f);
-    myCollision->Update(DT);
-    EXPECT_EQ(Health().GetHp(), 1);
 }
 
 TEST_F(LevelPlay, ADeathBoxKillsAndTheBloodSeaKillsWithinItsDistance)

@@ -8,8 +8,10 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/AnimatedSpriteComponent.h"
 #include "Components/BloodSeaComponent.h"
+#include "Components/BreakableTile.h"
 #include "Components/CheckpointComponent.h"
 #include "Components/LevelEndComponent.h"
+#include "Components/MeshComponent.h"
 #include "Components/RankSystem.h"
 #include "Components/VfxEmitterComponent.h"
 #include "Enemies/EyeAnimator.h"
@@ -134,6 +136,19 @@ std::unique_ptr<GameObject> BuildRankingSystemObject(const SceneObjectData& aDat
     return object;
 }
 
+std::unique_ptr<GameObject> BuildBreakableBlockObject(const SceneObjectData& aData)
+{
+    auto object = std::make_unique<BreakableTile>(aData.name);
+    if (!aData.model.empty())
+    {
+        object->AddComponent<MeshComponent>(aData.model);
+    }
+    // The ground's box, so the tile's start-up adds only its controller.
+    object->AddComponent<BoxColliderComponent>(Vector3{100.0f, 100.0f, 200.0f}, Vector3{50.0f, 50.0f, 100.0f},
+                                               false, false);
+    return object;
+}
+
 std::unique_ptr<GameObject> BuildBloodSeaObject(const SceneObjectData& aData)
 {
     std::unique_ptr<GameObject> object = BuildMeshOnlyObject(aData);
@@ -201,6 +216,7 @@ void RegisterLevelObjectBuilders()
     factory.Register("Coin", &BuildCoinObject);
     factory.Register("PowerUp", &BuildPowerUpObject);
     factory.Register("RankingSystem", &BuildRankingSystemObject);
+    factory.Register("BreakableBlock", &BuildBreakableBlockObject);
     factory.Register("BloodSea", &BuildBloodSeaObject);
     factory.Register("VfxEmitter", &BuildVfxEmitterObject);
     factory.Register("Fog", &BuildFogObject);

@@ -15,6 +15,7 @@ std::unique_ptr<GameObject> BuildKeyObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildCoinObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildPowerUpObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildRankingSystemObject(const SceneObjectData& aData);
+std::unique_ptr<GameObject> BuildBreakableBlockObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildBloodSeaObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildDeathBoxObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildVfxEmitterObject(const SceneObjectData& aData);
