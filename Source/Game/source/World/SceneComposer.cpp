@@ -1,5 +1,10 @@
 #include "World/SceneComposer.h"
 
+#include "Boss/BossAnimator.h"
+#include "Enemies/EyeAnimator.h"
+#include "Enemies/EyeTrigger.h"
+#include "Scripted/LockCameraTriggerComponent.h"
+
 #include "Camera/CameraController.h"
 #include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
@@ -177,11 +182,52 @@ void SceneComposer::LinkSpecialObjects(std::vector<std::unique_ptr<GameObject>>&
 
 void SceneComposer::LinkBossReferences(const SpecialObjectLinks& aLinks, const ComposeResult& aResult)
 {
-    // The boss's stage triggers and the eye's player, sea and camera are handed over here once those
-    // parts of the game exist; the objects are already found.
+    BossAnimator* boss = aLinks.boss != nullptr ? aLinks.boss->GetComponent<BossAnimator>() : nullptr;
+    if (boss != nullptr)
+    {
+        std::vector<LockCameraTriggerComponent*> stages;
+        for (GameObject* trigger : aLinks.lockTriggers)
+        {
+            if (LockCameraTriggerComponent* lock = trigger->GetComponent<LockCameraTriggerComponent>())
+            {
+                stages.push_back(lock);
+            }
+        }
+        boss->SetStageTriggers(stages);
+    }
+    EyeTrigger* eyeTrigger = aLinks.eye != nullptr ? aLinks.eye->GetComponent<EyeTrigger>() : nullptr;
+    if (eyeTrigger != nullptr)
+    {
+        eyeTrigger->SetPlayer(aResult.player);
+        eyeTrigger->SetBloodSea(aResult.bloodSea);
+        eyeTrigger->SetCameraController(myCamera);
+    }
+    EyeAnimator* eye = aLinks.eye != nullptr ? aLinks.eye->GetComponent<EyeAnimator>() : nullptr;
+
     CameraLockActors actors;
     actors.camera = myCamera;
     actors.player = aResult.player;
     actors.birgil = aLinks.birgil;
+    if (boss != nullptr)
+    {
+        actors.hooks.startBossEntrance = [boss]
+        {
+            boss->StartEntrance();
+        };
+    }
+    if (eye != nullptr)
+    {
+        actors.hooks.activateEye = [eye]
+        {
+            eye->Activate();
+        };
+    }
+    if (eyeTrigger != nullptr)
+    {
+        actors.hooks.rearmEye = [eyeTrigger]
+        {
+            eyeTrigger->Arm();
+        };
+    }
     LinkCameraLocks(aLinks.lockTriggers, actors);
 }
