@@ -7,10 +7,14 @@
 #include "Components/CheckpointComponent.h"
 #include "Components/LevelEndComponent.h"
 #include "Components/RankSystem.h"
+#include "Enemies/EyeAnimator.h"
+#include "Enemies/EyeTrigger.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Player/PlayerTestRig.h"
 #include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
+#include "Scripted/CutsceneComponent.h"
+#include "Scripted/LockCameraTriggerComponent.h"
 #include "Support/WorkingFolder.h"
 #include "World/GameWorld.h"
 #include "World/LevelCounters.h"
@@ -315,6 +319,32 @@ TEST_F(LevelPlay, ASideContactHurtsThePlayerAndAStompKillsTheEnemy)
     EXPECT_TRUE(controller->IsDead());
     EXPECT_EQ(Health().GetHp(), 1);
     EXPECT_NE(output.find("[Combat] Enemy killed: 'Schnoz_II'\n"), std::string::npos) << output;
+}
+
+TEST_F(LevelPlay, TheEyeCutsceneWakesTheLevelsEyeThroughTheComposersLinks)
+{
+    std::vector<std::unique_ptr<GameObject>> extras;
+    auto eye = std::make_unique<GameObject>("Eye");
+    eye->SetTag("EyeInTheSky");
+    eye->AddComponent<EyeAnimator>();
+    eye->AddComponent<EyeTrigger>();
+    extras.push_back(std::move(eye));
+    auto lock = MakeBox("LockCamTrigger", {5000.0f, 100.0f, 0.0f}, {100.0f, 100.0f, 100.0f}, true);
+    auto* lockComponent = lock->AddComponent<LockCameraTriggerComponent>();
+    auto* cutscene = lock->AddComponent<CutsceneComponent>();
+    cutscene->SetLockCameraTrigger(lockComponent);
+    cutscene->SetCutsceneName("Eye");
+    cutscene->SetCutsceneDuration(1.0f);
+    extras.push_back(std::move(lock));
+    LoadLevel(std::move(extras));
+    EyeAnimator* eyeAnimator = Find("Eye")->GetComponent<EyeAnimator>();
+    ASSERT_FALSE(eyeAnimator->IsActivated());
+
+    testing::internal::CaptureStdout();
+    cutscene->Play();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(cutscene->IsPlaying());
+    EXPECT_TRUE(eyeAnimator->IsActivated());
 }
 
 TEST_F(LevelPlay, ADeathBoxKillsAndTheBloodSeaKillsWithinItsDistance)
