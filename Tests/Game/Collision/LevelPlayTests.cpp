@@ -255,7 +255,10 @@ TEST_F(LevelPlay, ACheckpointLightsOnceAndTheExitDoorOpensOnInteract)
     PlacePlayer(1500.0f, 0.0f);
     Step();
     ASSERT_TRUE(myCollision->HasCheckpoint());
-    CheckpointComponent* lit = Find("Checkpoint")->GetComponent<CheckpointComponent>();
+    GameObject* checkpointObject = Find("Checkpoint");
+    ASSERT_NE(checkpointObject, nullptr);
+    CheckpointComponent* lit = checkpointObject->GetComponent<CheckpointComponent>();
+    ASSERT_NE(lit, nullptr);
     EXPECT_TRUE(lit->IsActivated());
 
     // A death brings the player back at the checkpoint, raised by its offset.
@@ -268,7 +271,10 @@ TEST_F(LevelPlay, ACheckpointLightsOnceAndTheExitDoorOpensOnInteract)
     EXPECT_NEAR(PlayerAt().x, 1500.0f, 1.0f);
 
     // Interact outside the door does nothing; inside it starts the exit exactly once.
-    LevelEndComponent* exit = Find("levelEnd")->GetComponent<LevelEndComponent>();
+    GameObject* doorObject = Find("levelEnd");
+    ASSERT_NE(doorObject, nullptr);
+    LevelEndComponent* exit = doorObject->GetComponent<LevelEndComponent>();
+    ASSERT_NE(exit, nullptr);
     testing::internal::CaptureStdout();
     Press(KEY_E);
     Step();
@@ -302,7 +308,9 @@ TEST_F(LevelPlay, ASideContactHurtsThePlayerAndAStompKillsTheEnemy)
     extras.push_back(std::move(enemy));
     LoadLevel(std::move(extras));
     GameObject* schnoz = Find("Schnoz_II");
+    ASSERT_NE(schnoz, nullptr);
     SchnozController* controller = schnoz->GetComponent<SchnozController>();
+    ASSERT_NE(controller, nullptr);
     ASSERT_EQ(Health().GetHp(), 2);
 
     testing::internal::CaptureStdout();
@@ -340,7 +348,10 @@ TEST_F(LevelPlay, TheEyeCutsceneWakesTheLevelsEyeThroughTheComposersLinks)
     cutscene->SetCutsceneDuration(1.0f);
     extras.push_back(std::move(lock));
     LoadLevel(std::move(extras));
-    EyeAnimator* eyeAnimator = Find("Eye")->GetComponent<EyeAnimator>();
+    GameObject* eyeObject = Find("Eye");
+    ASSERT_NE(eyeObject, nullptr);
+    EyeAnimator* eyeAnimator = eyeObject->GetComponent<EyeAnimator>();
+    ASSERT_NE(eyeAnimator, nullptr);
     ASSERT_FALSE(eyeAnimator->IsActivated());
 
     testing::internal::CaptureStdout();
