@@ -337,6 +337,7 @@ TEST_F(LevelPlay, TheEyeCutsceneWakesTheLevelsEyeThroughTheComposersLinks)
     std::vector<std::unique_ptr<GameObject>> extras;
     auto eye = std::make_unique<GameObject>("Eye");
     eye->SetTag("EyeInTheSky");
+    eye->AddComponent<AnimatedMeshComponent>("models/SK/EN_Eye.fbx");
     eye->AddComponent<EyeAnimator>();
     eye->AddComponent<EyeTrigger>();
     extras.push_back(std::move(eye));
