@@ -1,5 +1,6 @@
 #include "Builders/GameObjectFactory.h"
 #include "Builders/RegisterGameObjectFactories.h"
+#include "Game/Content/Levels/GameTags.h"
 #include "World/LevelRegistry.h"
 #include "World/SceneImportService.h"
 #include "vek/scene/PropertyType.h"
@@ -35,34 +36,7 @@ protected:
 
 TEST_F(LevelContent, EveryTagTheGameBuildsHasItsDefinition)
 {
-    for (const char* tag : {"Player",
-                            "Ground",
-                            "Platform",
-                            "BreakableBlock",
-                            "Schnoz_II",
-                            "Schnoz_III",
-                            "Boss",
-                            "EyeInTheSky",
-                            "Birgil",
-                            "BloodSea",
-                            "Autocam",
-                            "AutocamTrigger",
-                            "LockCamTrigger",
-                            "Trigger",
-                            "Checkpoint",
-                            "levelEnd",
-                            "Dialogue",
-                            "RankingSystem",
-                            "WorldDeathThreshold",
-                            "DeathBox",
-                            "Coin",
-                            "Key",
-                            "PowerUp",
-                            "VfxEmitter",
-                            "Fog",
-                            "Static",
-                            "Decoration",
-                            "Untagged"})
+    for (const char* tag : GameTest::ALL_GAME_TAGS)
     {
         const std::string name = std::string("VKO_") + tag;
         const Qel::SceneObjectDefinition* definition =

@@ -2,6 +2,7 @@
 // for the menus, the progress file and the story to work together.
 #include "Builders/GameObjectFactory.h"
 #include "Builders/RegisterGameObjectFactories.h"
+#include "Game/Content/Levels/GameTags.h"
 #include "World/LevelRegistry.h"
 #include "World/SceneImportService.h"
 #include "vek/scene/Scene.h"
@@ -288,34 +289,7 @@ TEST_F(ShippedLevels, TogetherTheyUseEveryTagTheBuildersKnow)
             }
         }
     }
-    for (const char* tag : {"Player",
-                            "Ground",
-                            "Platform",
-                            "BreakableBlock",
-                            "Schnoz_II",
-                            "Schnoz_III",
-                            "Boss",
-                            "EyeInTheSky",
-                            "Birgil",
-                            "BloodSea",
-                            "Autocam",
-                            "AutocamTrigger",
-                            "LockCamTrigger",
-                            "Trigger",
-                            "Checkpoint",
-                            "levelEnd",
-                            "Dialogue",
-                            "RankingSystem",
-                            "WorldDeathThreshold",
-                            "DeathBox",
-                            "Coin",
-                            "Key",
-                            "PowerUp",
-                            "VfxEmitter",
-                            "Fog",
-                            "Static",
-                            "Decoration",
-                            "Untagged"})
+    for (const char* tag : GameTest::ALL_GAME_TAGS)
     {
         EXPECT_EQ(used.count(tag), 1u) << "no level holds a " << tag;
     }
