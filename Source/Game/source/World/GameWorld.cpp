@@ -103,8 +103,8 @@ CollisionSystemComponent* FindCollisionSystem(const GameWorld::SceneObjects& som
 }
 } // namespace
 
-GameWorld::GameWorld()
-    : myComposer(this, &myCamera, &myHover, &myObjects), myRandom(std::random_device{}()),
+GameWorld::GameWorld(const Qel::CounterSource& aClock)
+    : myTimer(aClock), myComposer(this, &myCamera, &myHover, &myObjects), myRandom(std::random_device{}()),
       myLoadingText("Text/Evil Bible.ttf", 72, 0),
       mySceneImport([](const std::string& aScene) { return SceneImportService::LoadSceneObjects(aScene); })
 {

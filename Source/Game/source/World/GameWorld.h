@@ -30,7 +30,8 @@ public:
     // What the load task runs for a scene path; the scene import unless replaced.
     using SceneImport = std::function<SceneObjects(const std::string&)>;
 
-    GameWorld();
+    // The frame clock reads aClock; tests step the world at a fixed rate with a counter of their own.
+    explicit GameWorld(const Qel::CounterSource& aClock = Qel::GetSteadyClockCounter());
     // Waits for the running tasks, then goes with every object.
     ~GameWorld();
     GameWorld(const GameWorld&) = delete;

@@ -1,0 +1,213 @@
+// Every shipped level played from its start by the scripted run committed beside its map, through the
+// real world and state stack at a fixed 60 frames a second: the run reaches the level's exit and its
+// results (the boss level: the boss dies and the outro starts), with all of the level's keys and the
+// wisps its script expects. QEL_LEVEL_RUN_TRACE=1 prints the player's path, for writing scripts.
+#include "Boss/BossAnimator.h"
+#include "Components/DamageableComponent.h"
+#include "Game/Support/LevelScript.h"
+#include "Game/Support/StackStates.h"
+#include "Menu/LevelEndResultsMenu.h"
+#include "Menu/StateStack.h"
+#include "Player/PlayerAnimator.h"
+#include "Player/PlayerController.h"
+#include "Support/ManualCounter.h"
+#include "Support/WorkingFolder.h"
+#include "World/GameWorld.h"
+#include "World/LevelCounters.h"
+#include "World/LevelRegistry.h"
+#include "vek/model/ModelFactory.h"
+#include "vek/settings/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+namespace
+{
+constexpr int FRAMES_PER_SECOND = 60;
+// A step that cannot finish in this long has lost its way.
+constexpr int STEP_LIMIT_FRAMES = 30 * FRAMES_PER_SECOND;
+// Time after the script's last step for the exit's sequence and the results to come.
+constexpr int AFTER_SCRIPT_FRAMES = 10 * FRAMES_PER_SECOND;
+
+const char* const LEVELS[] = {"L_World1_Level1"};
+const char BOSS_LEVEL[] = "L_World3_Level3";
+
+std::string ReadShipped(const std::string& aName)
+{
+    std::ifstream file(Qel::GetExecutableFolder() / "settings" / aName);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int CountTagged(const GameWorld& aWorld, const std::string& aTag)
+{
+    int count = 0;
+    for (const auto& object : aWorld.GetObjects())
+    {
+        count += object->GetTag() == aTag ? 1 : 0;
+    }
+    return count;
+}
+
+class LevelRun : public testing::TestWithParam<const char*>
+{
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(Qel::LoadSettings("Game.json")); }
+    static void TearDownTestSuite() { Qel::ModelFactory::DestroyInstance(); }
+
+    void SetUp() override
+    {
+        myFolder.WriteFile("settings/UISettings.json", ReadShipped("UISettings.json"));
+        myFolder.WriteFile("settings/Dialogues.json", ReadShipped("Dialogues.json"));
+        std::filesystem::create_directories(myFolder.GetPath() / "Source/Game/data/settings");
+        static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
+        myStack.Init();
+        myWorld.Init();
+        GameTest::StackStates(myStack, 3);
+    }
+
+    void TearDown() override
+    {
+        static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
+        LevelRegistry::GetInstance().SetCurrentScene("");
+    }
+
+    void Frame()
+    {
+        myStack.Update(myWorld.GetInput());
+        myWorld.Update(myStack);
+        myClock.Advance(1);
+    }
+
+    bool Load(const std::string& aScene)
+    {
+        LevelRegistry::GetInstance().SetSceneRequest(aScene);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        do
+        {
+            Frame();
+            if (myWorld.IsLoading())
+            {
+                // The load runs on a task in real time; the frames it takes do not matter.
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        } while ((myWorld.IsLoading() || myWorld.GetCurrentScene() != aScene) &&
+                 std::chrono::steady_clock::now() < deadline);
+        return !myWorld.IsLoading() && myWorld.GetCurrentScene() == aScene && myWorld.GetPlayer() != nullptr;
+    }
+
+    GameTest::PlayerView ViewPlayer() const
+    {
+        GameTest::PlayerView view;
+        const GameObject* player = myWorld.GetPlayer();
+        view.position = player->GetTransform().GetPosition();
+        if (const PlayerController* controller = player->GetComponent<PlayerController>())
+        {
+            view.isGrounded = controller->IsGrounded();
+            view.verticalVelocity = controller->GetVerticalVelocity();
+        }
+        return view;
+    }
+
+    bool ResultsShown() const
+    {
+        return dynamic_cast<LevelEndResultsMenu*>(myStack.GetState(myStack.GetSize() - 1)) != nullptr;
+    }
+
+    bool OutroStarted() const
+    {
+        const PlayerAnimator* animator = myWorld.GetPlayer()->GetComponent<PlayerAnimator>();
+        return animator != nullptr && animator->GetCurrentState() != nullptr &&
+               animator->GetCurrentState()->GetName() == "Outro";
+    }
+
+    bool BossDead() const
+    {
+        for (const auto& object : myWorld.GetObjects())
+        {
+            if (object->GetTag() == "Boss")
+            {
+                const DamageableComponent* health = object->GetComponent<DamageableComponent>();
+                return health != nullptr && health->GetHp() <= 0;
+            }
+        }
+        return false;
+    }
+
+    void TraceEnemies() const
+    {
+        for (const auto& object : myWorld.GetObjects())
+        {
+            const std::string& tag = object->GetTag();
+            if (object->IsActive() && (tag == "Schnoz_II" || tag == "Schnoz_III" || tag == "Boss"))
+            {
+                const Qel::Vector3<float> position = object->GetTransform().GetPosition();
+                std::cout << "    " << object->GetName() << " (" << position.x << ", " << position.y << ")\n";
+            }
+        }
+    }
+
+    QelTest::ManualCounter myClock{FRAMES_PER_SECOND};
+    QelTest::WorkingFolder myFolder;
+    StateStack myStack;
+    GameWorld myWorld{myClock};
+};
+
+TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
+{
+    const std::string stem = GetParam();
+    std::string error;
+    const std::optional<GameTest::LevelScript> script = GameTest::LevelScript::Load(
+        GameTest::GetLevelScriptFolder() / (stem + ".run"), FRAMES_PER_SECOND, error);
+    ASSERT_TRUE(script.has_value()) << error;
+    ASSERT_TRUE(Load("levels/" + stem + ".vks")) << "the level did not load";
+    const int levelCoins = CountTagged(myWorld, "Coin");
+    const int levelKeys = CountTagged(myWorld, "Key");
+
+    const bool isBossLevel = stem == BOSS_LEVEL;
+    const bool trace = std::getenv("QEL_LEVEL_RUN_TRACE") != nullptr;
+    GameTest::LevelScriptPlayer player(*script, STEP_LIMIT_FRAMES);
+    std::string lastStep;
+    int framesAfterScript = 0;
+    int frame = 0;
+    const auto finished = [&]
+    {
+        return isBossLevel ? BossDead() && OutroStarted() : ResultsShown();
+    };
+    while (!finished() && framesAfterScript < AFTER_SCRIPT_FRAMES)
+    {
+        const GameTest::PlayerView view = ViewPlayer();
+        ASSERT_TRUE(player.Tick(view, myWorld.GetInput())) << stem << ": " << player.GetFailure();
+        if (trace && (player.DescribeStep() != lastStep || frame % 30 == 0))
+        {
+            lastStep = player.DescribeStep();
+            std::cout << "[LevelRun] " << stem << " frame " << frame << " (" << view.position.x << ", "
+                      << view.position.y << ")" << (view.isGrounded ? " ground " : " air ") << lastStep
+                      << " coins " << GetCollectedCoinCount() << " keys " << GetCollectedKeyCount() << "\n";
+            TraceEnemies();
+        }
+        framesAfterScript += player.IsFinished() ? 1 : 0;
+        Frame();
+        ++frame;
+    }
+    const GameTest::PlayerView end = ViewPlayer();
+    ASSERT_TRUE(finished()) << stem << ": the run ended at (" << end.position.x << ", " << end.position.y
+                            << ") without "
+                            << (isBossLevel ? "the boss's death and the outro" : "the results");
+    EXPECT_EQ(GetCollectedKeyCount(), levelKeys) << stem;
+    EXPECT_LE(GetCollectedCoinCount(), levelCoins) << stem;
+    ASSERT_GE(script->GetExpectedCoins(), 0) << stem << ": the script says no \"expect coins\"";
+    EXPECT_EQ(GetCollectedCoinCount(), script->GetExpectedCoins()) << stem << " holds " << levelCoins;
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedLevels, LevelRun, testing::ValuesIn(LEVELS),
+                         [](const testing::TestParamInfo<const char*>& aInfo)
+                         { return std::string(aInfo.param); });
+} // namespace
