@@ -17,7 +17,6 @@ namespace
 constexpr const char* BUTTON_KEYS[LevelSelectMenu::LAYOUT_KEY_COUNT] = {
     "ButtonLevel_1_1", "ButtonLevel_1_2", "ButtonLevel_2_1", "ButtonLevel_2_2",       "ButtonLevel_Bonus",
     "ButtonLevel_3_1", "ButtonLevel_3_2", "ButtonLevel_3_3", "ButtonLevel_RenderTest"};
-constexpr std::uint32_t SOUND_HOVER = 0;
 
 int theLastSelectedLevel = 0;
 
@@ -326,26 +325,12 @@ void LevelSelectMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aM
         return;
     }
 
-    bool isOverAny = false;
-    for (std::size_t index = 0; index < myButtons.size(); ++index)
-    {
-        MenuButton* button = myButtons[index].get();
-        if (!button->IsMouseOver(aMouse))
-        {
-            continue;
-        }
-        isOverAny = true;
-        mySelectedButton = button;
-        myFocus = button->GetIndex();
-        HighlightButton(button);
-        SoundBank::GetInstance().Play(SOUND_HOVER);
-        HandleButtonClick(aInput, button);
-    }
-    myIsHovered = isOverAny;
-    if (!isOverAny)
-    {
-        SoundBank::GetInstance().Stop(SOUND_HOVER);
-    }
+    HoverButtons(aInput, aMouse, myButtons,
+                 [this](MenuButton& aButton)
+                 {
+                     mySelectedButton = &aButton;
+                     myFocus = aButton.GetIndex();
+                 });
 }
 
 void LevelSelectMenu::Render(Qel::SpriteDrawer& aDrawer)

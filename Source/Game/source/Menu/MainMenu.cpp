@@ -20,7 +20,6 @@ namespace
 constexpr const char* BUTTON_KEYS[] = {"ButtonStart", "ButtonSettings", "ButtonCredits", "ButtonQuit"};
 constexpr int BUTTON_COUNT = 4;
 constexpr const char* FOOTER = "W / S or the d-pad to choose, Enter or A to confirm";
-constexpr std::uint32_t SOUND_HOVER = 0;
 } // namespace
 
 MainMenu::MainMenu() : myFooter(MenuLayout::FONT, 12, 0)
@@ -149,27 +148,12 @@ void MainMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
         OnButtonPressed(mySelectedButton->GetIndex());
     }
 
-    bool isOverAny = false;
-    // Indices, not iterators: a click can push a state that re-lays this menu out.
-    for (std::size_t index = 0; index < myButtons.size(); ++index)
-    {
-        MenuButton* button = myButtons[index].get();
-        if (!button->IsMouseOver(aMouse))
-        {
-            continue;
-        }
-        isOverAny = true;
-        mySelectedIndex = button->GetIndex();
-        mySelectedButton = button;
-        HighlightButton(button);
-        SoundBank::GetInstance().Play(SOUND_HOVER);
-        HandleButtonClick(aInput, button);
-    }
-    myIsHovered = isOverAny;
-    if (!isOverAny)
-    {
-        SoundBank::GetInstance().Stop(SOUND_HOVER);
-    }
+    HoverButtons(aInput, aMouse, myButtons,
+                 [this](MenuButton& aButton)
+                 {
+                     mySelectedIndex = aButton.GetIndex();
+                     mySelectedButton = &aButton;
+                 });
 }
 
 void MainMenu::Render(Qel::SpriteDrawer& aDrawer)

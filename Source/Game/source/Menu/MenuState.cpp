@@ -12,6 +12,7 @@
 
 namespace
 {
+constexpr std::uint32_t SOUND_HOVER = 0;
 constexpr std::uint32_t SOUND_BUTTON_SELECT = 1;
 constexpr const char* DEFAULT_HIGHLIGHT_SPRITE = "SM_ButtonSelect_T.dds";
 } // namespace
@@ -124,5 +125,31 @@ void MenuState::HandleButtonClick(InputHandler& aInput, MenuButton* aButton)
     {
         OnButtonPressed(index);
         myIsMouseLatched = false;
+    }
+}
+
+void MenuState::HoverButtons(InputHandler& aInput, const Qel::Vector2<float>& aMouse,
+                             const std::vector<std::unique_ptr<MenuButton>>& someButtons,
+                             const std::function<void(MenuButton&)>& aOnOver)
+{
+    bool isOverAny = false;
+    // Indices, not iterators: a click can push a state that re-lays this menu out.
+    for (std::size_t index = 0; index < someButtons.size(); ++index)
+    {
+        MenuButton* button = someButtons[index].get();
+        if (!button->IsMouseOver(aMouse))
+        {
+            continue;
+        }
+        isOverAny = true;
+        aOnOver(*button);
+        HighlightButton(button);
+        SoundBank::GetInstance().Play(SOUND_HOVER);
+        HandleButtonClick(aInput, button);
+    }
+    myIsHovered = isOverAny;
+    if (!isOverAny)
+    {
+        SoundBank::GetInstance().Stop(SOUND_HOVER);
     }
 }

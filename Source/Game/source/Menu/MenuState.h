@@ -9,8 +9,11 @@
 #include "vek/drawers/SpriteDrawer.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 namespace Qel
 {
@@ -98,6 +101,12 @@ public:
                                            const Qel::Vector2<float>& aFallback);
 
 protected:
+    // Every button under the pointer is told to aOnOver, highlighted, sounds the hover and takes its
+    // click; with none under it the hover sound stops. Sets the hovered flag.
+    void HoverButtons(InputHandler& aInput, const Qel::Vector2<float>& aMouse,
+                      const std::vector<std::unique_ptr<MenuButton>>& someButtons,
+                      const std::function<void(MenuButton&)>& aOnOver);
+
     StateStack* myStack = nullptr;
     Qel::Sprite2DInstanceData myHighlight;
     Qel::SpriteSharedData myHighlightData;
