@@ -63,29 +63,7 @@ bool LoadAnimatedSpriteDefinitions()
 
 bool ParseAnimatedSpriteDefinition(const std::string& aPath)
 {
-    AnimatedSpriteDefinition definition;
-    try
-    {
-        DefinitionJson::Json root;
-        if (!DefinitionJson::ReadJsonObject(aPath, root))
-        {
-            return false;
-        }
-        definition = ReadDefinition(root, aPath);
-    }
-    catch (const std::exception&)
-    {
-        std::cout << "[AnimatedSprite] Failed to parse " << aPath << "\n";
-        return false;
-    }
-    if (definition.id.empty() || definition.texture.empty())
-    {
-        std::cout << "[AnimatedSprite] Invalid definition: " << aPath << "\n";
-        return false;
-    }
-    const std::string id = definition.id;
-    theDefinitions.insert_or_assign(id, std::move(definition));
-    return true;
+    return DefinitionJson::StoreDefinitionFile(aPath, "[AnimatedSprite]", ReadDefinition, theDefinitions);
 }
 
 std::string ResolveSpriteTexturePath(const std::string& aName)

@@ -11,8 +11,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 
 namespace DefinitionJson
 {
@@ -46,6 +48,38 @@ bool ReadJsonObject(const std::filesystem::path& aPath, Json& outObject);
 // ends the walk with what was counted so far.
 int ForEachDefinitionFile(const std::filesystem::path& aFolder,
                           const std::function<bool(const std::filesystem::path&)>& aParse);
+
+// Reads the definition in aPath with aRead and stores it under its id. False, after one line with
+// aPrefix, when the file does not parse, a key has the wrong type, or the id or texture is empty.
+template <typename Definition, typename Read>
+bool StoreDefinitionFile(const std::filesystem::path& aPath, const char* aPrefix, Read aRead,
+                         std::unordered_map<std::string, Definition>& someDefinitions)
+{
+    Definition definition;
+    try
+    {
+        Json root;
+        if (!ReadJsonObject(aPath, root))
+        {
+            return false;
+        }
+        definition = aRead(root, aPath);
+    }
+    catch (const std::exception&)
+    {
+        // Syntax errors, and keys of the wrong type, cost the whole file.
+        std::cout << aPrefix << " Failed to parse " << aPath.string() << "\n";
+        return false;
+    }
+    if (definition.id.empty() || definition.texture.empty())
+    {
+        std::cout << aPrefix << " Invalid definition: " << aPath.string() << "\n";
+        return false;
+    }
+    const std::string id = definition.id;
+    someDefinitions.insert_or_assign(id, std::move(definition));
+    return true;
+}
 
 // columns × rows in a wider type, kept within int.
 int CellCount(int aColumns, int aRows);

@@ -117,30 +117,7 @@ void VfxSystem::LoadDefinitions()
 
 bool VfxSystem::ParseDefinition(const std::filesystem::path& aPath)
 {
-    VfxDefinition definition;
-    try
-    {
-        DefinitionJson::Json root;
-        if (!DefinitionJson::ReadJsonObject(aPath, root))
-        {
-            return false;
-        }
-        definition = ReadDefinition(root, aPath);
-    }
-    catch (const std::exception&)
-    {
-        // Syntax errors, and keys of the wrong type, cost the whole file.
-        std::cout << "[VFX] Failed to parse " << aPath.string() << "\n";
-        return false;
-    }
-    if (definition.id.empty() || definition.texture.empty())
-    {
-        std::cout << "[VFX] Invalid definition: " << aPath.string() << "\n";
-        return false;
-    }
-    const std::string id = definition.id;
-    myDefinitions.insert_or_assign(id, std::move(definition));
-    return true;
+    return DefinitionJson::StoreDefinitionFile(aPath, "[VFX]", ReadDefinition, myDefinitions);
 }
 
 std::string VfxSystem::GetDefinitionFolder(const std::string& aTexture)
