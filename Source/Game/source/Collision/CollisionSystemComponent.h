@@ -50,9 +50,11 @@ public:
     // the score back to 0, no rank system until the level's is found or a default one is made, and a
     // new snapshot of the resettable objects.
     void ResetForLevel();
-    // Remembers where every enemy, block and pickup stands and whether it is active.
+    // Remembers where every enemy, block and pickup stands and whether it is active, and each enemy's
+    // patrol (speed, facing) and armour.
     void TakeSnapshot();
-    // Puts the remembered objects back; with aCheckpointOnly only enemies and blocks, keeping the score.
+    // Puts the remembered objects back, enemies walking their remembered patrol again; with
+    // aCheckpointOnly only enemies and blocks, keeping the score.
     void RestoreSnapshot(bool aCheckpointOnly);
     bool HasSnapshot() const { return myHasSnapshot; }
 
@@ -91,6 +93,11 @@ private:
         Qel::Vector3<float> boundsMin;
         Qel::Vector3<float> boundsMax;
         bool isActive = true;
+        // An enemy's patrol as its controller had it.
+        bool hasController = false;
+        float speed = 0.0f;
+        int hits = 0;
+        bool isFacingRight = false;
     };
 
     struct FrameLists
@@ -113,6 +120,7 @@ private:
     void RemoveBrokenBlocks(std::vector<GameObject*>& aStatics);
     void HandleDeath(PlayerController& aController, DamageableComponent& aDamageable);
     void StopBloodSeaWarning();
+    static void RestoreEnemy(GameObject& anEnemy, const Snapshot& aRecord);
 
     GameObject* myPlayer = nullptr;
     ObjectList* myObjects = nullptr;
