@@ -275,11 +275,13 @@ void CollisionSystemComponent::UpdatePickups(float aDeltaTime, PlayerController&
 
 void CollisionSystemComponent::UpdateEnemies(PlayerController& aController, FrameLists& aLists)
 {
+    // The statics stand still while the enemies are resolved: their boxes are read once.
+    ReadStaticBoxes(aLists.statics, myStaticBoxes);
     for (auto index = aLists.enemies.size(); index-- > 0;)
     {
         GameObject* enemy = aLists.enemies[index];
-        HandleEnemyWorldCollision(*enemy, aLists.statics);
-        HandleEnemyLedge(*enemy, aLists.statics);
+        HandleEnemyWorldCollision(*enemy, myStaticBoxes);
+        HandleEnemyLedge(*enemy, myStaticBoxes);
         if (HandleSchnozContact(aController, *enemy))
         {
             const SchnozController* schnoz = enemy->GetComponent<SchnozController>();

@@ -6,6 +6,7 @@
 // the level's progress. Main thread.
 #pragma once
 
+#include "Collision/CollisionResponses.h"
 #include "Objects/ScriptComponent.h"
 #include "vek/Math/Quaternion.h"
 #include "vek/Math/Vector3.h"
@@ -138,6 +139,8 @@ private:
     RankSystem* myRankSystem = nullptr;
     std::unique_ptr<RankSystem> myDefaultRankSystem;
 
+    // Kept between frames so that reading the level's boxes allocates nothing once warm.
+    StaticBoxes myStaticBoxes;
     std::unordered_map<GameObject*, Snapshot> mySnapshots;
     bool myHasSnapshot = false;
 };
