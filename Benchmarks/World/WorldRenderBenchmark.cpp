@@ -5,139 +5,44 @@
 // level, under 16.7 ms for the whole frame.
 //
 // Usage: WorldRenderBenchmark [frames]
-// Runs from the build's bin folder: its asset root is a temporary folder with copies of the laid-out
-// models, textures, clips and definitions and the two levels; it is removed afterwards.
+// Runs from the build's bin folder: its run folder is a temporary one whose game root holds the laid-out
+// assets, the first level and the generated one; it is removed afterwards.
 #include "Camera/CameraController.h"
 #include "Effects/VfxSystem.h"
 #include "Menu/StateStack.h"
 #include "Sound/SoundBank.h"
+#include "Support/BenchRunFolder.h"
 #include "World/GameWorld.h"
 #include "World/WorldRenderPass.h"
 #include "vek/Core/Engine.h"
 #include "vek/settings/EngineCreateParameters.h"
 #include "vek/settings/Settings.h"
 
-#include <nlohmann/json.hpp>
-
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
 {
-namespace fs = std::filesystem;
-using Json = nlohmann::json;
 using Clock = std::chrono::steady_clock;
+using QelBenchmark::LoadLevelAndWait;
+using QelBenchmark::ThreadCpuMilliseconds;
 
 const char FIRST_LEVEL[] = "levels/L_World1_Level1.vks";
 const char LARGE_LEVEL[] = "levels/L_Bench_Render_5000.vks";
 constexpr unsigned LARGE_OBJECT_COUNT = 5000;
 
-double ThreadCpuMilliseconds()
+double Median(const std::vector<double>& someValues)
 {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
-// 5,000 tiles of the first world on a 100-wide grid: ground, platforms and blocks, every sixth one
-// hovering, all through their tags' definitions.
-void WriteLargeLevel(const fs::path& aRoot)
-{
-    const fs::path folder = aRoot / "levels" / "L_Bench_Render_5000.leveldata";
-    fs::create_directories(folder);
-    std::ofstream(aRoot / LARGE_LEVEL) << "{}\n";
-    const char* models[] = {"SM_Ground_W1",   "SM_GroundFill_W1",  "SM_GroundB_W1",
-                            "SM_Platform_W1", "SM_GroundFillB_W1", "SM_HoverPlatform_Single_W1"};
-    for (unsigned number = 0; number < LARGE_OBJECT_COUNT; ++number)
-    {
-        const unsigned kind = number % 6;
-        const char* definition = kind == 3 || kind == 5 ? "VKO_Platform" : "VKO_Ground";
-        Json properties = Json::array();
-        properties.push_back(
-            {{"name", "Model"},
-             {"type", "Model"},
-             {"value", {{"path", std::string("models/StaticMeshes/") + models[kind] + ".fbx"}}}});
-        if (kind == 5)
-        {
-            properties.push_back({{"name", "HoverEnabled"}, {"type", "Bool"}, {"value", true}});
-        }
-        const double x = (static_cast<double>(number % 100) - 50.0) * 100.0;
-        const double y = -100.0 * static_cast<double>(number / 100);
-        const Json object = {{"name", std::string(models[kind]) + "_" + std::to_string(number)},
-                             {"object-definition", definition},
-                             {"translation", {x, y, -100.0}},
-                             {"rotation", {0.0, 0.0, 0.0}},
-                             {"scale", {1.0, 1.0, 1.0}},
-                             {"properties", properties}};
-        char uuid[40];
-        std::snprintf(uuid, sizeof(uuid), "7a2d3b4f-0000-4000-8000-%012x", number);
-        std::ofstream(folder / uuid) << object.dump(1) << "\n";
-    }
-}
-
-bool PrepareRoot(const fs::path& aRunFolder, const fs::path& aRoot)
-{
-    const fs::path shipped = aRunFolder / "data" / "game";
-    if (!fs::is_directory(shipped / "definitions") || !fs::exists(shipped / FIRST_LEVEL))
-    {
-        std::fprintf(stderr, "no laid-out game assets under %s\n", shipped.c_str());
-        return false;
-    }
-    fs::create_directories(aRoot / "levels");
-    // Copies, not links: the asset resolver and the definition scan do not follow links.
-    for (const char* folder : {"definitions", "models", "textures", "Animations"})
-    {
-        if (fs::exists(shipped / folder))
-        {
-            fs::copy(shipped / folder, aRoot / folder, fs::copy_options::recursive);
-        }
-    }
-    fs::copy(shipped / FIRST_LEVEL, aRoot / "levels");
-    fs::copy(shipped / "levels" / "L_World1_Level1.leveldata", aRoot / "levels" / "L_World1_Level1.leveldata",
-             fs::copy_options::recursive);
-    WriteLargeLevel(aRoot);
-    fs::create_directories(aRoot / "settings");
-    const fs::path data = aRunFolder / "data";
-    std::ofstream(aRoot / "settings" / "Bench.json")
-        << R"({"assets_path": {"engine": ")" << (data / "engine").string() << R"(", "cooked": ")"
-        << (data / "cooked").string() << R"(", "game": ")" << aRoot.string()
-        << R"("}, "window_settings": {"title": "", "window_size": {"w": 1920, "h": 1080},)"
-        << R"( "render_size": {"w": 1920, "h": 1080}}, "enable_vsync": false})";
-    fs::path root = aRoot;
-    Qel::SetExecutableFolder(root);
-    return Qel::LoadSettings("Bench");
-}
-
-bool Load(GameWorld& aWorld, const char* aLevel)
-{
-    aWorld.StartSceneLoadAsync(aLevel, true);
-    while (aWorld.IsLoading())
-    {
-        aWorld.PollSceneLoad();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return !aWorld.GetObjects().empty();
-}
-
-double Median(std::vector<double> someValues)
-{
-    std::sort(someValues.begin(), someValues.end());
-    return someValues.empty() ? 0.0 : someValues[someValues.size() / 2];
+    return QelBenchmark::Percentile(someValues, 0.5);
 }
 
 void Measure(Qel::Engine& anEngine, GameWorld& aWorld, const char* aLevel, int aFrames)
 {
-    if (!Load(aWorld, aLevel))
+    if (!LoadLevelAndWait(aWorld, aLevel))
     {
         std::printf("%-32s did not load\n", aLevel);
         return;
@@ -175,19 +80,17 @@ void Measure(Qel::Engine& anEngine, GameWorld& aWorld, const char* aLevel, int a
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
-    const fs::path runFolder = Qel::GetExecutableFolder();
-    const fs::path root = fs::temp_directory_path() / ("world-render-bench-" + std::to_string(::getpid()));
-    if (!PrepareRoot(runFolder, root))
+    QelBenchmark::BenchRunFolder runFolder("world-render-bench");
+    if (!runFolder.Prepare({FIRST_LEVEL}))
     {
-        fs::remove_all(root);
         return 1;
     }
+    QelBenchmark::WriteTileLevel(runFolder.GetGameRoot(), LARGE_LEVEL, LARGE_OBJECT_COUNT, 0);
     Qel::GetEngineCreateParameters().vsync = false;
     if (!Qel::Engine::Start())
     {
         std::fprintf(stderr, "the engine did not start\n");
         Qel::Engine::Shutdown();
-        fs::remove_all(root);
         return 1;
     }
     {
@@ -203,6 +106,5 @@ int main(int argc, char** argv)
     }
     Qel::Engine::Shutdown();
     Qel::ResetSettings();
-    fs::remove_all(root);
     return 0;
 }

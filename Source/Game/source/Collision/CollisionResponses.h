@@ -60,11 +60,22 @@ bool HandleDeathBoxContact(PlayerController& aPlayer, const std::vector<GameObje
 // Every trigger box learns whether the player is inside it. True when the player is in any.
 bool UpdateTriggerBoxes(PlayerController& aPlayer, const std::vector<GameObject*>& aTriggers);
 
+// The level's statics with their boxes, read once for testing many movers against the same level.
+struct StaticBoxes
+{
+    std::vector<GameObject*> objects;
+    std::vector<CollisionBox> boxes;
+};
+// Fills outBoxes (its storage reused) with the non-null statics and their boxes.
+void ReadStaticBoxes(const std::vector<GameObject*>& aStatics, StaticBoxes& outBoxes);
+
 // An enemy against the level: pushed out of walls and onto the ground it stands on; a wall turns it
 // round. True when any probe hit.
 bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject*>& aStatics);
+bool HandleEnemyWorldCollision(GameObject& anEnemy, const StaticBoxes& aStatics);
 // True while ground lies just below the enemy's ground probe; otherwise it turns round at the ledge.
 bool HandleEnemyLedge(GameObject& anEnemy, const std::vector<GameObject*>& aStatics);
+bool HandleEnemyLedge(GameObject& anEnemy, const StaticBoxes& aStatics);
 // Enemies that overlap each other both turn round, each pair once. True when any pair overlapped.
 bool HandleEnemyPairs(const std::vector<GameObject*>& anEnemies);
 // A stomp from above hits the enemy; a side contact hurts the player. True on a kill or a side contact.

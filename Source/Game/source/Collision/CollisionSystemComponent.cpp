@@ -1,5 +1,6 @@
 #include "Collision/CollisionSystemComponent.h"
 
+#include "Animator/BonusLevel.h"
 #include "Boss/BossAnimator.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Collision/CollisionResponses.h"
@@ -12,6 +13,7 @@
 #include "Components/LevelEndComponent.h"
 #include "Components/RankSystem.h"
 #include "Dialogue/DialogueTrigger.h"
+#include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
 #include "Menu/StateStack.h"
 #include "Objects/ObjectLists.h"
@@ -273,11 +275,13 @@ void CollisionSystemComponent::UpdatePickups(float aDeltaTime, PlayerController&
 
 void CollisionSystemComponent::UpdateEnemies(PlayerController& aController, FrameLists& aLists)
 {
+    // The statics stand still while the enemies are resolved: their boxes are read once.
+    ReadStaticBoxes(aLists.statics, myStaticBoxes);
     for (auto index = aLists.enemies.size(); index-- > 0;)
     {
         GameObject* enemy = aLists.enemies[index];
-        HandleEnemyWorldCollision(*enemy, aLists.statics);
-        HandleEnemyLedge(*enemy, aLists.statics);
+        HandleEnemyWorldCollision(*enemy, myStaticBoxes);
+        HandleEnemyLedge(*enemy, myStaticBoxes);
         if (HandleSchnozContact(aController, *enemy))
         {
             const SchnozController* schnoz = enemy->GetComponent<SchnozController>();
@@ -423,6 +427,16 @@ void CollisionSystemComponent::TakeSnapshot()
         record.scale = transform.GetScale();
         object->GetBounds(record.boundsMin, record.boundsMax);
         record.isActive = object->IsActive();
+        if (IsEnemyTag(record.tag))
+        {
+            if (const SchnozController* controller = object->GetComponent<SchnozController>())
+            {
+                record.hasController = true;
+                record.speed = controller->GetSpeed();
+                record.hits = controller->GetHp();
+                record.isFacingRight = controller->IsFacingRight();
+            }
+        }
         mySnapshots[object.get()] = record;
     }
     myHasSnapshot = !mySnapshots.empty();
@@ -453,7 +467,11 @@ void CollisionSystemComponent::RestoreSnapshot(bool aCheckpointOnly)
         transform.SetScale(record.scale);
         object->SetBounds(record.boundsMin, record.boundsMax);
         object->SetActive(record.isActive);
-        if (isBlock)
+        if (IsEnemyTag(record.tag))
+        {
+            RestoreEnemy(*object, record);
+        }
+        else if (isBlock)
         {
             if (BreakableTileController* controller = object->GetComponent<BreakableTileController>())
             {
@@ -474,6 +492,36 @@ void CollisionSystemComponent::RestoreSnapshot(bool aCheckpointOnly)
     ClearRankSystem();
     FilterPickups(myPickups, *myObjects);
     LevelProgress::GetProcessProgress().ResetLastRecordedScore();
+}
+
+void CollisionSystemComponent::RestoreEnemy(GameObject& anEnemy, const Snapshot& aRecord)
+{
+    SchnozController* controller = anEnemy.GetComponent<SchnozController>();
+    if (controller != nullptr)
+    {
+        if (aRecord.hasController)
+        {
+            controller->Reset(aRecord.speed, aRecord.hits, aRecord.isFacingRight);
+        }
+        else
+        {
+            controller->Respawn();
+        }
+    }
+    // The dancing level's enemies keep dancing in place: walking would start their patrol and
+    // footsteps, which that level never has.
+    if (LevelRegistry::GetInstance().GetCurrentScene() == BONUS_LEVEL_PATH)
+    {
+        if (controller != nullptr)
+        {
+            controller->SetEnabled(false);
+        }
+        return;
+    }
+    if (SchnozAnimator* animator = anEnemy.GetComponent<SchnozAnimator>())
+    {
+        animator->StartWalking();
+    }
 }
 
 void CollisionSystemComponent::Register(RankSystem* aRankSystem)

@@ -6,6 +6,7 @@
 // the level's progress. Main thread.
 #pragma once
 
+#include "Collision/CollisionResponses.h"
 #include "Objects/ScriptComponent.h"
 #include "vek/Math/Quaternion.h"
 #include "vek/Math/Vector3.h"
@@ -50,9 +51,11 @@ public:
     // the score back to 0, no rank system until the level's is found or a default one is made, and a
     // new snapshot of the resettable objects.
     void ResetForLevel();
-    // Remembers where every enemy, block and pickup stands and whether it is active.
+    // Remembers where every enemy, block and pickup stands and whether it is active, and each enemy's
+    // patrol (speed, facing) and armour.
     void TakeSnapshot();
-    // Puts the remembered objects back; with aCheckpointOnly only enemies and blocks, keeping the score.
+    // Puts the remembered objects back, enemies walking their remembered patrol again; with
+    // aCheckpointOnly only enemies and blocks, keeping the score.
     void RestoreSnapshot(bool aCheckpointOnly);
     bool HasSnapshot() const { return myHasSnapshot; }
 
@@ -91,6 +94,11 @@ private:
         Qel::Vector3<float> boundsMin;
         Qel::Vector3<float> boundsMax;
         bool isActive = true;
+        // An enemy's patrol as its controller had it.
+        bool hasController = false;
+        float speed = 0.0f;
+        int hits = 0;
+        bool isFacingRight = false;
     };
 
     struct FrameLists
@@ -113,6 +121,7 @@ private:
     void RemoveBrokenBlocks(std::vector<GameObject*>& aStatics);
     void HandleDeath(PlayerController& aController, DamageableComponent& aDamageable);
     void StopBloodSeaWarning();
+    static void RestoreEnemy(GameObject& anEnemy, const Snapshot& aRecord);
 
     GameObject* myPlayer = nullptr;
     ObjectList* myObjects = nullptr;
@@ -130,6 +139,8 @@ private:
     RankSystem* myRankSystem = nullptr;
     std::unique_ptr<RankSystem> myDefaultRankSystem;
 
+    // Kept between frames so that reading the level's boxes allocates nothing once warm.
+    StaticBoxes myStaticBoxes;
     std::unordered_map<GameObject*, Snapshot> mySnapshots;
     bool myHasSnapshot = false;
 };

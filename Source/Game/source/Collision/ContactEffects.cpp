@@ -1,9 +1,9 @@
 #include "Collision/ContactEffects.h"
 
+#include "Effects/VfxSystem.h"
+
 void SpawnContactEffect(const std::string& anId, const Qel::Vector3<float>& aPosition, float aFacing)
 {
-    // The effect system spawns nothing yet; this is the one place that will reach it.
-    static_cast<void>(anId);
-    static_cast<void>(aPosition);
-    static_cast<void>(aFacing);
+    constexpr float CONTACT_EFFECT_SIZE = 1.0f;
+    VfxSystem::SpawnAt(anId, aPosition, CONTACT_EFFECT_SIZE, aFacing);
 }

@@ -10,6 +10,7 @@
 #include "Sound/SoundBank.h"
 #include "World/LevelCounters.h"
 
+#include <cstddef>
 #include <iostream>
 
 namespace
@@ -46,7 +47,28 @@ bool HurtPlayer(PlayerController& aPlayer, GameObject& aSource)
 }
 } // namespace
 
+void ReadStaticBoxes(const std::vector<GameObject*>& aStatics, StaticBoxes& outBoxes)
+{
+    outBoxes.objects.clear();
+    outBoxes.boxes.clear();
+    for (GameObject* solid : aStatics)
+    {
+        if (solid != nullptr)
+        {
+            outBoxes.objects.push_back(solid);
+            outBoxes.boxes.push_back(GetCollisionBounds(*solid));
+        }
+    }
+}
+
 bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject*>& aStatics)
+{
+    StaticBoxes statics;
+    ReadStaticBoxes(aStatics, statics);
+    return HandleEnemyWorldCollision(anEnemy, statics);
+}
+
+bool HandleEnemyWorldCollision(GameObject& anEnemy, const StaticBoxes& aStatics)
 {
     SchnozController* controller = anEnemy.GetComponent<SchnozController>();
     if (controller == nullptr)
@@ -59,14 +81,10 @@ bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject
     bool hitWall = false;
     bool isGrounded = false;
     Qel::Vector3<float> push{0.0f, 0.0f, 0.0f};
-    for (GameObject* solid : aStatics)
+    for (std::size_t index = 0; index < aStatics.objects.size(); ++index)
     {
-        if (solid == nullptr || solid == &anEnemy)
-        {
-            continue;
-        }
-        const CollisionBox box = GetCollisionBounds(*solid);
-        if (!BoxesOverlap(box, searchBox))
+        const CollisionBox& box = aStatics.boxes[index];
+        if (aStatics.objects[index] == &anEnemy || !BoxesOverlap(box, searchBox))
         {
             continue;
         }
@@ -107,6 +125,13 @@ bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject
 
 bool HandleEnemyLedge(GameObject& anEnemy, const std::vector<GameObject*>& aStatics)
 {
+    StaticBoxes statics;
+    ReadStaticBoxes(aStatics, statics);
+    return HandleEnemyLedge(anEnemy, statics);
+}
+
+bool HandleEnemyLedge(GameObject& anEnemy, const StaticBoxes& aStatics)
+{
     SchnozController* controller = anEnemy.GetComponent<SchnozController>();
     if (controller == nullptr)
     {
@@ -120,9 +145,9 @@ bool HandleEnemyLedge(GameObject& anEnemy, const std::vector<GameObject*>& aStat
     {
         return true;
     }
-    for (GameObject* solid : aStatics)
+    for (std::size_t index = 0; index < aStatics.objects.size(); ++index)
     {
-        if (solid != nullptr && solid != &anEnemy && ProbeHits(GetCollisionBounds(*solid), origin, direction))
+        if (aStatics.objects[index] != &anEnemy && ProbeHits(aStatics.boxes[index], origin, direction))
         {
             return true;
         }
