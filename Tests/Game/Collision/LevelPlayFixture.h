@@ -9,6 +9,7 @@
 #include "Game/Player/PlayerTestRig.h"
 #include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
+#include "Support/ManualCounter.h"
 #include "Support/WorkingFolder.h"
 #include "World/GameWorld.h"
 #include "vek/model/ModelFactory.h"
@@ -138,7 +139,9 @@ protected:
 
     QelTest::WorkingFolder myFolder;
     NoPad myNoPad;
-    GameWorld myWorld;
+    // Milliseconds; only frames through GameWorld::Update read it.
+    QelTest::ManualCounter myClock{1000};
+    GameWorld myWorld{myClock};
     StateStack myStack;
     CollisionSystemComponent* myCollision = nullptr;
     PlayerController* myController = nullptr;

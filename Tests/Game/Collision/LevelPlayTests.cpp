@@ -55,6 +55,25 @@ TEST_F(LevelPlay, ThePlayerStandsRunsJumpsAndLandsOnAPlatform)
     EXPECT_TRUE(Controller().IsGrounded());
 }
 
+TEST_F(LevelPlay, AtFourFramesASecondTheLevelStepsAThirtiethAndLandsOnAPlatform)
+{
+    LoadLevel();
+    myWorld.Update(myStack);
+    // Dropped high above the platform at four frames a second: the level steps 1/30 s a frame, so no
+    // frame's fall outruns the ground probes and the player stands on the platform, not inside it.
+    PlacePlayer(750.0f, 1500.0f);
+    for (int frame = 0; frame < 60; ++frame)
+    {
+        const float before = PlayerAt().y;
+        myClock.Advance(250);
+        myWorld.Update(myStack);
+        EXPECT_GE(PlayerAt().y, 299.0f) << "frame " << frame;
+        EXPECT_LE(before - PlayerAt().y, 2250.0f / 30.0f + 1.0f) << "frame " << frame;
+    }
+    EXPECT_NEAR(PlayerAt().y, 299.9f, 1e-3f);
+    EXPECT_TRUE(Controller().IsGrounded());
+}
+
 TEST_F(LevelPlay, TheFallDeathIsStrictlyBelowTheThreshold)
 {
     LoadLevel();

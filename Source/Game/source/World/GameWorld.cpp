@@ -28,6 +28,9 @@ namespace
 GameWorld* theWorld = nullptr;
 
 constexpr int FOCUS_FRAMES_AFTER_LOAD = 120;
+// The level never moves on more than this in one frame: below 30 frames a second the game slows down
+// rather than letting a fall pass through the ground between two frames.
+constexpr float MAX_LEVEL_STEP = 1.0f / 30.0f;
 constexpr std::uint32_t MENU_MUSIC = 3;
 constexpr std::uint32_t BUTTON_HOVER_SOUND = 0;
 constexpr std::uint32_t LEVEL_CHOICE_SOUND = 37;
@@ -207,13 +210,14 @@ void GameWorld::Update(StateStack& aStack)
     }
 
     aStack.SetGameState(STATE_PLAYING);
-    UpdateCameraAndPlayer(deltaTime);
+    const float levelStep = std::min(deltaTime, MAX_LEVEL_STEP);
+    UpdateCameraAndPlayer(levelStep);
     if (aStack.GetSize() <= 1)
     {
         aStack.SetGameState(STATE_TITLE);
         return;
     }
-    UpdateLevelObjects(deltaTime);
+    UpdateLevelObjects(levelStep);
 }
 
 void GameWorld::StepLevel(float aDeltaTime)

@@ -41,7 +41,7 @@ public:
     // object, effects and the level list.
     void Init();
     // One frame: clock, input, the load's hand-over, level requests, then the level's objects in their
-    // fixed order unless a load runs or a menu pauses the game.
+    // fixed order unless a load runs or a menu pauses the game. The level steps at most 1/30 s a frame.
     void Update(StateStack& aStack);
     // The level, or the loading screen while a scene loads.
     void Render();
