@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <set>
@@ -46,6 +47,9 @@ struct LoadedLevel
     std::vector<std::string> dialogueTexts;
     std::vector<std::string> cutsceneNames;
     std::vector<std::string> untaggedNames;
+    // Walking enemies whose starting feet have no tile top under their centre: the ledge check turns
+    // such an enemy every frame, and it stands stuck at the edge.
+    std::vector<std::string> enemiesOffGround;
     int playersAtOrigin = 0;
 
     int Count(const std::string& aTag) const
@@ -69,6 +73,15 @@ std::string StringProperty(const Qel::SceneObject& aObject, const char* aName)
         }
     }
     return {};
+}
+
+// Tiles stand on their minimum corner and fill one 100-unit cell.
+bool IsOnTile(const Qel::Vector3<float>& aFeet, const Qel::Vector3<float>& aTileCorner)
+{
+    constexpr float TILE = 100.0f;
+    constexpr float TOLERANCE = 1.0f;
+    return aFeet.x >= aTileCorner.x && aFeet.x <= aTileCorner.x + TILE &&
+           std::abs(aFeet.y - (aTileCorner.y + TILE)) <= TOLERANCE;
 }
 
 bool DefinitionIsOf(const Qel::SceneObject& aObject, const std::string& aTag)
@@ -103,8 +116,29 @@ protected:
     static LoadedLevel Load(const std::string& aStem)
     {
         LoadedLevel level;
-        for (const auto& object : SceneImportService::LoadSceneObjects(ScenePath(aStem), *ourDefinitions))
+        const auto objects = SceneImportService::LoadSceneObjects(ScenePath(aStem), *ourDefinitions);
+        std::vector<Qel::Vector3<float>> tileCorners;
+        for (const auto& object : objects)
         {
+            const std::string& tag = object->GetTag();
+            if (tag == "Ground" || tag == "Platform" || tag == "BreakableBlock")
+            {
+                tileCorners.push_back(object->GetTransform().GetPosition());
+            }
+        }
+        for (const auto& object : objects)
+        {
+            if (object->GetTag() == "Schnoz_II" || object->GetTag() == "Schnoz_III")
+            {
+                const Qel::Vector3<float> feet = object->GetTransform().GetPosition();
+                const bool isOnATile =
+                    std::any_of(tileCorners.begin(), tileCorners.end(),
+                                [&](const Qel::Vector3<float>& aCorner) { return IsOnTile(feet, aCorner); });
+                if (!isOnATile)
+                {
+                    level.enemiesOffGround.push_back(object->GetName());
+                }
+            }
             ++level.tagCounts[object->GetTag()];
             if (object->GetTag() == "Untagged")
             {
@@ -173,6 +207,18 @@ TEST_F(ShippedLevels, EachHasOnePlayerAtTheOriginAndNoObjectLostItsDefinition)
         {
             EXPECT_NE(name.find("VKO_Camera"), std::string::npos) << stem << ": " << name;
         }
+    }
+}
+
+TEST_F(ShippedLevels, EveryWalkingEnemyStartsWithATileUnderItsFeet)
+{
+    for (const std::string& stem : SHIPPED)
+    {
+        const LoadedLevel& level = Level(stem);
+        EXPECT_GE(level.Count("Schnoz_II") + level.Count("Schnoz_III"), 1) << stem;
+        EXPECT_TRUE(level.enemiesOffGround.empty())
+            << stem << ": " << level.enemiesOffGround.size() << " start over empty air, the first "
+            << (level.enemiesOffGround.empty() ? std::string() : level.enemiesOffGround.front());
     }
 }
 
