@@ -3,7 +3,6 @@
 // results (the boss level: the boss dies and the outro starts), with all of the level's keys and the
 // wisps its script expects. QEL_LEVEL_RUN_TRACE=1 prints the player's path, for writing scripts.
 #include "Boss/BossAnimator.h"
-#include "Components/DamageableComponent.h"
 #include "Game/Support/LevelScript.h"
 #include "Game/Support/StackStates.h"
 #include "Menu/LevelEndResultsMenu.h"
@@ -35,7 +34,8 @@ constexpr int STEP_LIMIT_FRAMES = 30 * FRAMES_PER_SECOND;
 // Time after the script's last step for the exit's sequence and the results to come.
 constexpr int AFTER_SCRIPT_FRAMES = 10 * FRAMES_PER_SECOND;
 
-const char* const LEVELS[] = {"L_World1_Level1", "L_World3_BonusLevel", "L_World3_Level1", "L_World3_Level2"};
+const char* const LEVELS[] = {"L_World1_Level1", "L_World3_BonusLevel", "L_World3_Level1", "L_World3_Level2",
+                              "L_World3_Level3"};
 const char BOSS_LEVEL[] = "L_World3_Level3";
 
 std::string ReadShipped(const std::string& aName)
@@ -121,12 +121,15 @@ protected:
         return dynamic_cast<LevelEndResultsMenu*>(myStack.GetState(myStack.GetSize() - 1)) != nullptr;
     }
 
-    bool OutroStarted() const
+    std::string PlayerStateName() const
     {
         const PlayerAnimator* animator = myWorld.GetPlayer()->GetComponent<PlayerAnimator>();
-        return animator != nullptr && animator->GetCurrentState() != nullptr &&
-               animator->GetCurrentState()->GetName() == "Outro";
+        return animator != nullptr && animator->GetCurrentState() != nullptr
+                   ? animator->GetCurrentState()->GetName()
+                   : "";
     }
+
+    bool OutroStarted() const { return PlayerStateName() == "Outro"; }
 
     bool BossDead() const
     {
@@ -134,8 +137,9 @@ protected:
         {
             if (object->GetTag() == "Boss")
             {
-                const DamageableComponent* health = object->GetComponent<DamageableComponent>();
-                return health != nullptr && health->GetHp() <= 0;
+                // The boss counts its hits in its animator; it carries no health of its own.
+                const BossAnimator* boss = object->GetComponent<BossAnimator>();
+                return boss != nullptr && boss->GetHitsLeft() <= 0;
             }
         }
         return false;
@@ -149,7 +153,14 @@ protected:
             if (object->IsActive() && (tag == "Schnoz_II" || tag == "Schnoz_III" || tag == "Boss"))
             {
                 const Qel::Vector3<float> position = object->GetTransform().GetPosition();
-                std::cout << "    " << object->GetName() << " (" << position.x << ", " << position.y << ")\n";
+                std::cout << "    " << object->GetName() << " (" << position.x << ", " << position.y << ")";
+                if (const BossAnimator* boss = object->GetComponent<BossAnimator>())
+                {
+                    const auto* state = boss->GetCurrentState();
+                    std::cout << " " << (state != nullptr ? state->GetName() : "-") << ", hits left "
+                              << boss->GetHitsLeft();
+                }
+                std::cout << "\n";
             }
         }
     }
@@ -190,7 +201,8 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
             lastStep = player.DescribeStep();
             std::cout << "[LevelRun] " << stem << " frame " << frame << " (" << view.position.x << ", "
                       << view.position.y << ")" << (view.isGrounded ? " ground " : " air ") << lastStep
-                      << " coins " << GetCollectedCoinCount() << " keys " << GetCollectedKeyCount() << "\n";
+                      << " coins " << GetCollectedCoinCount() << " keys " << GetCollectedKeyCount() << " "
+                      << PlayerStateName() << "\n";
             TraceEnemies();
         }
         framesAfterScript += player.IsFinished() ? 1 : 0;
@@ -198,6 +210,10 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
         ++frame;
     }
     const GameTest::PlayerView end = ViewPlayer();
+    if (trace)
+    {
+        std::cout << "[LevelRun] " << stem << " done at frame " << frame << "\n";
+    }
     ASSERT_TRUE(finished()) << stem << ": the run ended at (" << end.position.x << ", " << end.position.y
                             << ") without "
                             << (isBossLevel ? "the boss's death and the outro" : "the results");
@@ -205,6 +221,16 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
     EXPECT_LE(GetCollectedCoinCount(), levelCoins) << stem;
     ASSERT_GE(script->GetExpectedCoins(), 0) << stem << ": the script says no \"expect coins\"";
     EXPECT_EQ(GetCollectedCoinCount(), script->GetExpectedCoins()) << stem << " holds " << levelCoins;
+    if (isBossLevel)
+    {
+        // The outro ends the game by asking the menus for the credits film.
+        for (int after = 0; after < AFTER_SCRIPT_FRAMES && !myStack.ShouldPlayCreditsVideo(); ++after)
+        {
+            Frame();
+        }
+        EXPECT_TRUE(myStack.ShouldPlayCreditsVideo())
+            << stem << ": the outro did not hand over to the credits";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ShippedLevels, LevelRun, testing::ValuesIn(LEVELS),
