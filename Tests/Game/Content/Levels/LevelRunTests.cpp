@@ -34,8 +34,9 @@ constexpr int STEP_LIMIT_FRAMES = 30 * FRAMES_PER_SECOND;
 // Time after the script's last step for the exit's sequence and the results to come.
 constexpr int AFTER_SCRIPT_FRAMES = 10 * FRAMES_PER_SECOND;
 
-const char* const LEVELS[] = {"L_World1_Level1", "L_World3_BonusLevel", "L_World3_Level1", "L_World3_Level2",
-                              "L_World3_Level3"};
+// Every shipped level but the render-test scene, which has no exit to reach.
+const char* const LEVELS[] = {"L_World1_Level1",     "L_World1_Level2", "L_World2_Level1", "L_World2_Level2",
+                              "L_World3_BonusLevel", "L_World3_Level1", "L_World3_Level2", "L_World3_Level3"};
 const char BOSS_LEVEL[] = "L_World3_Level3";
 
 std::string ReadShipped(const std::string& aName)
