@@ -95,12 +95,24 @@ class RandomPlayer
 public:
     explicit RandomPlayer(std::uint32_t aSeed) : myRandom(aSeed) {}
 
+    // Frames played with each screen on top, and with the pad plugged in.
+    struct Counts
+    {
+        int level = 0;
+        int pause = 0;
+        int results = 0;
+        int other = 0;
+        int pad = 0;
+    };
+
     void Frame(GameSession& aSession)
     {
         std::bernoulli_distribution often(0.15);
         std::bernoulli_distribution rarely(0.01);
+        myCounts.pad += aSession.GetPad() != nullptr ? 1 : 0;
         if (aSession.Top<GameMenu>() != nullptr)
         {
+            ++myCounts.level;
             if (often(myRandom))
             {
                 const std::uint32_t key = Pick(myRandom, PLAY_KEYS);
@@ -125,6 +137,7 @@ public:
         }
         else if (aSession.Top<SettingMenu>() != nullptr)
         {
+            ++myCounts.pause;
             NeutralPad(aSession);
             aSession.ReleaseAllKeys();
             if (often(myRandom))
@@ -138,6 +151,7 @@ public:
         }
         else if (aSession.Top<LevelEndResultsMenu>() != nullptr)
         {
+            ++myCounts.results;
             NeutralPad(aSession);
             aSession.ReleaseAllKeys();
             if (often(myRandom))
@@ -147,10 +161,13 @@ public:
         }
         else
         {
+            ++myCounts.other;
             NeutralPad(aSession);
             aSession.ReleaseAllKeys();
         }
     }
+
+    const Counts& GetCounts() const { return myCounts; }
 
     static void NeutralPad(GameSession& aSession)
     {
@@ -174,6 +191,7 @@ private:
     }
 
     std::mt19937 myRandom;
+    Counts myCounts;
 };
 
 struct Figure
@@ -267,6 +285,13 @@ TEST(Soak, RandomInputThroughEveryLevelAndMenuKeepsMemoryLevel)
                 << "round " << figure.round << " after " << figure.stem;
         }
     }
-    std::cout << "[Soak] " << session.GetFrame() << " frames, seed " << seed << ", " << rounds << " rounds\n";
+    const RandomPlayer::Counts& counts = player.GetCounts();
+    std::cout << "[Soak] " << session.GetFrame() << " frames, seed " << seed << ", " << rounds
+              << " rounds; random frames in levels " << counts.level << ", paused " << counts.pause
+              << ", on results " << counts.results << ", elsewhere " << counts.other << ", with the pad "
+              << counts.pad << "\n";
+    // The random input reached the pause menu and the pad, not only the level.
+    EXPECT_GT(counts.pause, 0);
+    EXPECT_GT(counts.pad, 0);
 }
 } // namespace
