@@ -137,6 +137,9 @@ private:
 GameSession::GameSession(const Options& someOptions)
     : myOptions(someOptions), myWorkingPath(myFolder.GetPath())
 {
+    // Headless however the binary is started: no window on a desktop, no sound on a device.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     ResetProcessState();
     myFolder.WriteFile(StateStack::UI_SETTINGS_PATH, ReadShipped("UISettings.json"));
     myFolder.WriteFile(StateStack::DIALOGUES_PATH, ReadShipped("Dialogues.json"));
