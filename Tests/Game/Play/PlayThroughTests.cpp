@@ -268,7 +268,7 @@ TEST_F(PlayThrough, TheFirstLevelAndEveryMenu)
                     });
     GameTest::AddReturnToTitle(mySteps, "Back to Title from the pause menu");
     AddCreditsAndQuit();
-    Run();
+    ASSERT_NO_FATAL_FAILURE(Run());
 
     EXPECT_TRUE(myWasMutedOnThePad);
     EXPECT_TRUE(myWasUnmutedOnThePad);
@@ -318,7 +318,7 @@ TEST_F(PlayThrough, TheWholeGame)
     mySteps.WaitFor("the film plays to its end and the title comes back", 60 * FPS,
                     [](const GameSession& aSession) { return GameTest::IsAtTitle(aSession); });
     AddCreditsAndQuit();
-    Run();
+    ASSERT_NO_FATAL_FAILURE(Run());
 
     ExpectScores();
     const ProgressTables progress = ExpectProgress();
