@@ -241,6 +241,12 @@ LevelScriptPlayer::LevelScriptPlayer(const LevelScript& aScript, int aStepLimitF
 
 bool LevelScriptPlayer::Tick(const PlayerView& aPlayer, InputHandler& aInput)
 {
+    return Tick(aPlayer, [&aInput](std::uint32_t aMessage, std::uint32_t aKey)
+                { aInput.UpdateEvents(aMessage, aKey, 0); });
+}
+
+bool LevelScriptPlayer::Tick(const PlayerView& aPlayer, const KeySink& aSend)
+{
     if (!myFailure.empty())
     {
         return false;
@@ -271,7 +277,7 @@ bool LevelScriptPlayer::Tick(const PlayerView& aPlayer, InputHandler& aInput)
     }
     if (myStep >= steps.size())
     {
-        SendKeys(0, aInput);
+        SendKeys(0, aSend);
         return true;
     }
     if (myFramesInStep >= myStepLimitFrames)
@@ -280,11 +286,11 @@ bool LevelScriptPlayer::Tick(const PlayerView& aPlayer, InputHandler& aInput)
         why << "stuck at " << DescribeStep() << " with the player at (" << aPlayer.position.x << ", "
             << aPlayer.position.y << ")" << (aPlayer.isGrounded ? " on the ground" : " in the air");
         myFailure = why.str();
-        SendKeys(0, aInput);
+        SendKeys(0, aSend);
         return false;
     }
     ++myFramesInStep;
-    SendKeys(steps[myStep].keys, aInput);
+    SendKeys(steps[myStep].keys, aSend);
     return true;
 }
 
@@ -311,15 +317,15 @@ std::vector<std::uint32_t> LevelScriptPlayer::ToVirtualKeys(std::uint32_t aKeys)
     return keys;
 }
 
-void LevelScriptPlayer::SendKeys(std::uint32_t aKeys, InputHandler& aInput)
+void LevelScriptPlayer::SendKeys(std::uint32_t aKeys, const KeySink& aSend)
 {
     for (std::uint32_t key : ToVirtualKeys(myHeld & ~aKeys))
     {
-        aInput.UpdateEvents(WM_KEYUP, key, 0);
+        aSend(WM_KEYUP, key);
     }
     for (std::uint32_t key : ToVirtualKeys(aKeys & ~myHeld))
     {
-        aInput.UpdateEvents(WM_KEYDOWN, key, 0);
+        aSend(WM_KEYDOWN, key);
     }
     myHeld = aKeys;
 }

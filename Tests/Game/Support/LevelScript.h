@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,9 +95,14 @@ public:
     // A step whose conditions do not hold within aStepLimitFrames fails the run.
     LevelScriptPlayer(const LevelScript& aScript, int aStepLimitFrames);
 
+    // Takes a key message (WM_KEYDOWN or WM_KEYUP) and a virtual-key code.
+    using KeySink = std::function<void(std::uint32_t aMessage, std::uint32_t aKey)>;
+
     // Moves past the steps that are done, then sends the key changes of the current step (all keys up
     // once the script is over). False once a step has run out of time; see GetFailure.
     bool Tick(const PlayerView& aPlayer, InputHandler& aInput);
+    // The same, with the key changes handed to aSend (a window's message queue, say).
+    bool Tick(const PlayerView& aPlayer, const KeySink& aSend);
     bool IsFinished() const { return myStep >= myScript->GetSteps().size(); }
     const std::string& GetFailure() const { return myFailure; }
     // The current step's line, for messages.
@@ -106,7 +112,7 @@ public:
     static std::vector<std::uint32_t> ToVirtualKeys(std::uint32_t aKeys);
 
 private:
-    void SendKeys(std::uint32_t aKeys, InputHandler& aInput);
+    void SendKeys(std::uint32_t aKeys, const KeySink& aSend);
 
     const LevelScript* myScript;
     int myStepLimitFrames;

@@ -17,6 +17,14 @@
 
 namespace Qel
 {
+namespace
+{
+const CounterSource& ChooseFrameClock(const EngineCreateParameters& aParameters)
+{
+    return aParameters.frameClock != nullptr ? *aParameters.frameClock : GetSteadyClockCounter();
+}
+} // namespace
+
 Engine* Engine::ourInstance = nullptr;
 std::uint32_t Engine::ourDrawCallsThisFrame = 0;
 std::uint32_t Engine::ourDrawCallsLastFrame = 0;
@@ -32,10 +40,12 @@ bool Engine::Start()
     return ourInstance->InternalStart();
 }
 
-Engine::Engine(const EngineCreateParameters& aParameters) : myCreateParameters(aParameters)
+Engine::Engine(const EngineCreateParameters& aParameters)
+    : myCreateParameters(aParameters), myFrameTimer(ChooseFrameClock(aParameters))
 {
     // A step longer than a tenth of a second (a stall, the start itself) counts as a tenth.
-    myFrameTimer.SetMaximumDelta(static_cast<std::uint64_t>(GetSteadyClockCounter().GetFrequency() / 10));
+    myFrameTimer.SetMaximumDelta(
+        static_cast<std::uint64_t>(ChooseFrameClock(aParameters).GetFrequency() / 10));
     myFrameTimer.SetFixedTimeStep(false);
     myFrameTimer.SetTargetElapsedTicks(FrameTimer::DEFAULT_TARGET_ELAPSED_TICKS);
     if (myCreateParameters.startMaximized ||

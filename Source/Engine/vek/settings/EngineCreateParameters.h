@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Platform/Window/WindowMessages.h"
+#include "vek/Core/CounterSource.h"
 #include "vek/Math/Color.h"
 #include "vek/Math/Vector2.h"
 
@@ -28,6 +29,9 @@ struct EngineCreateParameters
     bool startMaximized = false;
     bool borderless = false;
     std::uint32_t multisampling = 0;
+    // The frame clock's counter; null for the steady clock. Tests step frames with one of their own,
+    // which must outlive the engine.
+    const CounterSource* frameClock = nullptr;
 };
 
 // The static record.

@@ -1,6 +1,7 @@
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/ScreenMetrics.h"
 #include "Support/ExecutableFolderFixture.h"
+#include "Support/ManualCounter.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/filewatcher/FileWatcher.h"
@@ -34,8 +35,11 @@ protected:
             "{" + aTopLevel + R"("assets_path": {"engine": "engine", "game": "game", "cooked": ")" + cooked +
                 R"("}, )" + R"("window_settings": {"title": "engine test", )" + aWindowSettings + "}}");
         EXPECT_TRUE(Qel::LoadSettings("Game.json"));
+        Qel::GetEngineCreateParameters().frameClock = myClock;
         return Qel::Engine::Start();
     }
+
+    const Qel::CounterSource* myClock = nullptr;
 
     static std::vector<std::uint8_t> ReadBackBuffer()
     {
@@ -187,6 +191,27 @@ TEST_F(EngineTest, FrameTimesAddUpAndAreClampedToATenth)
         sum += engine->GetDeltaTime();
     }
     EXPECT_FLOAT_EQ(engine->GetTotalTime(), sum);
+}
+
+TEST_F(EngineTest, AFrameClockOfTheCreateParametersStepsTheFrameTimes)
+{
+    QelTest::ManualCounter clock(60);
+    myClock = &clock;
+    ASSERT_TRUE(StartWith(SMALL_WINDOW));
+    Qel::Engine* engine = Qel::Engine::GetInstance();
+    const int counts[] = {1, 3, 60};
+    for (const int count : counts)
+    {
+        clock.Advance(count);
+        ASSERT_TRUE(engine->BeginFrame());
+        engine->EndFrame();
+    }
+    EXPECT_NEAR(engine->GetDeltaTime(), 0.1f, 1e-6f) << "a second's gap is clamped to a tenth, in its counts";
+    EXPECT_NEAR(engine->GetTotalTime(), 4.0f / 60.0f + 0.1f, 1e-5f);
+    // A frame with the clock standing still takes no time at all.
+    ASSERT_TRUE(engine->BeginFrame());
+    engine->EndFrame();
+    EXPECT_EQ(engine->GetDeltaTime(), 0.0f);
 }
 
 TEST_F(EngineTest, MaximisedStartsTakeTheScreenSizeButBorderlessFullScreenKeepsItsOwn)
