@@ -272,15 +272,4 @@ std::filesystem::path GameSession::GetProgressFile() const
     return ResolveLevelProgressPath(myWorkingPath);
 }
 
-PlayerView GameSession::ViewPlayer(const GameObject& aPlayer)
-{
-    PlayerView view;
-    view.position = aPlayer.GetTransform().GetPosition();
-    if (const PlayerController* controller = aPlayer.GetComponent<PlayerController>())
-    {
-        view.isGrounded = controller->IsGrounded();
-        view.verticalVelocity = controller->GetVerticalVelocity();
-    }
-    return view;
-}
 } // namespace GameTest

@@ -6,7 +6,7 @@
 // the clock by a sixtieth of a second, so a run is the same however fast the machine draws. Main thread.
 #pragma once
 
-#include "Game/Support/LevelScript.h"
+#include "Game/Support/LevelWatch.h"
 #include "Menu/StateStack.h"
 #include "Support/ManualCounter.h"
 #include "Support/VirtualPad.h"
@@ -28,7 +28,7 @@ namespace GameTest
 class GameSession
 {
 public:
-    static constexpr int FRAMES_PER_SECOND = 60;
+    static constexpr int FRAMES_PER_SECOND = RUN_FRAMES_PER_SECOND;
 
     struct Options
     {
@@ -82,9 +82,6 @@ public:
     const std::filesystem::path& GetWorkingFolder() const { return myWorkingPath; }
     // The progress file as the game resolves it in the working folder.
     std::filesystem::path GetProgressFile() const;
-
-    // What a level script asks of the player; the player must exist.
-    static PlayerView ViewPlayer(const GameObject& aPlayer);
 
 private:
     class EngineFrames;

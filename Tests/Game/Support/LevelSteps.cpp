@@ -1,6 +1,7 @@
 #include "Game/Support/LevelSteps.h"
 
-#include "Components/DamageableComponent.h"
+#include "Game/Support/LevelWatch.h"
+
 #include "Components/RankSystem.h"
 #include "Menu/CreditsMenu.h"
 #include "Menu/CreditsVideo.h"
@@ -27,41 +28,8 @@ namespace GameTest
 namespace
 {
 constexpr int FPS = GameSession::FRAMES_PER_SECOND;
-// A step of a script that cannot finish in this long has lost its way.
-constexpr int SCRIPT_STEP_LIMIT_FRAMES = 30 * FPS;
-// After the script's last step, time for the exit's sequence and the results to come.
-constexpr int AFTER_SCRIPT_FRAMES = 10 * FPS;
 // A level's load runs on a task in real time; this many frames of waiting is far beyond any load.
 constexpr int LOAD_LIMIT_FRAMES = 60 * FPS;
-const char BOSS_LEVEL[] = "L_World3_Level3";
-
-int CountTagged(const GameWorld& aWorld, const std::string& aTag)
-{
-    return static_cast<int>(std::count_if(aWorld.GetObjects().begin(), aWorld.GetObjects().end(),
-                                          [&aTag](const auto& anObject)
-                                          { return anObject->GetTag() == aTag; }));
-}
-
-bool IsBossDead(const GameWorld& aWorld)
-{
-    for (const auto& object : aWorld.GetObjects())
-    {
-        if (object->GetTag() == "Boss")
-        {
-            const DamageableComponent* health = object->GetComponent<DamageableComponent>();
-            return health != nullptr && health->GetHp() <= 0;
-        }
-    }
-    return false;
-}
-
-bool IsOutroRunning(const GameWorld& aWorld)
-{
-    const GameObject* player = aWorld.GetPlayer();
-    const PlayerAnimator* animator = player != nullptr ? player->GetComponent<PlayerAnimator>() : nullptr;
-    return animator != nullptr && animator->GetCurrentState() != nullptr &&
-           animator->GetCurrentState()->GetName() == "Outro";
-}
 
 // The level on screen and running: loaded, its player there, the HUD on top.
 bool IsPlaying(const GameSession& aSession, const std::string& aPath)
@@ -235,7 +203,7 @@ void AddPlayLevel(SessionSteps& aSteps, const std::string& aStem, std::vector<Le
                 aSteps.Fail(run->stem + ": the player is gone");
                 return true;
             }
-            const PlayerView view = GameSession::ViewPlayer(*world.GetPlayer());
+            const PlayerView view = ViewPlayer(*world.GetPlayer());
             const bool isGoing = run->player->Tick(view,
                                                    [&aSession](std::uint32_t aMessage, std::uint32_t aKey)
                                                    {
@@ -255,7 +223,7 @@ void AddPlayLevel(SessionSteps& aSteps, const std::string& aStem, std::vector<Le
             }
             if (run->player->IsFinished() && ++run->framesAfterScript > AFTER_SCRIPT_FRAMES)
             {
-                const PlayerView end = GameSession::ViewPlayer(*world.GetPlayer());
+                const PlayerView end = ViewPlayer(*world.GetPlayer());
                 aSteps.Fail(run->stem + ": the run ended at (" + std::to_string(end.position.x) + ", " +
                             std::to_string(end.position.y) + ") without " +
                             (isBoss ? "the boss's death and the outro" : "the results"));

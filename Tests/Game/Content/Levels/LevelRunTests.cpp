@@ -3,12 +3,10 @@
 // results (the boss level: the boss dies and the outro starts), with all of the level's keys and the
 // wisps its script expects. QEL_LEVEL_RUN_TRACE=1 prints the player's path, for writing scripts.
 #include "Boss/BossAnimator.h"
-#include "Game/Support/LevelScript.h"
+#include "Game/Support/LevelWatch.h"
 #include "Game/Support/StackStates.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/StateStack.h"
-#include "Player/PlayerAnimator.h"
-#include "Player/PlayerController.h"
 #include "Support/ManualCounter.h"
 #include "Support/WorkingFolder.h"
 #include "World/GameWorld.h"
@@ -28,16 +26,11 @@
 
 namespace
 {
-constexpr int FRAMES_PER_SECOND = 60;
-// A step that cannot finish in this long has lost its way.
-constexpr int STEP_LIMIT_FRAMES = 30 * FRAMES_PER_SECOND;
-// Time after the script's last step for the exit's sequence and the results to come.
-constexpr int AFTER_SCRIPT_FRAMES = 10 * FRAMES_PER_SECOND;
+using namespace GameTest;
 
 // Every shipped level but the render-test scene, which has no exit to reach.
 const char* const LEVELS[] = {"L_World1_Level1",     "L_World1_Level2", "L_World2_Level1", "L_World2_Level2",
                               "L_World3_BonusLevel", "L_World3_Level1", "L_World3_Level2", "L_World3_Level3"};
-const char BOSS_LEVEL[] = "L_World3_Level3";
 
 std::string ReadShipped(const std::string& aName)
 {
@@ -45,16 +38,6 @@ std::string ReadShipped(const std::string& aName)
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
-}
-
-int CountTagged(const GameWorld& aWorld, const std::string& aTag)
-{
-    int count = 0;
-    for (const auto& object : aWorld.GetObjects())
-    {
-        count += object->GetTag() == aTag ? 1 : 0;
-    }
-    return count;
 }
 
 class LevelRun : public testing::TestWithParam<const char*>
@@ -71,7 +54,7 @@ protected:
         static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
         myStack.Init();
         myWorld.Init();
-        GameTest::StackStates(myStack, 3);
+        StackStates(myStack, 3);
     }
 
     void TearDown() override
@@ -104,46 +87,9 @@ protected:
         return !myWorld.IsLoading() && myWorld.GetCurrentScene() == aScene && myWorld.GetPlayer() != nullptr;
     }
 
-    GameTest::PlayerView ViewPlayer() const
-    {
-        GameTest::PlayerView view;
-        const GameObject* player = myWorld.GetPlayer();
-        view.position = player->GetTransform().GetPosition();
-        if (const PlayerController* controller = player->GetComponent<PlayerController>())
-        {
-            view.isGrounded = controller->IsGrounded();
-            view.verticalVelocity = controller->GetVerticalVelocity();
-        }
-        return view;
-    }
-
     bool ResultsShown() const
     {
         return dynamic_cast<LevelEndResultsMenu*>(myStack.GetState(myStack.GetSize() - 1)) != nullptr;
-    }
-
-    std::string PlayerStateName() const
-    {
-        const PlayerAnimator* animator = myWorld.GetPlayer()->GetComponent<PlayerAnimator>();
-        return animator != nullptr && animator->GetCurrentState() != nullptr
-                   ? animator->GetCurrentState()->GetName()
-                   : "";
-    }
-
-    bool OutroStarted() const { return PlayerStateName() == "Outro"; }
-
-    bool BossDead() const
-    {
-        for (const auto& object : myWorld.GetObjects())
-        {
-            if (object->GetTag() == "Boss")
-            {
-                // The boss counts its hits in its animator; it carries no health of its own.
-                const BossAnimator* boss = object->GetComponent<BossAnimator>();
-                return boss != nullptr && boss->GetHitsLeft() <= 0;
-            }
-        }
-        return false;
     }
 
     void TraceEnemies() const
@@ -166,7 +112,7 @@ protected:
         }
     }
 
-    QelTest::ManualCounter myClock{FRAMES_PER_SECOND};
+    QelTest::ManualCounter myClock{RUN_FRAMES_PER_SECOND};
     QelTest::WorkingFolder myFolder;
     StateStack myStack;
     GameWorld myWorld{myClock};
@@ -176,8 +122,8 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
 {
     const std::string stem = GetParam();
     std::string error;
-    const std::optional<GameTest::LevelScript> script = GameTest::LevelScript::Load(
-        GameTest::GetLevelScriptFolder() / (stem + ".run"), FRAMES_PER_SECOND, error);
+    const std::optional<LevelScript> script =
+        LevelScript::Load(GetLevelScriptFolder() / (stem + ".run"), RUN_FRAMES_PER_SECOND, error);
     ASSERT_TRUE(script.has_value()) << error;
     ASSERT_TRUE(Load("levels/" + stem + ".vks")) << "the level did not load";
     const int levelCoins = CountTagged(myWorld, "Coin");
@@ -185,17 +131,17 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
 
     const bool isBossLevel = stem == BOSS_LEVEL;
     const bool trace = std::getenv("QEL_LEVEL_RUN_TRACE") != nullptr;
-    GameTest::LevelScriptPlayer player(*script, STEP_LIMIT_FRAMES);
+    LevelScriptPlayer player(*script, SCRIPT_STEP_LIMIT_FRAMES);
     std::string lastStep;
     int framesAfterScript = 0;
     int frame = 0;
     const auto finished = [&]
     {
-        return isBossLevel ? BossDead() && OutroStarted() : ResultsShown();
+        return isBossLevel ? IsBossDead(myWorld) && IsOutroRunning(myWorld) : ResultsShown();
     };
     while (!finished() && framesAfterScript < AFTER_SCRIPT_FRAMES)
     {
-        const GameTest::PlayerView view = ViewPlayer();
+        const PlayerView view = ViewPlayer(*myWorld.GetPlayer());
         ASSERT_TRUE(player.Tick(view, myWorld.GetInput())) << stem << ": " << player.GetFailure();
         if (trace && (player.DescribeStep() != lastStep || frame % 30 == 0))
         {
@@ -203,14 +149,14 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
             std::cout << "[LevelRun] " << stem << " frame " << frame << " (" << view.position.x << ", "
                       << view.position.y << ")" << (view.isGrounded ? " ground " : " air ") << lastStep
                       << " coins " << GetCollectedCoinCount() << " keys " << GetCollectedKeyCount() << " "
-                      << PlayerStateName() << "\n";
+                      << PlayerStateName(myWorld) << "\n";
             TraceEnemies();
         }
         framesAfterScript += player.IsFinished() ? 1 : 0;
         Frame();
         ++frame;
     }
-    const GameTest::PlayerView end = ViewPlayer();
+    const PlayerView end = ViewPlayer(*myWorld.GetPlayer());
     if (trace)
     {
         std::cout << "[LevelRun] " << stem << " done at frame " << frame << "\n";

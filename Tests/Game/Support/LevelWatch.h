@@ -1,0 +1,30 @@
+// What a scripted level run watches in the world: the player as a script sees it, the objects of a tag
+// the level holds, the boss's death and the player's outro, and how long a run may take.
+#pragma once
+
+#include "Game/Support/LevelScript.h"
+
+#include <string>
+
+class GameObject;
+class GameWorld;
+
+namespace GameTest
+{
+// Runs step the game at 60 frames a second.
+constexpr int RUN_FRAMES_PER_SECOND = 60;
+// A script step that cannot finish in this long has lost its way.
+constexpr int SCRIPT_STEP_LIMIT_FRAMES = 30 * RUN_FRAMES_PER_SECOND;
+// Time after a script's last step for the exit's sequence and the results to come.
+constexpr int AFTER_SCRIPT_FRAMES = 10 * RUN_FRAMES_PER_SECOND;
+// The last level, which ends with the boss's death and the outro rather than results.
+inline constexpr char BOSS_LEVEL[] = "L_World3_Level3";
+
+PlayerView ViewPlayer(const GameObject& aPlayer);
+int CountTagged(const GameWorld& aWorld, const std::string& aTag);
+// The player's current state, "" without a player or state.
+std::string PlayerStateName(const GameWorld& aWorld);
+// The level's boss has no hits left; false without a boss.
+bool IsBossDead(const GameWorld& aWorld);
+bool IsOutroRunning(const GameWorld& aWorld);
+} // namespace GameTest
