@@ -5,7 +5,9 @@
 #include "Sound/SoundBank.h"
 #include "vek/Core/Engine.h"
 #include "vek/drawers/SpriteDrawer.h"
+#include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsEngine.h"
+#include "vek/graphics/RenderTarget.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/text/Text.h"
 
@@ -176,12 +178,22 @@ std::size_t SpeechBubbleComponent::GetQueuedCount()
 
 void SpeechBubbleComponent::RenderAll()
 {
+    // The back buffer without the depth buffer: a bubble stays in front of the scenery around it.
+    Qel::RenderTarget* backBuffer = Qel::DX11::GetBackBuffer();
+    if (backBuffer != nullptr && !Queue().empty())
+    {
+        backBuffer->SetAsActiveTarget();
+    }
     for (SpeechBubbleComponent* bubble : Queue())
     {
         if (bubble->myIsVisible)
         {
             bubble->Draw();
         }
+    }
+    if (backBuffer != nullptr && !Queue().empty())
+    {
+        backBuffer->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
     }
     Queue().clear();
 }
