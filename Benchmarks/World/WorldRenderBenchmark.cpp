@@ -11,6 +11,8 @@
 #include "Effects/VfxSystem.h"
 #include "Menu/StateStack.h"
 #include "Sound/SoundBank.h"
+#include "Support/TempGameRoot.h"
+#include "Support/WorldFrames.h"
 #include "World/GameWorld.h"
 #include "World/WorldRenderPass.h"
 #include "vek/Core/Engine.h"
@@ -19,35 +21,22 @@
 
 #include <nlohmann/json.hpp>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
 {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
-using Clock = std::chrono::steady_clock;
 
 const char FIRST_LEVEL[] = "levels/L_World1_Level1.vks";
 const char LARGE_LEVEL[] = "levels/L_Bench_Render_5000.vks";
 constexpr unsigned LARGE_OBJECT_COUNT = 5000;
-
-double ThreadCpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
 
 // 5,000 tiles of the first world on a 100-wide grid: ground, platforms and blocks, every sixth one
 // hovering, all through their tags' definitions.
@@ -85,59 +74,10 @@ void WriteLargeLevel(const fs::path& aRoot)
     }
 }
 
-bool PrepareRoot(const fs::path& aRunFolder, const fs::path& aRoot)
-{
-    const fs::path shipped = aRunFolder / "data" / "game";
-    if (!fs::is_directory(shipped / "definitions") || !fs::exists(shipped / FIRST_LEVEL))
-    {
-        std::fprintf(stderr, "no laid-out game assets under %s\n", shipped.c_str());
-        return false;
-    }
-    fs::create_directories(aRoot / "levels");
-    // Copies, not links: the asset resolver and the definition scan do not follow links.
-    for (const char* folder : {"definitions", "models", "textures", "Animations"})
-    {
-        if (fs::exists(shipped / folder))
-        {
-            fs::copy(shipped / folder, aRoot / folder, fs::copy_options::recursive);
-        }
-    }
-    fs::copy(shipped / FIRST_LEVEL, aRoot / "levels");
-    fs::copy(shipped / "levels" / "L_World1_Level1.leveldata", aRoot / "levels" / "L_World1_Level1.leveldata",
-             fs::copy_options::recursive);
-    WriteLargeLevel(aRoot);
-    fs::create_directories(aRoot / "settings");
-    const fs::path data = aRunFolder / "data";
-    std::ofstream(aRoot / "settings" / "Bench.json")
-        << R"({"assets_path": {"engine": ")" << (data / "engine").string() << R"(", "cooked": ")"
-        << (data / "cooked").string() << R"(", "game": ")" << aRoot.string()
-        << R"("}, "window_settings": {"title": "", "window_size": {"w": 1920, "h": 1080},)"
-        << R"( "render_size": {"w": 1920, "h": 1080}}, "enable_vsync": false})";
-    fs::path root = aRoot;
-    Qel::SetExecutableFolder(root);
-    return Qel::LoadSettings("Bench");
-}
-
-bool Load(GameWorld& aWorld, const char* aLevel)
-{
-    aWorld.StartSceneLoadAsync(aLevel, true);
-    while (aWorld.IsLoading())
-    {
-        aWorld.PollSceneLoad();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return !aWorld.GetObjects().empty();
-}
-
-double Median(std::vector<double> someValues)
-{
-    std::sort(someValues.begin(), someValues.end());
-    return someValues.empty() ? 0.0 : someValues[someValues.size() / 2];
-}
-
 void Measure(Qel::Engine& anEngine, GameWorld& aWorld, const char* aLevel, int aFrames)
 {
-    if (!Load(aWorld, aLevel))
+    QelBenchmark::LoadLevelTimed(aWorld, aLevel);
+    if (aWorld.GetObjects().empty())
     {
         std::printf("%-32s did not load\n", aLevel);
         return;
@@ -146,40 +86,29 @@ void Measure(Qel::Engine& anEngine, GameWorld& aWorld, const char* aLevel, int a
     camera.ResetToDefaults();
     camera.SetSceneCameraTransform({0.0f, 350.0f, -4500.0f}, Qel::Quaternion());
     VfxSystem vfx;
-    std::vector<double> cpu;
-    std::vector<double> wall;
-    std::uint32_t drawCalls = 0;
-    for (int frame = 0; frame < aFrames + 5; ++frame)
-    {
-        const Clock::time_point frameStart = Clock::now();
-        anEngine.BeginFrame();
-        const double cpuStart = ThreadCpuMilliseconds();
-        RenderSceneObjects(aWorld.GetObjects(), camera, vfx, true, true, true);
-        const double cpuEnd = ThreadCpuMilliseconds();
-        drawCalls = Qel::Engine::GetDrawCallsThisFrame();
-        anEngine.EndFrame();
-        // The first frames upload textures and build shaders.
-        if (frame >= 5)
-        {
-            cpu.push_back(cpuEnd - cpuStart);
-            wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count());
-        }
-    }
+    const QelBenchmark::FrameSamples samples = QelBenchmark::MeasureFrames(
+        anEngine, 5, aFrames,
+        [&](int) { RenderSceneObjects(aWorld.GetObjects(), camera, vfx, true, true, true); });
     std::printf(
         "%-32s %5zu objects  render pass CPU %6.3f ms (max %6.3f)  draw calls %5u  whole frame %7.2f ms\n",
-        aLevel, aWorld.GetObjects().size(), Median(cpu), *std::max_element(cpu.begin(), cpu.end()), drawCalls,
-        Median(wall));
+        aLevel, aWorld.GetObjects().size(), QelBenchmark::Median(samples.cpu),
+        *std::max_element(samples.cpu.begin(), samples.cpu.end()), samples.drawCalls,
+        QelBenchmark::Median(samples.wall));
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
-    const fs::path runFolder = Qel::GetExecutableFolder();
-    const fs::path root = fs::temp_directory_path() / ("world-render-bench-" + std::to_string(::getpid()));
-    if (!PrepareRoot(runFolder, root))
+    QelBenchmark::TempGameRoot root;
+    if (!root.Create(Qel::GetExecutableFolder(), "world-render-bench",
+                     {"definitions", "models", "textures", "Animations"}, {FIRST_LEVEL}))
     {
-        fs::remove_all(root);
+        return 1;
+    }
+    WriteLargeLevel(root.GetGameRoot());
+    if (!root.Use())
+    {
         return 1;
     }
     Qel::GetEngineCreateParameters().vsync = false;
@@ -187,7 +116,6 @@ int main(int argc, char** argv)
     {
         std::fprintf(stderr, "the engine did not start\n");
         Qel::Engine::Shutdown();
-        fs::remove_all(root);
         return 1;
     }
     {
@@ -203,6 +131,5 @@ int main(int argc, char** argv)
     }
     Qel::Engine::Shutdown();
     Qel::ResetSettings();
-    fs::remove_all(root);
     return 0;
 }
