@@ -128,18 +128,44 @@ int RunStartup()
 
 // The child's side of a level: one load from the copy in aFolder (the parent has removed or kept its
 // cache), then aFrames frames played.
-int RunLevel(const fs::path& aFolder, const std::string& aLevel, int aFrames)
+// The engine at the copy's 1920 x 1080, without vertical sync.
+bool StartEngineOn(const fs::path& aFolder)
 {
     QelBenchmark::TempGameRoot root;
     root.Adopt(aFolder);
     if (!root.Use())
     {
-        return 1;
+        return false;
     }
     Qel::GetEngineCreateParameters().vsync = false;
     if (!Qel::Engine::Start())
     {
         Qel::Engine::Shutdown();
+        return false;
+    }
+    return true;
+}
+
+// The child's side of the floor under every level's frame: frames that draw nothing, cleared and
+// presented.
+int RunEmptyFrames(const fs::path& aFolder, int aFrames)
+{
+    if (!StartEngineOn(aFolder))
+    {
+        return 1;
+    }
+    const QelBenchmark::FrameSamples samples =
+        QelBenchmark::MeasureFrames(*Qel::Engine::GetInstance(), WARM_UP_FRAMES, aFrames, [](int) {});
+    QelBenchmark::PrintFigure("wall-median", Median(samples.wall));
+    Qel::Engine::Shutdown();
+    Qel::ResetSettings();
+    return 0;
+}
+
+int RunLevel(const fs::path& aFolder, const std::string& aLevel, int aFrames)
+{
+    if (!StartEngineOn(aFolder))
+    {
         return 1;
     }
     int result = 0;
@@ -372,6 +398,10 @@ int main(int argc, char** argv)
     {
         return RunStartup();
     }
+    if (argc > 3 && std::string(argv[1]) == "--empty")
+    {
+        return RunEmptyFrames(argv[2], std::atoi(argv[3]));
+    }
     if (argc > 4 && std::string(argv[1]) == "--level")
     {
         return RunLevel(argv[2], argv[3], std::atoi(argv[4]));
@@ -409,6 +439,13 @@ int main(int argc, char** argv)
         }
     }
     PrintLevels(levels, rounds, frames);
+    const QelBenchmark::FreshRun empty =
+        QelBenchmark::RunFresh({"--empty", root.GetFolder().string(), std::to_string(frames)}, {}, true);
+    if (empty.figures.count("wall-median") != 0)
+    {
+        std::printf("\nAn empty frame at 1920x1080 (clear and present only): %.2f ms median\n",
+                    empty.figures.at("wall-median"));
+    }
     std::printf("\nload average after: %s\n", QelBenchmark::LoadAverage().c_str());
     return failed ? 1 : 0;
 }
