@@ -9,6 +9,7 @@
 // A game loads a level once per process, so the first cache hit and the parallel cold parse are also
 // timed each in a fresh process of this program ("--fresh hit|parse <scene>", run by the benchmark
 // itself), where nothing is warm but the page cache.
+#include "Support/FreshProcess.h"
 #include "vek/scene/LevelDataFiles.h"
 #include "vek/scene/LevelDataParse.h"
 #include "vek/scene/SceneCache.h"
@@ -17,8 +18,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -107,17 +106,6 @@ double MedianMilliseconds(
     return MedianMilliseconds(aRepetitions, std::vector<std::function<void()>>{aRun}, aPrepare).front();
 }
 
-// The 1-, 5- and 15-minute load averages, as the kernel reports them.
-std::string LoadAverage()
-{
-    std::ifstream file("/proc/loadavg");
-    std::string one;
-    std::string five;
-    std::string fifteen;
-    file >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
-}
-
 void PrintRatio(const char* aWhat, double aRatio, double aGoal)
 {
     std::printf("  %-44s %6.1fx   (goal %4.1fx: %s)\n", aWhat, aRatio, aGoal,
@@ -143,11 +131,9 @@ int RunFresh(const std::string& aWhat, const std::string& aSceneText)
         Qel::LoadSceneCacheCheck(scenePath, levelData, files, stamp);
         expected = Qel::impl::LoadSceneObjectFilesParallel(files).size() == files.size();
     }
-    std::printf("%.3f\n", Milliseconds(Clock::now() - start));
+    QelBenchmark::PrintFigure("load", Milliseconds(Clock::now() - start));
     return expected ? 0 : 1;
 }
-
-extern "C" char** environ;
 
 // Large allocations on transparent huge pages (glibc's malloc tunable): a fresh process otherwise
 // faults in the cache parser's buffers 4 KB at a time, and this shows what that costs.
@@ -158,61 +144,23 @@ constexpr const char* HUGE_PAGE_TUNABLE = "GLIBC_TUNABLES=glibc.malloc.hugetlb=1
 double MedianFreshMilliseconds(int aRuns, const char* aWhat, const std::string& aSceneText,
                                const char* aExtraVariable = nullptr)
 {
-    std::vector<char*> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable)
+    std::vector<std::string> variables;
+    if (aExtraVariable != nullptr)
     {
-        if (aExtraVariable == nullptr || std::string(*variable).rfind("GLIBC_TUNABLES=", 0) != 0)
-        {
-            environment.push_back(*variable);
-        }
+        variables.emplace_back(aExtraVariable);
     }
-    std::string extra = aExtraVariable != nullptr ? aExtraVariable : "";
-    if (!extra.empty())
-    {
-        environment.push_back(extra.data());
-    }
-    environment.push_back(nullptr);
     std::vector<double> times;
     for (int run = 0; run < aRuns; ++run)
     {
-        int ends[2];
-        if (::pipe(ends) != 0)
+        const QelBenchmark::FreshRun fresh =
+            QelBenchmark::RunFresh({"--fresh", aWhat, aSceneText}, variables);
+        if (!fresh.succeeded || fresh.figures.count("load") == 0)
         {
             return -1.0;
         }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, ends[0]);
-        std::string self = "/proc/self/exe";
-        std::string flag = "--fresh";
-        std::string what = aWhat;
-        std::string scene = aSceneText;
-        char* arguments[] = {self.data(), flag.data(), what.data(), scene.data(), nullptr};
-        pid_t child = 0;
-        const int spawned =
-            posix_spawn(&child, self.c_str(), &actions, nullptr, arguments, environment.data());
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(ends[1]);
-        std::string output;
-        char buffer[256];
-        for (ssize_t got = 0; spawned == 0 && (got = ::read(ends[0], buffer, sizeof(buffer))) > 0;)
-        {
-            output.append(buffer, static_cast<std::size_t>(got));
-        }
-        ::close(ends[0]);
-        int status = 1;
-        if (spawned != 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 0)
-        {
-            return -1.0;
-        }
-        // The last line is the time; the load's own log lines come before it.
-        const std::size_t last = output.find_last_of('\n', output.size() >= 2 ? output.size() - 2 : 0);
-        times.push_back(std::atof(output.c_str() + (last == std::string::npos ? 0 : last + 1)));
+        times.push_back(fresh.figures.at("load"));
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return QelBenchmark::Median(times);
 }
 } // namespace
 
@@ -348,14 +296,14 @@ int main(int argc, char** argv)
                    Qel::SceneLoadOutcome::CacheHit;
     };
     // The first cache read of a process also allocates the parser's buffers.
-    const std::string loadBefore = LoadAverage();
+    const std::string loadBefore = QelBenchmark::LoadAverage();
     const double firstHit = MedianMilliseconds(1, hitLoad, tearDown);
     const std::vector<double> headline =
         MedianMilliseconds(repetitions, {stepNamed("parse1"), stepNamed("parse"), hitLoad}, tearDown);
     const double parseOne = headline[0];
     const double parseAll = headline[1];
     const double hit = headline[2];
-    const std::string loadAfter = LoadAverage();
+    const std::string loadAfter = QelBenchmark::LoadAverage();
     const double listing = timeStep("listing");
     const double cacheOpen = timeStep("open");
     const double cacheBuild = timeStep("cachebuild");

@@ -4,13 +4,13 @@
 // share of the MP3 themes shows. Runs over the sounds laid out beside the program; no audio device is
 // needed (SDL's dummy driver unless another is chosen).
 #include "Sound/SoundBank.h"
+#include "Support/Figures.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
 
 #include <SDL2/SDL_mixer.h>
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -57,9 +57,7 @@ int main(int aArgc, char** aArgv)
     {
         return 1;
     }
-    const auto start = std::chrono::steady_clock::now();
-    SoundBank::GetInstance();
-    const std::chrono::duration<double, std::milli> startUp = std::chrono::steady_clock::now() - start;
+    const double startUp = QelBenchmark::MillisecondsToRun([] { SoundBank::GetInstance(); });
 
     for (const auto& entry : std::filesystem::directory_iterator(Qel::GetGameAssetRoot() / "Audio"))
     {
@@ -69,7 +67,7 @@ int main(int aArgc, char** aArgv)
         theFiles[2].push_back(path);
     }
     std::printf("Sound bank start-up, first GetInstance (decodes %zu files): %.1f ms (goal: under 1000 ms)\n",
-                theFiles[2].size(), startUp.count());
+                theFiles[2].size(), startUp);
     std::fflush(stdout);
 
     benchmark::Initialize(&aArgc, aArgv);

@@ -1,9 +1,10 @@
-// What the world benchmarks share: the main thread's CPU clock, figures over sorted samples, a blocking
-// scene load, generated tile levels, and a temporary run folder laid out as the build's bin folder is
-// (settings/, data/game/, data/settings/) whose game root holds the shipped assets (hard links, so
-// that it costs no copying) and levels of the benchmark's own.
+// What the world benchmarks share beside their figures: a blocking scene load, generated tile levels,
+// and a temporary run folder laid out as the build's bin folder is (settings/, data/game/,
+// data/settings/) whose game root holds the shipped assets (hard links, so that it costs no copying)
+// and levels of the benchmark's own.
 #pragma once
 
+#include "Support/Figures.h"
 #include "World/GameWorld.h"
 #include "vek/settings/Settings.h"
 
@@ -25,24 +26,6 @@
 namespace QelBenchmark
 {
 namespace fs = std::filesystem;
-
-inline double ThreadCpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
-// The value at aShare (0 to 1) of the sorted values; 0 for none.
-inline double Percentile(std::vector<double> someValues, double aShare)
-{
-    if (someValues.empty())
-    {
-        return 0.0;
-    }
-    std::sort(someValues.begin(), someValues.end());
-    return someValues[static_cast<std::size_t>(aShare * static_cast<double>(someValues.size() - 1))];
-}
 
 // Loads aLevel through the world's background load and hand-over; true when objects arrived.
 inline bool LoadLevelAndWait(GameWorld& aWorld, const std::string& aLevel)

@@ -8,15 +8,14 @@
 // temporary asset root, which it removes afterwards.
 #include "Menu/StateStack.h"
 #include "Sound/SoundBank.h"
+#include "Support/TempGameRoot.h"
+#include "Support/WorldFrames.h"
 #include "World/GameWorld.h"
 #include "vek/settings/Settings.h"
 
 #include <nlohmann/json.hpp>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,16 +28,10 @@ namespace
 {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
-using Clock = std::chrono::steady_clock;
 
 const char FIRST_LEVEL[] = "levels/L_World1_Level1.vks";
 const char LARGE_LEVEL[] = "levels/L_Bench_5000.vks";
 constexpr unsigned LARGE_OBJECT_COUNT = 5000;
-
-double Milliseconds(Clock::duration aDuration)
-{
-    return std::chrono::duration<double, std::milli>(aDuration).count();
-}
 
 // A level as the generator lays them out: tiles, hover platforms, wisps, keys and decorations, each
 // through its tag's definition, in rows of 100.
@@ -74,85 +67,33 @@ void WriteLargeLevel(const fs::path& aRoot)
     }
 }
 
-bool PrepareRoot(const fs::path& aRunFolder, const fs::path& aRoot)
+void Report(const char* aLevel, const char* aCache, const std::vector<QelBenchmark::LoadTiming>& aTimings)
 {
-    const fs::path shipped = aRunFolder / "data" / "game";
-    if (!fs::is_directory(shipped / "definitions") || !fs::exists(shipped / FIRST_LEVEL))
-    {
-        std::fprintf(stderr, "no laid-out definitions and first level under %s\n", shipped.c_str());
-        return false;
-    }
-    fs::create_directories(aRoot / "levels");
-    fs::copy(shipped / "definitions", aRoot / "definitions", fs::copy_options::recursive);
-    fs::copy(shipped / "levels" / "L_World1_Level1.vks", aRoot / "levels");
-    fs::copy(shipped / "levels" / "L_World1_Level1.leveldata", aRoot / "levels" / "L_World1_Level1.leveldata",
-             fs::copy_options::recursive);
-    WriteLargeLevel(aRoot);
-    fs::create_directories(aRoot / "settings");
-    std::ofstream(aRoot / "settings" / "Bench.json")
-        << R"({"assets_path": {"engine": ")" << aRoot.string() << R"(", "game": ")" << aRoot.string()
-        << R"("}, "window_settings": {"title": ""}})";
-    fs::path root = aRoot;
-    Qel::SetExecutableFolder(root);
-    return Qel::LoadSettings("Bench");
-}
-
-struct Timing
-{
-    double background = 0.0;
-    double handOver = 0.0;
-};
-
-// One load through the world: the time until the finished task is taken, and the poll that hands over.
-Timing LoadOnce(GameWorld& aWorld, const char* aLevel)
-{
-    const Clock::time_point start = Clock::now();
-    aWorld.StartSceneLoadAsync(aLevel, true);
-    Timing timing;
-    while (aWorld.IsLoading())
-    {
-        const Clock::time_point pollStart = Clock::now();
-        aWorld.PollSceneLoad();
-        const Clock::time_point pollEnd = Clock::now();
-        if (!aWorld.IsLoading())
-        {
-            timing.background = Milliseconds(pollStart - start);
-            timing.handOver = Milliseconds(pollEnd - pollStart);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(50));
-    }
-    return timing;
-}
-
-void Report(const char* aLevel, const char* aCache, std::vector<Timing> aTimings)
-{
-    auto median = [](std::vector<double> aValues)
-    {
-        std::sort(aValues.begin(), aValues.end());
-        return aValues[aValues.size() / 2];
-    };
     std::vector<double> background;
     std::vector<double> handOver;
-    for (const Timing& timing : aTimings)
+    for (const QelBenchmark::LoadTiming& timing : aTimings)
     {
         background.push_back(timing.background);
         handOver.push_back(timing.handOver);
     }
     std::printf("%-28s %-5s  background %8.2f ms (min %8.2f)   hand-over %6.2f ms (max %6.2f)\n", aLevel,
-                aCache, median(background), *std::min_element(background.begin(), background.end()),
-                median(handOver), *std::max_element(handOver.begin(), handOver.end()));
+                aCache, QelBenchmark::Median(background),
+                *std::min_element(background.begin(), background.end()), QelBenchmark::Median(handOver),
+                *std::max_element(handOver.begin(), handOver.end()));
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const fs::path runFolder = Qel::GetExecutableFolder();
-    const fs::path root = fs::temp_directory_path() / ("world-load-bench-" + std::to_string(::getpid()));
-    if (!PrepareRoot(runFolder, root))
+    QelBenchmark::TempGameRoot root;
+    if (!root.Create(Qel::GetExecutableFolder(), "world-load-bench", {"definitions"}, {FIRST_LEVEL}))
     {
-        fs::remove_all(root);
+        return 1;
+    }
+    WriteLargeLevel(root.GetGameRoot());
+    if (!root.Use())
+    {
         return 1;
     }
     {
@@ -161,8 +102,10 @@ int main(int argc, char** argv)
         GameWorld world;
         StateStack stack;
         world.Init();
-        std::vector<std::pair<const char*, std::vector<Timing>>> cold{{FIRST_LEVEL, {}}, {LARGE_LEVEL, {}}};
-        std::vector<std::pair<const char*, std::vector<Timing>>> warm{{FIRST_LEVEL, {}}, {LARGE_LEVEL, {}}};
+        std::vector<std::pair<const char*, std::vector<QelBenchmark::LoadTiming>>> cold{{FIRST_LEVEL, {}},
+                                                                                        {LARGE_LEVEL, {}}};
+        std::vector<std::pair<const char*, std::vector<QelBenchmark::LoadTiming>>> warm{{FIRST_LEVEL, {}},
+                                                                                        {LARGE_LEVEL, {}}};
         std::printf("%d rounds, %u hardware threads; each load replaces the other level's objects\n", rounds,
                     std::thread::hardware_concurrency());
         std::fflush(stdout);
@@ -171,9 +114,9 @@ int main(int argc, char** argv)
         {
             for (std::size_t level = 0; level < cold.size(); ++level)
             {
-                fs::remove_all(root / "levels" / ".scene_cache");
-                cold[level].second.push_back(LoadOnce(world, cold[level].first));
-                warm[level].second.push_back(LoadOnce(world, warm[level].first));
+                fs::remove_all(root.GetSceneCacheFolder());
+                cold[level].second.push_back(QelBenchmark::LoadLevelTimed(world, cold[level].first));
+                warm[level].second.push_back(QelBenchmark::LoadLevelTimed(world, warm[level].first));
             }
         }
         std::printf("\n");
@@ -185,6 +128,5 @@ int main(int argc, char** argv)
         std::printf("objects in the world after the last load: %zu\n", world.GetObjects().size());
     }
     Qel::ResetSettings();
-    fs::remove_all(root);
     return 0;
 }

@@ -61,11 +61,17 @@ Texture2DPtr Device::CreateTexture2D(const Texture2DDesc& aDesc,
         {
             return nullptr;
         }
+        const auto* bytes = static_cast<const std::uint8_t*>(source.data);
+        if (pitch == rowBytes)
+        {
+            // Already packed: one copy, without first clearing what it overwrites.
+            levels[index].assign(bytes, bytes + rowBytes * rows);
+            continue;
+        }
         levels[index].resize(rowBytes * rows);
         for (std::size_t row = 0; row < rows; ++row)
         {
-            std::memcpy(levels[index].data() + row * rowBytes,
-                        static_cast<const std::uint8_t*>(source.data) + row * pitch, rowBytes);
+            std::memcpy(levels[index].data() + row * rowBytes, bytes + row * pitch, rowBytes);
         }
     }
     auto texture = std::make_shared<Texture2D>(myCore, desc, std::move(levels));

@@ -73,6 +73,16 @@ TEST_F(DeviceTest, InitialPixelsAreUploadedFirstRowFirstAndPitchIsHonoured)
     const std::vector<std::uint8_t> expected = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     EXPECT_EQ(RawRows(*texture), expected);
     EXPECT_FALSE(texture->HasPendingData());
+
+    // Packed rows, by a pitch of zero and by the row's own length, upload the same.
+    const std::uint8_t packed[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    for (const std::uint32_t pitch : {0u, 8u})
+    {
+        const SubresourceData rows{packed, pitch};
+        const Texture2DPtr tight = myGfx.GetDevice().CreateTexture2D(ColourDesc(2, 2), std::span(&rows, 1));
+        ASSERT_NE(tight, nullptr);
+        EXPECT_EQ(RawRows(*tight), expected) << pitch;
+    }
 }
 
 TEST_F(DeviceTest, ResourcesMadeOnAWorkerWaitOnTheCpuUntilTheMainThreadUsesThem)

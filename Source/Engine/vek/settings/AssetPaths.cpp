@@ -99,6 +99,12 @@ std::string Resolve(std::string_view aRelativePath, bool aIncludeEngineRoot)
     {
         bases.push_back(GetEngineAssetRoot());
     }
+    // An absolute path stands by itself whatever the base: one search, not one per base (a miss
+    // walks the whole path without regard to case, from the file system's root).
+    if (relative.is_absolute())
+    {
+        bases.resize(1);
+    }
     for (const fs::path& base : bases)
     {
         if (fs::path found = impl::FindFileBelow(base, relative); !found.empty())

@@ -61,6 +61,11 @@ TEST_F(AssetResolver, AnAbsolutePathIsReturnedWhenItExists)
     const std::string elsewhere = Write("elsewhere/model.fbx");
     EXPECT_EQ(Qel::ResolveAssetPath(elsewhere), elsewhere);
     EXPECT_EQ(Qel::ResolveAssetPath(elsewhere + ".missing"), "");
+    // Below an absolute path, components still match without regard to case.
+    const std::string loose = Write("elsewhere/Textures/Rock_N.dds");
+    EXPECT_EQ(Qel::ResolveAssetPath(elsewhere.substr(0, elsewhere.size() - 9) + "textures/rock_n.DDS"),
+              loose);
+    EXPECT_EQ(Qel::ResolveGameAssetPath(loose), loose);
 }
 
 TEST_F(AssetResolver, BackslashesAreSeparators)

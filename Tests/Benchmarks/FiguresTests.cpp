@@ -1,0 +1,80 @@
+// Medians and percentiles as the benchmark tables print them, and the figures read back from a child's
+// output among its log lines.
+#include "Support/FreshProcess.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+TEST(BenchmarkFigures, PercentilesTakeTheNearestRankOfTheSortedSamples)
+{
+    EXPECT_EQ(QelBenchmark::Median({}), 0.0);
+    EXPECT_EQ(QelBenchmark::Median({7.0}), 7.0);
+    EXPECT_EQ(QelBenchmark::Median({9.0, 1.0, 5.0}), 5.0);
+    // An even count gives the lower middle sample, not the upper one or a mean.
+    EXPECT_EQ(QelBenchmark::Median({4.0, 1.0, 3.0, 2.0}), 2.0);
+
+    std::vector<double> twenty;
+    for (int value = 20; value >= 1; --value)
+    {
+        twenty.push_back(value);
+    }
+    EXPECT_EQ(QelBenchmark::Percentile(twenty, 0.95), 19.0);
+    EXPECT_EQ(QelBenchmark::Percentile(twenty, 1.0), 20.0);
+    EXPECT_EQ(QelBenchmark::Percentile(twenty, 0.0), 1.0);
+    EXPECT_EQ(QelBenchmark::Percentile(twenty, 0.05), 1.0);
+    EXPECT_EQ(QelBenchmark::Percentile(twenty, 0.06), 2.0);
+    // Out of range shares are clamped.
+    EXPECT_EQ(QelBenchmark::Percentile(twenty, 3.0), 20.0);
+    EXPECT_EQ(QelBenchmark::Best({3.0, -1.5, 2.0}), -1.5);
+    EXPECT_EQ(QelBenchmark::Best({}), 0.0);
+}
+
+TEST(BenchmarkFigures, FiguresAreFoundAmongLogLinesAndTheLastOfANameWins)
+{
+    const std::string output = "[GameWorld] Loaded 12 objects from scene: levels/A.vks\n"
+                               "@figure load 12.5\n"
+                               "[Engine] something@figure cpu 0.25\n"
+                               "@figure load 13.75\n"
+                               "@figure broken\n"
+                               "@figure novalue x\n"
+                               "@figure  3.0\n"
+                               "@figure tail -2e-3";
+    const std::map<std::string, double> figures = QelBenchmark::ParseFigures(output);
+    ASSERT_EQ(figures.size(), 3u);
+    EXPECT_DOUBLE_EQ(figures.at("load"), 13.75);
+    EXPECT_DOUBLE_EQ(figures.at("cpu"), 0.25);
+    EXPECT_DOUBLE_EQ(figures.at("tail"), -0.002);
+    EXPECT_TRUE(QelBenchmark::ParseFigures("").empty());
+}
+
+TEST(BenchmarkFigures, TheLaunchClockCountsFromTheSpawnTimeItIsGiven)
+{
+    const long long now = QelBenchmark::MonotonicNanoseconds();
+    setenv(QelBenchmark::SPAWN_TIME_VARIABLE, std::to_string(now - 2'000'000'000LL).c_str(), 1);
+    const QelBenchmark::LaunchClock launched;
+    unsetenv(QelBenchmark::SPAWN_TIME_VARIABLE);
+    EXPECT_GE(launched.Now(), 2000.0);
+    EXPECT_LT(launched.Now(), 60000.0);
+
+    const QelBenchmark::LaunchClock own;
+    EXPECT_GE(own.Now(), 0.0);
+    EXPECT_LT(own.Now(), 1000.0);
+}
+
+TEST(BenchmarkFigures, ThreadCpuTimeGrowsOnlyWithWork)
+{
+    const double start = QelBenchmark::ThreadCpuMilliseconds();
+    volatile double sink = 0.0;
+    for (int step = 0; step < 20'000'000; ++step)
+    {
+        sink = sink + static_cast<double>(step);
+    }
+    EXPECT_GT(QelBenchmark::ThreadCpuMilliseconds(), start);
+    // A wait uses no CPU time.
+    const double beforeSleep = QelBenchmark::ThreadCpuMilliseconds();
+    const double slept = QelBenchmark::MillisecondsToRun([] { usleep(50'000); });
+    EXPECT_GE(slept, 50.0);
+    EXPECT_LT(QelBenchmark::ThreadCpuMilliseconds() - beforeSleep, slept);
+}
+} // namespace
