@@ -18,7 +18,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <regex>
 #include <thread>
@@ -56,6 +58,7 @@ struct LevelRun
     std::string scriptError;
     std::unique_ptr<LevelScriptPlayer> player;
     int framesAfterScript = 0;
+    std::string tracedStep;
     int levelKeys = 0;
     int wispPoints = 0;
     int keyPoints = 0;
@@ -216,6 +219,13 @@ void AddPlayLevel(SessionSteps& aSteps, const std::string& aStem, std::vector<Le
                                                            aSession.KeyUp(aKey);
                                                        }
                                                    });
+            if (std::getenv("QEL_LEVEL_RUN_TRACE") != nullptr &&
+                run->player->DescribeStep() != run->tracedStep)
+            {
+                run->tracedStep = run->player->DescribeStep();
+                std::cout << "[PlayThrough] " << run->stem << " (" << view.position.x << ", "
+                          << view.position.y << ") " << run->tracedStep << "\n";
+            }
             if (!isGoing)
             {
                 aSteps.Fail(run->stem + ": " + run->player->GetFailure());

@@ -553,6 +553,39 @@ def speech_bubble():
     return image
 
 
+
+def jump_lesson():
+    """The jump lesson's panel: a wisp leaping the gap between two ledges over a key cap marked SPACE.
+    Its caption comes from the dialogue settings and stands at the panel's left."""
+    width, height = 1024, 512
+    image = p.canvas(width, height)
+    cx, cy = width / 2, height / 2
+    half_w, half_h = width * 0.46, height * 0.42
+    panel_fill(image, cx, cy, half_w, half_h, 44, alpha=0.96)
+    ornate_frame(image, cx, cy, half_w, half_h, 44, 6)
+    xs, ys = p.grid(width, height)
+    ground_top = height * 0.60
+    for left, right in ((0.40, 0.56), (0.72, 0.90)):
+        ledge = p.rounded_rect(xs, ys, width * (left + right) / 2, ground_top + 26, width * (right - left) / 2, 26, 8)
+        p.over(image, (0.30, 0.20, 0.12), p.fill(ledge, 1.2))
+        grass = p.rounded_rect(xs, ys, width * (left + right) / 2, ground_top + 6, width * (right - left) / 2 + 4, 8, 6)
+        p.over(image, (0.38, 0.68, 0.26), p.fill(grass, 1.2))
+    # The leap: a dotted arc from the near ledge to the far one.
+    for t in np.linspace(0.12, 0.88, 8):
+        x = width * (0.50 + 0.32 * t)
+        y = ground_top - 30 - height * 0.36 * 4 * t * (1 - t)
+        p.add_light(image, p.SOUL, p.glow(p.circle(xs, ys, x, y, 6), 8, 0.5))
+        p.over(image, p.SOUL, p.fill(p.circle(xs, ys, x, y, 6), 1.0))
+    soul_flame(image, width * 0.84, ground_top - 40, 30)
+    # The key to press.
+    cap = p.rounded_rect(xs, ys, width * 0.65, height * 0.80, width * 0.17, height * 0.07, 16)
+    p.add_light(image, p.VIOLET, p.glow(cap, 10, 0.4))
+    p.over(image, p.GOLD_DARK, p.fill(cap, 1.2))
+    p.over(image, p.mix(p.NIGHT, p.NIGHT_DEEP, np.clip((ys - height * 0.73) / (height * 0.14), 0, 1)),
+           p.fill(cap + 5, 1.2))
+    p.golden_text(image, "SPACE", width * 0.65, height * 0.80, width * 0.24, height * 0.08)
+    return image
+
 # Widgets and HUD -----------------------------------------------------------------------------------------
 
 def check_box():
@@ -678,6 +711,7 @@ PICTURES = {
     "sprites/S_RankOk_T.dds": lambda: rank_picture(1),
     "sprites/S_RankGood_T.dds": lambda: rank_picture(2),
     "sprites/S_SpeechBubble_T.dds": speech_bubble,
+    "sprites/S_JumpLesson_T.dds": jump_lesson,
     "UI/qel-1920x1080-splash-logo.dds": splash_engine,
     "UI/S_Logo_T.dds": splash_studio,
 }
