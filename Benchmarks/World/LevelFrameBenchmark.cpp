@@ -60,10 +60,7 @@ std::unique_ptr<GameObject> MakePlayer(NoPad& aPad)
     player->SetTag("Player");
     player->AddComponent<AnimatedMeshComponent>(PlayerAnimator::MODEL_PATH);
     auto* animator = player->AddComponent<PlayerAnimator>();
-    for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
-    {
-        animator->AddAnimation(PlayerAnimator::GetClipPath(clip), PlayerAnimator::IsClipLooping(clip));
-    }
+    animator->AddPlayerClips();
     auto* controller = player->AddComponent<PlayerController>(nullptr, aPad);
     controller->SetMaxSpeed(1000.0f);
     controller->SetAcceleration(3000.0f);

@@ -30,7 +30,6 @@ protected:
         {
             return;
         }
-        myGame.WriteBytes("Animations/VFX/T_Puff.dds", EffectsTest::MakeSheet(1, 1, {{255, 255, 255, 255}}));
         for (const char* id : {"soul_pickup", "key_pickup", "heart_pickup", "block_destroy", "player_hit"})
         {
             myGame.Write(std::string("Vfx/") + id + ".json", R"({"texture": "T_Puff.dds", "loop": true})");

@@ -64,10 +64,7 @@ protected:
         player->SetTag("Player");
         player->AddComponent<AnimatedMeshComponent>(PlayerAnimator::MODEL_PATH);
         auto* animator = player->AddComponent<PlayerAnimator>();
-        for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
-        {
-            animator->AddAnimation(PlayerAnimator::GetClipPath(clip), PlayerAnimator::IsClipLooping(clip));
-        }
+        animator->AddPlayerClips();
         ApplyDefaultTuning(*player->AddComponent<PlayerController>(nullptr, myNoPad));
         player->AddComponent<DamageableComponent>(2)->SetInvulnerabilityTime(2.5f);
         player->AddComponent<BoxColliderComponent>(Qel::Vector3<float>{80.0f, 160.0f, 80.0f},

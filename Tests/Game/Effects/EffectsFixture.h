@@ -83,10 +83,12 @@ protected:
     static constexpr int WIDTH = 64;
     static constexpr int HEIGHT = 48;
 
+    // The engine, and a plain white one-cell sheet "T_Puff.dds" that test effects can name.
     void SetUp() override
     {
         EngineFixture::SetUp();
         ASSERT_TRUE(StartEngine(WIDTH, HEIGHT));
+        myGame.WriteBytes("Animations/VFX/T_Puff.dds", MakeSheet(1, 1, {{255, 255, 255, 255}}));
     }
 
     static std::vector<std::uint8_t> ReadBackBuffer()

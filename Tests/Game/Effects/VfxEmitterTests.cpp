@@ -25,7 +25,6 @@ protected:
         {
             return;
         }
-        myGame.WriteBytes("Animations/VFX/T_Puff.dds", EffectsTest::MakeSheet(1, 1, {{255, 255, 255, 255}}));
         myGame.Write("Vfx/glow.json", R"({"texture": "T_Puff.dds", "loop": true})");
         testing::internal::CaptureStdout();
         mySystem.Load();

@@ -18,7 +18,6 @@ protected:
         {
             return;
         }
-        myGame.WriteBytes("Animations/VFX/T_Puff.dds", EffectsTest::MakeSheet(1, 1, {{255, 255, 255, 255}}));
         VfxSystem::SetActive(&mySystem);
     }
     void TearDown() override

@@ -63,10 +63,7 @@ std::unique_ptr<GameObject> BuildPlayerObject(const SceneObjectData& aData)
         object->AddComponent<AnimatedMeshComponent>(aData.model);
     }
     PlayerAnimator* animator = object->AddComponent<PlayerAnimator>();
-    for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
-    {
-        animator->AddAnimation(PlayerAnimator::GetClipPath(clip), PlayerAnimator::IsClipLooping(clip));
-    }
+    animator->AddPlayerClips();
     const PlayerTuning tuning = ReadTuning(aData);
 
     PlayerController* controller = object->AddComponent<PlayerController>(nullptr);

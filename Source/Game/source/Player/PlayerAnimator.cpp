@@ -46,6 +46,14 @@ std::string PlayerAnimator::GetClipPath(int anIndex)
     return path;
 }
 
+void PlayerAnimator::AddPlayerClips()
+{
+    for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
+    {
+        AddAnimation(GetClipPath(clip), IsClipLooping(clip));
+    }
+}
+
 bool PlayerAnimator::IsClipLooping(int anIndex)
 {
     using namespace PlayerClip;

@@ -29,6 +29,8 @@ public:
     // "Animations/Player/CH_Playercharacter_<name>.fbx" of a clip index.
     static std::string GetClipPath(int anIndex);
     static bool IsClipLooping(int anIndex);
+    // Every clip of the player, in clip order, each looping as its clip does.
+    void AddPlayerClips();
 
     // Loads the player's model and its clips into the model factory ahead of the first scene.
     static void PreloadAnimations();
