@@ -6,6 +6,7 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Objects/GameObject.h"
 #include "Support/ExecutableFolderFixture.h"
+#include "Support/TestView.h"
 #include "vek/Core/Engine.h"
 #include "vek/drawers/ModelDrawer.h"
 #include "vek/drawers/ModelShader.h"
@@ -97,18 +98,8 @@ protected:
         Qel::DX11::GetBackBuffer()->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
         Qel::DX11::GetBackBuffer()->Clear({0.0f, 0.0f, 0.0f, 1.0f});
         Qel::GraphicsStateStack& stack = engine.GetGraphicsEngine()->GetGraphicsStateStack();
-        Qel::Camera camera;
-        camera.SetPerspectiveProjection(60.0f, {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)}, 1.0f,
-                                        10000.0f);
-        camera.SetTransform(Qel::Matrix4x4::CreateTranslation({0.0f, 75.0f, -300.0f}));
-        stack.SetCamera(camera);
-        Qel::AmbientLight ambient;
-        ambient.color = {0.5f, 0.5f, 0.5f, 1.0f};
-        stack.SetAmbientLight(ambient);
-        Qel::DirectionalLight light;
-        light.color = {1.0f, 1.0f, 1.0f, 1.0f};
-        light.intensity = 1.0f;
-        stack.SetDirectionalLight(light);
+        QelTest::SetTestView(stack, 60.0f, {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)},
+                             {0.0f, 75.0f, -300.0f}, 0.5f, 1.0f);
         aDraw();
         return Qel::DX11::GetContext()->ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0));
     }

@@ -8,6 +8,7 @@
 #include "Player/PlayerController.h"
 #include "PlayerTestRig.h"
 #include "Support/ExecutableFolderFixture.h"
+#include "Support/TestView.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/Camera.h"
 #include "vek/graphics/DX11.h"
@@ -104,14 +105,8 @@ protected:
         Qel::DX11::GetBackBuffer()->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
         Qel::DX11::GetBackBuffer()->Clear({0.0f, 0.0f, 0.0f, 1.0f});
         Qel::GraphicsStateStack& stack = engine.GetGraphicsEngine()->GetGraphicsStateStack();
-        Qel::Camera camera;
-        camera.SetPerspectiveProjection(60.0f, {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)}, 1.0f,
-                                        10000.0f);
-        camera.SetTransform(Qel::Matrix4x4::CreateTranslation({0.0f, 75.0f, -300.0f}));
-        stack.SetCamera(camera);
-        Qel::AmbientLight ambient;
-        ambient.color = {0.6f, 0.6f, 0.6f, 1.0f};
-        stack.SetAmbientLight(ambient);
+        QelTest::SetTestView(stack, 60.0f, {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)},
+                             {0.0f, 75.0f, -300.0f}, 0.6f, 0.0f);
         myPlayer->Render();
         myPixels = Qel::DX11::GetContext()->ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0));
 

@@ -1,6 +1,7 @@
 // A shipped ground tile drawn by the engine's own model drawer with its atlas, looked at from the
 // game's side: the lip of each world shows along the top of the front face and its earth below, so
 // the mesh's UVs, the sheet's rows and the GL sampling agree.
+#include "Support/TestView.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/Math/Matrix4x4.h"
 #include "vek/drawers/ModelDrawer.h"
@@ -67,18 +68,8 @@ protected:
         Qel::GraphicsStateStack& stack = myGraphics->GetGraphicsStateStack();
         stack.ResetForFrame();
         Qel::DX11::GetBackBuffer()->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
-        Qel::Camera camera;
-        camera.SetPerspectiveProjection(30.0f, {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)}, 1.0f,
-                                        10000.0f);
-        camera.SetTransform(Qel::Matrix4x4::CreateTranslation({50.0f, 50.0f, -400.0f}));
-        stack.SetCamera(camera);
-        Qel::AmbientLight ambient;
-        ambient.color = {0.5f, 0.5f, 0.5f, 1.0f};
-        stack.SetAmbientLight(ambient);
-        Qel::DirectionalLight light;
-        light.color = {1.0f, 1.0f, 1.0f, 1.0f};
-        light.intensity = 0.1f;
-        stack.SetDirectionalLight(light);
+        QelTest::SetTestView(stack, 30.0f, {static_cast<float>(WIDTH), static_cast<float>(HEIGHT)},
+                             {50.0f, 50.0f, -400.0f}, 0.5f, 0.1f);
 
         Qel::ModelInstance tile = myFactory->GetModelInstance(aModel);
         EXPECT_NE(tile.GetModel(), nullptr) << aModel;
