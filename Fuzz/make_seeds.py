@@ -71,6 +71,9 @@ def seeds_images():
     cut = small[:-12] + struct.pack(">I", 0x7FFFFFFF) + b"IDAT" + b"\1\2\3"
     put("FuzzIcon", "cut_data_chunk.ico", icon([cut]))
     put("FuzzPng", "cut_data_chunk.png", cut)
+    # A JPEG whose Huffman table segment is cut short: its code counts run on past the end.
+    put("FuzzPng", "jpeg_cut_huffman_table.jpg", bytes([0xFF, 0xD8, 0xFF, 0xC4, 0x89, 0, 0, 0, 0xFF, 3, 0, 0, 0]))
+    put("FuzzPng", "jpeg_fill_before_start.jpg", bytes([0xFF] * 10 + [0xD8, 0xFF, 0xC4, 0x89, 0, 0, 0, 0xFF, 3]))
 
 
 def seeds_json():

@@ -6,6 +6,12 @@
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
+// Only the formats the game's files come in: every other decoder is code that hostile bytes could reach.
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
+#define STBI_ONLY_TGA
 #define STBI_FAILURE_USERMSG
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wall"
@@ -63,6 +69,70 @@ bool PngChunksFitFile(std::span<const std::uint8_t> someBytes, int aWidth, int a
     return dataBytes * MAX_DEFLATE_RATIO + 1024 >= rowBytes * static_cast<std::size_t>(aHeight);
 }
 
+// Every Huffman table a JPEG file defines holds at most 256 codes. The decoder builds a table from its
+// 16 code counts before it checks their sum, and writes past its arrays when they add up to more. The
+// walk follows the decoder: segments by their lengths, entropy-coded data up to the next marker, and
+// a table's counts read on past its segment (or as zeros past the file's end) as the decoder reads them.
+bool JpegHuffmanTablesFit(std::span<const std::uint8_t> someBytes, std::size_t aStart)
+{
+    constexpr std::uint8_t DEFINE_HUFFMAN_TABLE = 0xC4;
+    constexpr std::uint8_t END_OF_IMAGE = 0xD9;
+    constexpr std::size_t MAX_CODES = 256;
+    const auto byteAt = [&someBytes](std::size_t anIndex)
+    {
+        return anIndex < someBytes.size() ? static_cast<std::size_t>(someBytes[anIndex]) : 0u;
+    };
+    std::size_t at = aStart;
+    while (at + 4 <= someBytes.size())
+    {
+        const std::uint8_t marker = someBytes[at + 1];
+        // Entropy-coded data, fill bytes, stuffed zeros and restart markers are no segments.
+        if (someBytes[at] != 0xFF || marker == 0xFF || marker == 0x00 || (marker >= 0xD0 && marker <= 0xD8))
+        {
+            ++at;
+            continue;
+        }
+        if (marker == END_OF_IMAGE)
+        {
+            break;
+        }
+        const std::size_t length = byteAt(at + 2) << 8 | byteAt(at + 3);
+        if (marker == DEFINE_HUFFMAN_TABLE)
+        {
+            long long left = static_cast<long long>(length) - 2;
+            std::size_t table = at + 4;
+            while (left > 0)
+            {
+                std::size_t codes = 0;
+                for (std::size_t count = 1; count <= 16; ++count)
+                {
+                    codes += byteAt(table + count);
+                }
+                if (codes > MAX_CODES)
+                {
+                    return false;
+                }
+                left -= static_cast<long long>(17 + codes);
+                table += 17 + codes;
+            }
+        }
+        at += 2 + std::max<std::size_t>(length, 2);
+    }
+    return true;
+}
+
+// Where a JPEG's start-of-image marker ends, past the fill bytes the decoder skips before it; 0 when
+// the bytes do not start with one.
+std::size_t JpegStart(std::span<const std::uint8_t> someBytes)
+{
+    std::size_t at = 0;
+    while (at < someBytes.size() && someBytes[at] == 0xFF)
+    {
+        ++at;
+    }
+    return at >= 1 && at < someBytes.size() && someBytes[at] == 0xD8 ? at + 1 : 0;
+}
+
 bool IsPngFile(std::span<const std::uint8_t> someBytes)
 {
     return someBytes.size() >= sizeof(PNG_SIGNATURE) &&
@@ -74,6 +144,7 @@ bool PeekImageSize(std::span<const std::uint8_t> someBytes, int& outWidth, int& 
 {
     int channels = 0;
     return !someBytes.empty() && someBytes.size() <= static_cast<std::size_t>(INT_MAX) &&
+           (JpegStart(someBytes) == 0 || JpegHuffmanTablesFit(someBytes, JpegStart(someBytes))) &&
            stbi_info_from_memory(someBytes.data(), static_cast<int>(someBytes.size()), &outWidth, &outHeight,
                                  &channels) != 0;
 }

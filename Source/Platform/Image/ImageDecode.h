@@ -1,4 +1,4 @@
-// Decoding of ordinary image files (PNG, JPEG, BMP, TGA and the like) into 8-bit RGBA pixels, rows from the
+// Decoding of ordinary image files (PNG, JPEG, BMP, GIF and TGA) into 8-bit RGBA pixels, rows from the
 // top of the image down. Pure functions over bytes; any thread may call them.
 #pragma once
 
@@ -23,11 +23,11 @@ inline constexpr int MAX_IMAGE_SIDE = 16384;
 inline constexpr long long MAX_IMAGE_PIXELS = 32ll << 20;
 
 // The width and height the file's header declares, without decoding; false when it is no readable
-// image header.
+// image header (a JPEG Huffman table of more than 256 codes counts as unreadable).
 bool PeekImageSize(std::span<const std::uint8_t> someBytes, int& outWidth, int& outHeight);
 
 // An empty image when the bytes are not a readable image, declare a side over aMaxSide or more than
-// MAX_IMAGE_PIXELS pixels, or (PNG) hold a chunk whose length runs past the file's end or too little
-// data to fill the pixels declared.
+// MAX_IMAGE_PIXELS pixels, (PNG) hold a chunk whose length runs past the file's end or too little
+// data to fill the pixels declared, or (JPEG) define a Huffman table of more than 256 codes.
 RgbaImage DecodeImage(std::span<const std::uint8_t> someBytes, int aMaxSide = MAX_IMAGE_SIDE);
 } // namespace Platform
