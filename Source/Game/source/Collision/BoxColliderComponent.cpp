@@ -5,7 +5,7 @@
 BoxColliderComponent::BoxColliderComponent(const Qel::Vector3<float>& aSize,
                                            const Qel::Vector3<float>& anOffset, bool aIsTrigger,
                                            bool aFollowsOwner)
-    : myTrigger(aIsTrigger), myFollowsOwner(aFollowsOwner), mySize(aSize), myOffset(anOffset)
+    : ColliderComponent(anOffset, aIsTrigger), myFollowsOwner(aFollowsOwner), mySize(aSize)
 {
 }
 

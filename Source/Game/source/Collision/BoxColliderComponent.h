@@ -3,11 +3,10 @@
 // box it had when it started, wherever the owner goes.
 #pragma once
 
-#include "Collision/TriggerFlags.h"
-#include "Objects/Component.h"
+#include "Collision/ColliderComponent.h"
 #include "vek/Math/Vector3.h"
 
-class BoxColliderComponent : public Component
+class BoxColliderComponent : public ColliderComponent
 {
 public:
     // aSize holds the full extents.
@@ -15,14 +14,8 @@ public:
                          bool aIsTrigger, bool aFollowsOwner);
 
     const Qel::Vector3<float>& GetSize() const { return mySize; }
-    const Qel::Vector3<float>& GetOffset() const { return myOffset; }
     void GetWorldBounds(Qel::Vector3<float>& outMin, Qel::Vector3<float>& outMax) const;
-    bool IsTrigger() const { return myTrigger.IsTrigger(); }
     bool FollowsOwner() const { return myFollowsOwner; }
-    bool IsPlayerInside() const { return myTrigger.IsPlayerInside(); }
-    // Edges for triggers only: true when the player was outside (enter) or inside (exit) until now.
-    bool TriggerEnter() { return myTrigger.Enter(); }
-    bool TriggerExit() { return myTrigger.Exit(); }
 
     void Init(Qel::Engine* aEngine) override;
     void Update(float aDeltaTime) override;
@@ -30,10 +23,8 @@ public:
 private:
     void UpdateWorldBox();
 
-    TriggerFlags myTrigger;
     bool myFollowsOwner;
     Qel::Vector3<float> mySize;
-    Qel::Vector3<float> myOffset;
     Qel::Vector3<float> myWorldMin;
     Qel::Vector3<float> myWorldMax;
 };

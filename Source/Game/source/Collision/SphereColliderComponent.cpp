@@ -4,7 +4,7 @@
 
 SphereColliderComponent::SphereColliderComponent(float aRadius, const Qel::Vector3<float>& anOffset,
                                                  bool aIsTrigger)
-    : myTrigger(aIsTrigger), myRadius(aRadius), myOffset(anOffset)
+    : ColliderComponent(anOffset, aIsTrigger), myRadius(aRadius)
 {
 }
 

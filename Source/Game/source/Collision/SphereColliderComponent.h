@@ -2,24 +2,18 @@
 // becomes the owner's bounds (the cube round the sphere).
 #pragma once
 
-#include "Collision/TriggerFlags.h"
-#include "Objects/Component.h"
+#include "Collision/ColliderComponent.h"
 #include "vek/Math/Vector3.h"
 #include "vek/Math/Vector4.h"
 
-class SphereColliderComponent : public Component
+class SphereColliderComponent : public ColliderComponent
 {
 public:
     SphereColliderComponent(float aRadius, const Qel::Vector3<float>& anOffset, bool aIsTrigger);
 
     float GetRadius() const { return myRadius; }
-    const Qel::Vector3<float>& GetOffset() const { return myOffset; }
     // The world centre in x, y and z, the radius in w.
     Qel::Vector4<float> GetWorldCenter() const;
-    bool IsTrigger() const { return myTrigger.IsTrigger(); }
-    bool IsPlayerInside() const { return myTrigger.IsPlayerInside(); }
-    bool TriggerEnter() { return myTrigger.Enter(); }
-    bool TriggerExit() { return myTrigger.Exit(); }
 
     // Both place the sphere on its owner, every frame, trigger or not.
     void Init(Qel::Engine* aEngine) override;
@@ -28,9 +22,7 @@ public:
 private:
     void UpdateWorldSphere();
 
-    TriggerFlags myTrigger;
     float myRadius;
-    Qel::Vector3<float> myOffset;
     Qel::Vector3<float> myWorldCenter;
     float myWorldRadius = 0.0f;
 };

@@ -1,17 +1,20 @@
-// Whether a collider is a trigger and whether the player is inside it, with the enter and exit edges
-// the collision system asks for each frame. Shared by the box and the sphere collider.
+// What the box and the sphere collider share: their offset from the owner, whether they are a trigger,
+// and whether the player is inside, with the enter and exit edges the collision system asks for each
+// frame.
 #pragma once
 
-class TriggerFlags
+#include "Objects/Component.h"
+#include "vek/Math/Vector3.h"
+
+class ColliderComponent : public Component
 {
 public:
-    explicit TriggerFlags(bool aIsTrigger) : myIsTrigger(aIsTrigger) {}
-
+    const Qel::Vector3<float>& GetOffset() const { return myOffset; }
     bool IsTrigger() const { return myIsTrigger; }
     bool IsPlayerInside() const { return myIsPlayerInside; }
 
     // True only for a trigger the player was not inside; it is inside from then on.
-    bool Enter()
+    bool TriggerEnter()
     {
         if (!myIsTrigger || myIsPlayerInside)
         {
@@ -22,7 +25,7 @@ public:
     }
 
     // True only for a trigger the player was inside; it is outside from then on.
-    bool Exit()
+    bool TriggerExit()
     {
         if (!myIsTrigger || !myIsPlayerInside)
         {
@@ -31,6 +34,14 @@ public:
         myIsPlayerInside = false;
         return true;
     }
+
+protected:
+    ColliderComponent(const Qel::Vector3<float>& anOffset, bool aIsTrigger)
+        : myOffset(anOffset), myIsTrigger(aIsTrigger)
+    {
+    }
+
+    Qel::Vector3<float> myOffset;
 
 private:
     bool myIsTrigger;
