@@ -29,8 +29,12 @@ function(qel_add_test aName)
     add_executable(${aName} ${sources})
     target_link_libraries(${aName} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gmock GTest::gtest_main qel_warnings)
     target_include_directories(${aName} PRIVATE ${CMAKE_SOURCE_DIR}/Tests)
+    qel_use_sanitizer_defaults(${aName})
     if(NOT ARG_LABELS)
         set(ARG_LABELS unit)
+    endif()
+    if("threads" IN_LIST ARG_LABELS)
+        set_property(GLOBAL APPEND PROPERTY QEL_THREAD_TESTS ${aName})
     endif()
     gtest_discover_tests(${aName}
         WORKING_DIRECTORY ${QEL_RUNTIME_DIR}
@@ -46,6 +50,7 @@ function(qel_add_benchmark aName)
     add_executable(${aName} ${ARG_SOURCES})
     target_link_libraries(${aName} PRIVATE ${ARG_LINKS} qel_warnings)
     target_include_directories(${aName} PRIVATE ${CMAKE_SOURCE_DIR}/Benchmarks)
+    qel_use_sanitizer_defaults(${aName})
 endfunction()
 
 # Adds every direct subfolder of the current folder that has a CMakeLists.txt, in name order,

@@ -5,7 +5,21 @@ endif()
 if(QEL_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
+    file(READ ${CMAKE_SOURCE_DIR}/tools/lsan.supp QEL_LSAN_SUPPRESSIONS)
+    set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                 ${CMAKE_SOURCE_DIR}/tools/lsan.supp)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/SanitizerDefaults.cpp.in ${CMAKE_BINARY_DIR}/SanitizerDefaults.cpp
+                   @ONLY)
+    add_library(qel_sanitizer_defaults OBJECT ${CMAKE_BINARY_DIR}/SanitizerDefaults.cpp)
 endif()
+
+# qel_use_sanitizer_defaults(TARGET): a program of the sanitizer build carries the runtime's defaults
+# and the leak suppressions (cmake/SanitizerDefaults.cpp.in); elsewhere nothing.
+function(qel_use_sanitizer_defaults aTarget)
+    if(TARGET qel_sanitizer_defaults)
+        target_link_libraries(${aTarget} PRIVATE qel_sanitizer_defaults)
+    endif()
+endfunction()
 if(QEL_TSAN)
     add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
     add_link_options(-fsanitize=thread)

@@ -4,6 +4,7 @@
 #include "Importer/Importer.h"
 #include "Importer/Records.h"
 #include "Platform/Fbx/FbxScene.h"
+#include "Support/SourceRoot.h"
 
 #include <array>
 #include <cstdlib>
@@ -14,11 +15,7 @@ namespace FbxTest
 {
 inline std::string Fixture(const std::string& aName)
 {
-    const char* root = std::getenv("QEL_TEST_SOURCE_DIR");
-    const std::filesystem::path base = root != nullptr
-                                           ? std::filesystem::path(root) / "Tests/External/QELFBXImporter"
-                                           : std::filesystem::path(__FILE__).parent_path();
-    return (base / "fixtures" / aName).string();
+    return (QelTest::SourceRoot() / "Tests/External/QELFBXImporter/fixtures" / aName).string();
 }
 
 // Keeps the importer set up for the duration of a test.

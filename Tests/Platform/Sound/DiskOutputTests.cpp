@@ -3,22 +3,24 @@
 #include "Platform/Sound/SampleMixer.h"
 #include "Support/TempDir.h"
 #include "Support/ToneWave.h"
+#include "Support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
 {
 constexpr double TONE_AMPLITUDE = 0.5;
+// Four of the mixer's device buffers (1,024 stereo 16-bit frames) and the file stream's own buffer.
+constexpr std::uintmax_t GROWTH_BYTES = 4 * 1024 * 4 + 8192;
 
 struct Peaks
 {
@@ -80,13 +82,12 @@ Peaks PlayToDisk(float aVolume, std::optional<float> aPan)
             EXPECT_TRUE(mixer.SetChannelPan(channel, *aPan));
         }
         EXPECT_TRUE(mixer.SetChannelVolume(channel, aVolume));
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        while (!mixer.GetSampleChannels(sample).empty() && std::chrono::steady_clock::now() < end)
-        {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        // A little more so the last mixed buffers reach the file before the device closes.
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_TRUE(QelTest::WaitUntil([&] { return mixer.GetSampleChannels(sample).empty(); }));
+        // The buffer that ended the tone was mixed; the driver writes it before it mixes the next, and
+        // the file grows past it once a few more buffers have gone the same way.
+        const std::uintmax_t ended = std::filesystem::file_size(output);
+        EXPECT_TRUE(
+            QelTest::WaitUntil([&] { return std::filesystem::file_size(output) > ended + GROWTH_BYTES; }));
     }
     std::ifstream in(output, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

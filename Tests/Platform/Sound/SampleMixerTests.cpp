@@ -1,14 +1,13 @@
 #include "Platform/Sound/SampleMixer.h"
 #include "Support/TempDir.h"
 #include "Support/ToneWave.h"
+#include "Support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <string>
-#include <thread>
 
 namespace
 {
@@ -22,19 +21,10 @@ protected:
         return myFolder.WriteFile(aName, QelTest::MakeToneWav(spec)).string();
     }
 
-    // Waits until the sample has no live playback, at most aLimit.
-    bool WaitUntilSilent(std::uint32_t aSample, std::chrono::milliseconds aLimit)
+    // Waits until the sample has no live playback; false when it still plays at the deadline.
+    bool WaitUntilSilent(std::uint32_t aSample)
     {
-        const auto end = std::chrono::steady_clock::now() + aLimit;
-        while (std::chrono::steady_clock::now() < end)
-        {
-            if (myMixer.GetSampleChannels(aSample).empty())
-            {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        return QelTest::WaitUntil([&] { return myMixer.GetSampleChannels(aSample).empty(); });
     }
 
     QelTest::TempDir myFolder;
@@ -90,12 +80,15 @@ TEST_F(SampleMixerTest, AFourthOneShotTakesOverThePlaybackThatHasPlayedLongest)
 TEST_F(SampleMixerTest, ALoopingSamplesFourthPlayGetsNoChannel)
 {
     const std::uint32_t sample = myMixer.LoadSample(Tone("loop.wav", 0.1), 3, Qel::SAMPLE_LOOP);
+    // Three times the loop's length, started after the loops: once it has ended, so would they have.
+    const std::uint32_t longer = myMixer.LoadSample(Tone("longer.wav", 0.3), 1, 0);
     const std::vector<std::uint32_t> playing = {
         myMixer.PlaySample(sample, 1.0f), myMixer.PlaySample(sample, 1.0f), myMixer.PlaySample(sample, 1.0f)};
     EXPECT_EQ(myMixer.PlaySample(sample, 1.0f), 0u);
     EXPECT_EQ(myMixer.GetLastError(), Qel::SampleMixerError::NO_CHANNEL);
+    ASSERT_NE(myMixer.PlaySample(longer, 1.0f), 0u);
     // Loops outlive their length and none was cut by the refusal.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(WaitUntilSilent(longer));
     EXPECT_EQ(myMixer.GetSampleChannels(sample), playing);
     EXPECT_TRUE(myMixer.IsChannelLooping(playing[0]));
 }
@@ -158,7 +151,7 @@ TEST_F(SampleMixerTest, FinishedPlaybacksFreeTheirPlaceAndEndedLoopsRunOut)
     const std::uint32_t first = myMixer.PlaySample(shortSample, 1.0f);
     ASSERT_NE(first, 0u);
     EXPECT_EQ(myMixer.PlaySample(shortSample, 1.0f), 0u) << "one playback allowed, no take-over";
-    ASSERT_TRUE(WaitUntilSilent(shortSample, std::chrono::milliseconds(2000)));
+    ASSERT_TRUE(WaitUntilSilent(shortSample));
     EXPECT_FALSE(myMixer.SetChannelVolume(first, 1.0f));
     EXPECT_NE(myMixer.PlaySample(shortSample, 1.0f), 0u);
 
@@ -167,7 +160,7 @@ TEST_F(SampleMixerTest, FinishedPlaybacksFreeTheirPlaceAndEndedLoopsRunOut)
     EXPECT_TRUE(myMixer.EndChannelLoop(channel));
     EXPECT_FALSE(myMixer.IsChannelLooping(channel));
     EXPECT_FALSE(myMixer.EndChannelLoop(channel)) << "already ending";
-    EXPECT_TRUE(WaitUntilSilent(loop, std::chrono::milliseconds(2000)));
+    EXPECT_TRUE(WaitUntilSilent(loop));
 }
 
 TEST_F(SampleMixerTest, ManySimultaneousPlaybacksGetChannelsOfTheirOwn)

@@ -2,16 +2,15 @@
 // dummy driver, and, through the disk driver, that queued blocks reach the output whole and in order.
 #include "Platform/WaveOut/SdlWaveOut.h"
 #include "Support/TempDir.h"
+#include "Support/WaitUntil.h"
 #include "vek/video/WaveOutRing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 namespace
@@ -72,6 +71,19 @@ TEST(SdlWaveOut, QueuesWrittenBlocksAndResetDropsThem)
     }
 }
 
+// The non-silent 16-bit samples the disk driver has written so far.
+std::size_t CountSoundSamples(const std::filesystem::path& aFile)
+{
+    std::ifstream in(aFile, std::ios::binary);
+    std::size_t count = 0;
+    std::int16_t sample = 0;
+    while (in.read(reinterpret_cast<char*>(&sample), sizeof(sample)))
+    {
+        count += sample != 0 ? 1u : 0u;
+    }
+    return count;
+}
+
 TEST(SdlWaveOut, FullBlocksReachTheOutputInOrderAndThePartialOneNever)
 {
     QelTest::TempDir folder;
@@ -93,8 +105,8 @@ TEST(SdlWaveOut, FullBlocksReachTheOutputInOrderAndThePartialOneNever)
         ring.Write(reinterpret_cast<const std::uint8_t*>(samples.data()),
                    static_cast<int>(samples.size() * 2));
         EXPECT_EQ(ring.GetFill(), 2048);
-        // Three blocks last 70 ms; give the driver time to write them out.
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        // The driver writes in real time: wait until the three blocks are in the file.
+        EXPECT_TRUE(QelTest::WaitUntil([&] { return CountSoundSamples(output) >= 3u * BLOCK_SAMPLES; }));
     }
     std::ifstream in(output, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

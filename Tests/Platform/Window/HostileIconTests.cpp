@@ -2,6 +2,7 @@
 // decoding, and of an icon's entries only the chosen one is decoded.
 #include "Platform/Image/ImageDecode.h"
 #include "Platform/Window/IconFile.h"
+#include "Support/SourceRoot.h"
 
 #include <gtest/gtest.h>
 
@@ -38,13 +39,7 @@ std::uint32_t Get32(const Bytes& aBytes, std::size_t aAt)
 // The game's icon holds PNG entries of 16, 32 and 48 pixels; this is its 48-pixel one.
 Bytes LargestPngOfTheGameIcon()
 {
-    const char* source = std::getenv("QEL_TEST_SOURCE_DIR");
-    if (source == nullptr)
-    {
-        ADD_FAILURE() << "QEL_TEST_SOURCE_DIR is not set";
-        return {};
-    }
-    std::ifstream file(std::filesystem::path(source) / "Source/Game/content/Game_Icon.ico", std::ios::binary);
+    std::ifstream file(QelTest::SourceRoot() / "Source/Game/content/Game_Icon.ico", std::ios::binary);
     const Bytes icon{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     const std::size_t count = icon.size() >= 6 ? icon[4] : 0;
     for (std::size_t index = 0; index < count; ++index)

@@ -2,6 +2,7 @@
 #include "Platform/Window/ScreenMetrics.h"
 #include "Platform/Window/Window.h"
 #include "Platform/Window/WindowMessages.h"
+#include "Support/SourceRoot.h"
 #include "Support/TempDir.h"
 
 #include <SDL.h>
@@ -181,10 +182,8 @@ TEST(IconFile, DamagedOrForeignFilesGiveNoImage)
 TEST(IconFile, PngEntriesDecodeAndTheLargestEntryIsTaken)
 {
     // The game's own icon holds PNG entries of 16, 32 and 48 pixels.
-    const char* source = std::getenv("QEL_TEST_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
     const Platform::RgbaImage icon =
-        Platform::LoadIconFile(std::filesystem::path(source) / "Source/Game/content/Game_Icon.ico");
+        Platform::LoadIconFile(QelTest::SourceRoot() / "Source/Game/content/Game_Icon.ico");
     ASSERT_EQ(icon.width, 48);
     ASSERT_EQ(icon.height, 48);
     EXPECT_EQ(icon.pixels[3], 0) << "the corner is transparent";

@@ -1,6 +1,7 @@
 // Helpers of the model tests: the importer's fixture files, and matrix and pose comparisons.
 #pragma once
 
+#include "Support/SourceRoot.h"
 #include "vek/Math/Matrix4x4.h"
 #include "vek/model/Pose.h"
 
@@ -13,11 +14,7 @@ namespace QelTest
 {
 inline std::string ModelFixture(const std::string& aName)
 {
-    const char* root = std::getenv("QEL_TEST_SOURCE_DIR");
-    const std::filesystem::path base = root != nullptr
-                                           ? std::filesystem::path(root)
-                                           : std::filesystem::path(__FILE__).parent_path() / "../../..";
-    return (base / "Tests/External/QELFBXImporter/fixtures" / aName).lexically_normal().string();
+    return (SourceRoot() / "Tests/External/QELFBXImporter/fixtures" / aName).string();
 }
 
 inline float MaxDifference(const Qel::Matrix4x4& aLeft, const Qel::Matrix4x4& aRight)

@@ -1,10 +1,8 @@
 #include "Support/AudioFixture.h"
+#include "Support/WaitUntil.h"
 #include "vek/settings/AssetPaths.h"
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 namespace
 {
@@ -132,12 +130,7 @@ TEST_F(AudioFixture, StopEndsEveryPlaybackAndANonImmediateStopLetsALoopRunOut)
     loop.Play();
     loop.Stop(false);
     EXPECT_FALSE(Out().EndLoop(static_cast<std::uint32_t>(loop.GetSample()))) << "its only loop is ending";
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!Channels(loop).empty() && std::chrono::steady_clock::now() < end)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_TRUE(Channels(loop).empty());
+    EXPECT_TRUE(QelTest::WaitUntil([&] { return Channels(loop).empty(); }));
     EXPECT_FALSE(Out().StopSample(0, true));
 }
 

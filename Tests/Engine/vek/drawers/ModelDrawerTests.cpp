@@ -5,7 +5,6 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <tuple>
 
 namespace
@@ -216,12 +215,10 @@ TEST_F(ModelDrawerTest, AChangedModelFileDrawsAnewWhileEarlierInstancesKeepTheOl
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + 2s);
     std::shared_ptr<Qel::Model> changed = before.GetModel();
-    for (int attempt = 0; attempt < 500 && changed == before.GetModel(); ++attempt)
-    {
-        std::this_thread::sleep_for(10ms);
-        myWatcher->FlushChanges();
-        changed = myFactory->GetModel(file.string());
-    }
+    // The scan the polling thread would make, at once, then the frame start's callbacks.
+    myWatcher->ScanNow();
+    myWatcher->FlushChanges();
+    changed = myFactory->GetModel(file.string());
     ASSERT_NE(changed, before.GetModel());
     Qel::ModelInstance after;
     after.Init(changed);

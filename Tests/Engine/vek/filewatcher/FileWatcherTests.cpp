@@ -1,4 +1,5 @@
 #include "Support/TempDir.h"
+#include "Support/WaitUntil.h"
 #include "vek/filewatcher/FileWatcher.h"
 
 #include <atomic>
@@ -21,31 +22,24 @@ void Touch(const fs::path& aPath)
     fs::last_write_time(aPath, fs::last_write_time(aPath) + 2s);
 }
 
-// Flushes until aDone holds, for at most two seconds; false when it never did.
+// Flushes, as each frame start does, until aDone holds; false when it never did.
 template <typename Predicate>
 bool FlushUntil(Qel::FileWatcher& aWatcher, Predicate aDone)
 {
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (std::chrono::steady_clock::now() < deadline)
-    {
-        aWatcher.FlushChanges();
-        if (aDone())
+    return QelTest::WaitUntil(
+        [&]
         {
-            return true;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return false;
+            aWatcher.FlushChanges();
+            return aDone();
+        });
 }
 
-// Several scans' worth of flushing, to see that nothing more arrives.
-void FlushForAWhile(Qel::FileWatcher& aWatcher)
+// A scan of its own after the callbacks ran: whatever the polling thread has or has not seen, nothing
+// more may arrive for changes already reported.
+void FlushAfterAnotherScan(Qel::FileWatcher& aWatcher)
 {
-    for (int i = 0; i < 20; ++i)
-    {
-        aWatcher.FlushChanges();
-        std::this_thread::sleep_for(10ms);
-    }
+    aWatcher.ScanNow();
+    aWatcher.FlushChanges();
 }
 
 class FileWatcherTest : public ::testing::Test
@@ -86,7 +80,7 @@ TEST_F(FileWatcherTest, AMissingFileIsRefusedAndRegistersNothing)
     myFolder.WriteFile("later.txt", "now here");
     Touch(other);
     EXPECT_TRUE(FlushUntil(myWatcher, [&] { return otherCalls == 1; }));
-    FlushForAWhile(myWatcher);
+    FlushAfterAnotherScan(myWatcher);
     EXPECT_EQ(calls, 0);
 }
 
@@ -98,12 +92,13 @@ TEST_F(FileWatcherTest, TwoSavesBetweenFlushesRunTheCallbacksOnce)
     ASSERT_TRUE(myWatcher.WatchFileChange(file.string(), [&] { ++first; }));
     ASSERT_TRUE(myWatcher.WatchFileChange(file.string(), [&] { ++second; }));
     EXPECT_TRUE(myWatcher.IsThreadRunning());
+    // Each save is seen by a scan of its own before the one flush.
     Touch(file);
-    std::this_thread::sleep_for(100ms);
+    myWatcher.ScanNow();
     Touch(file);
-    std::this_thread::sleep_for(100ms);
+    myWatcher.ScanNow();
     myWatcher.FlushChanges();
-    FlushForAWhile(myWatcher);
+    FlushAfterAnotherScan(myWatcher);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 1);
 }
@@ -137,7 +132,7 @@ TEST_F(FileWatcherTest, BothSeparatorSpellingsShareOneEntry)
     ASSERT_TRUE(myWatcher.WatchFileChange(folder + "//Textures/rock.dds", [&] { ++calls; }));
     Touch(file);
     EXPECT_TRUE(FlushUntil(myWatcher, [&] { return calls == 3; }));
-    FlushForAWhile(myWatcher);
+    FlushAfterAnotherScan(myWatcher);
     EXPECT_EQ(calls, 3) << "one save runs each callback once";
     EXPECT_EQ(Qel::FileWatcher::MakeCallbackKey("a\\b//c"), "a#b#c");
 }
@@ -149,11 +144,11 @@ TEST_F(FileWatcherTest, ADeletionAndTheReappearanceCountOnceEach)
     ASSERT_TRUE(myWatcher.WatchFileChange(file.string(), [&] { ++calls; }));
     fs::remove(file);
     EXPECT_TRUE(FlushUntil(myWatcher, [&] { return calls == 1; }));
-    FlushForAWhile(myWatcher);
+    FlushAfterAnotherScan(myWatcher);
     EXPECT_EQ(calls, 1);
     myFolder.WriteFile("level.json", "2");
     EXPECT_TRUE(FlushUntil(myWatcher, [&] { return calls == 2; }));
-    FlushForAWhile(myWatcher);
+    FlushAfterAnotherScan(myWatcher);
     EXPECT_EQ(calls, 2);
 }
 

@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <future>
-#include <thread>
 
 namespace
 {
@@ -23,21 +22,15 @@ std::vector<std::uint8_t> SolidDds(std::uint32_t aSide, std::uint8_t aRed)
 class TextureManagerTest : public QelTest::RenderFixture
 {
 protected:
-    // Runs frames (file changes first, as the engine's frame start does) until the condition holds.
-    template <typename Condition>
-    bool RunFramesUntil(Condition aCondition)
+    // Saves a texture file anew, its time moved past the last save's as an editor's save would be, and
+    // has the watcher scan at once instead of waiting for its polling thread.
+    void SaveAndScan(const std::string& aName, const std::vector<std::uint8_t>& someBytes)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < deadline)
-        {
-            myWatcher->FlushChanges();
-            if (aCondition())
-            {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        const std::filesystem::path file = myFolder.GetPath() / "engine" / aName;
+        const std::filesystem::file_time_type before = std::filesystem::last_write_time(file);
+        WriteTexture(aName, someBytes);
+        std::filesystem::last_write_time(file, before + std::chrono::seconds(2));
+        myWatcher->ScanNow();
     }
 };
 
@@ -89,16 +82,15 @@ TEST_F(TextureManagerTest, AChangedFileIsSeenByEveryHolderAfterTheNextFrame)
     Qel::Texture* heldAgain = myTextures->GetTexture(path.c_str(), 0);
     ASSERT_EQ(held, heldAgain);
     ASSERT_EQ(held->mySize.x, 4);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    WriteTexture(path, SolidDds(16, 0));
-    EXPECT_TRUE(RunFramesUntil([held] { return held->mySize.x == 16; }));
+    SaveAndScan(path, SolidDds(16, 0));
+    EXPECT_EQ(held->mySize.x, 4) << "nothing changes before the frame start runs the callbacks";
+    myWatcher->FlushChanges();
+    EXPECT_EQ(held->mySize.x, 16);
     EXPECT_EQ(myTextures->GetTexture(path.c_str(), 0), held) << "the same object, reloaded in place";
 
     // A change that no loader takes keeps the texture as it was: callers still hold it.
     const Platform::Gfx::ShaderResourceViewPtr before = held->myView;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    WriteTexture(path, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    SaveAndScan(path, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
     myWatcher->FlushChanges();
     EXPECT_EQ(myTextures->GetTexture(path.c_str(), 0), held);
     EXPECT_EQ(held->myView, before);

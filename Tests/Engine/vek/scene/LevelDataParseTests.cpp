@@ -1,11 +1,12 @@
 #include "LevelFixture.h"
+#include "Support/WaitUntil.h"
 #include "vek/scene/LevelDataParse.h"
 #include "vek/scene/SceneDataError.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -40,6 +41,13 @@ ParsedSceneObject RecordNamed(const fs::path& aPath)
     ParsedSceneObject record;
     record.myUuid = aPath.string();
     return record;
+}
+
+// Holds a parse until another chunk's parse has got somewhere; should the split be broken, the wait
+// gives up and the test's checks fail.
+void WaitUntil(const std::function<bool()>& aReached)
+{
+    QelTest::WaitUntil(aReached, [] { std::this_thread::yield(); });
 }
 } // namespace
 
@@ -79,15 +87,32 @@ TEST(ParseChunks, RecordsComeBackInFileOrderWhenLaterChunksFinishFirst)
     const std::vector<fs::path> files = NumberedPaths(24);
     std::mutex lock;
     std::set<std::thread::id> threads;
+    std::atomic<int> chunksStarted{0};
+    std::atomic<int> laterFilesDone{0};
     const auto parse = [&](const fs::path& aPath)
     {
+        const std::size_t index = IndexOf(aPath);
+        if (index % 6 == 0)
         {
-            const std::lock_guard guard(lock);
-            threads.insert(std::this_thread::get_id());
+            {
+                const std::lock_guard guard(lock);
+                threads.insert(std::this_thread::get_id());
+            }
+            // Every chunk's task is running at once, so no two can share a thread.
+            ++chunksStarted;
+            WaitUntil([&] { return chunksStarted.load() == 4; });
         }
-        // The first chunk is the slowest by far.
-        std::this_thread::sleep_for(std::chrono::milliseconds(IndexOf(aPath) < 6 ? 15 : 0));
-        return RecordNamed(aPath);
+        if (index == 0)
+        {
+            // The first chunk finishes last.
+            WaitUntil([&] { return laterFilesDone.load() == 18; });
+        }
+        ParsedSceneObject record = RecordNamed(aPath);
+        if (index >= 6)
+        {
+            ++laterFilesDone;
+        }
+        return record;
     };
     const std::vector<ParsedSceneObject> records = ParseFilesInChunks(files, 4, parse);
     ASSERT_EQ(records.size(), files.size());
@@ -102,6 +127,8 @@ TEST(ParseChunks, RecordsComeBackInFileOrderWhenLaterChunksFinishFirst)
 TEST(ParseChunks, FirstFailingChunkInFileOrderLeavesAfterEveryTaskFinished)
 {
     const std::vector<fs::path> files = NumberedPaths(8);
+    std::atomic<bool> lateFailed{false};
+    std::atomic<bool> earlyFailed{false};
     std::atomic<bool> slowChunkDone{false};
     const auto parse = [&](const fs::path& aPath)
     {
@@ -109,17 +136,20 @@ TEST(ParseChunks, FirstFailingChunkInFileOrderLeavesAfterEveryTaskFinished)
         if (index == 7)
         {
             // The last chunk fails first in time.
+            lateFailed = true;
             throw std::runtime_error("late chunk");
-        }
-        if (index == 5)
-        {
-            std::this_thread::sleep_for(std::chrono::milliseconds(60));
-            slowChunkDone = true;
         }
         if (index == 3)
         {
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            WaitUntil([&] { return lateFailed.load(); });
+            earlyFailed = true;
             throw std::runtime_error("early chunk");
+        }
+        if (index == 5)
+        {
+            // Still working after both failures.
+            WaitUntil([&] { return earlyFailed.load(); });
+            slowChunkDone = true;
         }
         return RecordNamed(aPath);
     };

@@ -4,6 +4,7 @@
 #include "Animator/ClipIndices.h"
 #include "Platform/Image/DdsImage.h"
 #include "Support/GfxWindow.h"
+#include "Support/SourceRoot.h"
 #include "vek/model/ModelFactory.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
@@ -35,11 +36,7 @@ struct ClipEntry
 
 std::filesystem::path ManifestPath()
 {
-    const char* root = std::getenv("QEL_TEST_SOURCE_DIR");
-    const std::filesystem::path base = root != nullptr
-                                           ? std::filesystem::path(root)
-                                           : std::filesystem::path(__FILE__).parent_path() / "../../../..";
-    return (base / "Source/Game/content/make/characters/MANIFEST.md").lexically_normal();
+    return QelTest::SourceRoot() / "Source/Game/content/make/characters/MANIFEST.md";
 }
 
 std::vector<std::string> Cells(const std::string& aLine)

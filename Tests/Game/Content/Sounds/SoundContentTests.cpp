@@ -4,6 +4,7 @@
 // audio device (SDL's disk driver, so the output can be read back).
 #include "Sound/SoundBank.h"
 #include "Support/TempDir.h"
+#include "Support/WaitUntil.h"
 #include "vek/audio/AudioOut.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
@@ -301,17 +302,18 @@ TEST_F(SoundContentTest, TheMenuMusicReachesTheAudioDevice)
     // The disk driver writes in real time; wait until what follows the start has been written.
     std::vector<std::int16_t> output;
     std::size_t outputStart = 0;
-    bool found = false;
-    for (int attempt = 0; attempt < 100 && !found; ++attempt)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        output = ReadOutput(before);
-        const auto heard =
-            std::find_if(output.begin(), output.end(), [](std::int16_t aValue) { return aValue != 0; });
-        outputStart = static_cast<std::size_t>(std::distance(output.begin(), heard)) / CHANNELS * CHANNELS;
-        found = heard != output.end() && output.size() >= outputStart + COMPARED;
-    }
-    ASSERT_TRUE(found) << "no music in the output after 5 s";
+    const bool found = QelTest::WaitUntil(
+        [&]
+        {
+            output = ReadOutput(before);
+            const auto heard =
+                std::find_if(output.begin(), output.end(), [](std::int16_t aValue) { return aValue != 0; });
+            outputStart =
+                static_cast<std::size_t>(std::distance(output.begin(), heard)) / CHANNELS * CHANNELS;
+            return heard != output.end() && output.size() >= outputStart + COMPARED;
+        },
+        [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
+    ASSERT_TRUE(found) << "the music never reached the output";
     int largestDifference = 0;
     for (std::size_t i = 0; i < COMPARED; ++i)
     {

@@ -4,6 +4,7 @@
 #include "Platform/Image/DdsImage.h"
 #include "StaticModelManifest.h"
 #include "Support/GfxWindow.h"
+#include "Support/SourceRoot.h"
 #include "vek/model/ModelFactory.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
@@ -169,8 +170,8 @@ TEST_F(StaticModelContentTest, TheManifestParsesWholeAndNamesTheModelsTheBuilder
     for (const ManifestRow& row : theRows)
     {
         tags.insert(row.myTag);
-        EXPECT_TRUE(
-            std::filesystem::is_regular_file(SourceRoot() / "Source/Game/content/data/game" / row.myModel))
+        EXPECT_TRUE(std::filesystem::is_regular_file(QelTest::SourceRoot() / "Source/Game/content/data/game" /
+                                                     row.myModel))
             << row.myModel << " is committed";
     }
     // The checkpoint builder swaps to this path on its own.

@@ -1,4 +1,5 @@
 #include "StaticModelManifest.h"
+#include "Support/SourceRoot.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,18 +26,9 @@ bool ParseTriple(const std::string& aText, std::array<float, 3>& aOut)
 }
 } // namespace
 
-std::filesystem::path SourceRoot()
-{
-    if (const char* root = std::getenv("QEL_TEST_SOURCE_DIR"))
-    {
-        return root;
-    }
-    return (std::filesystem::path(__FILE__).parent_path() / "../../../..").lexically_normal();
-}
-
 std::filesystem::path ManifestPath()
 {
-    return SourceRoot() / "Source/Game/content/make/models-static/MANIFEST.md";
+    return QelTest::SourceRoot() / "Source/Game/content/make/models-static/MANIFEST.md";
 }
 
 std::vector<ManifestRow> ReadManifest(const std::filesystem::path& aPath)

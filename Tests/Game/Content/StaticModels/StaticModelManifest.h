@@ -18,9 +18,6 @@ struct ManifestRow
     std::array<float, 3> myMax{};
 };
 
-// The repository's root: QEL_TEST_SOURCE_DIR when set, else found from this file's place.
-std::filesystem::path SourceRoot();
-
 std::filesystem::path ManifestPath();
 
 // The table rows of the manifest; rows that do not parse are left out (the tests count them).
