@@ -3,6 +3,7 @@
 #include "Builders/RegisterGameObjectFactories.h"
 #include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
+#include "Enemies/EyeTrigger.h"
 #include "Menu/StateStack.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
@@ -377,7 +378,8 @@ void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aSc
     myCamera.SetLevelName(myCurrentScene);
     myCamera.ResetShake();
     myCamera.ExitBloodSeaMode();
-    // The eye's blood-sea flag is cleared here once the eye exists.
+    // No blood sea of the last level may count as risen in the new one.
+    EyeTrigger::ClearBloodSeaActive();
     LevelRegistry::GetInstance().SetCurrentScene(myCurrentScene);
     FogComponent::SetCurrentSceneName(myCurrentScene);
     PlayerAnimator::SetCurrentLevelPath(myCurrentScene);
