@@ -11,6 +11,7 @@
 #include "Components/BloodSeaComponent.h"
 #include "Components/BreakableTile.h"
 #include "Components/CheckpointComponent.h"
+#include "Components/Collectibles.h"
 #include "Components/LevelEndComponent.h"
 #include "Components/MeshComponent.h"
 #include "Components/RankSystem.h"
@@ -177,14 +178,17 @@ TEST(PickupBuilders, KeysCoinsAndHeartsGetTheirTriggerSpheresAndCoinsAndHeartsOn
     {
         std::unique_ptr<GameObject> (*build)(const SceneObjectData&);
         const char* defaultSprite;
+        bool isCoin;
     };
     for (const Case& pickup :
-         {Case{&BuildCoinObject, "coin_soul_idle"}, Case{&BuildPowerUpObject, "heart_idle"}})
+         {Case{&BuildCoinObject, "coin_soul_idle", true}, Case{&BuildPowerUpObject, "heart_idle", false}})
     {
         SCOPED_TRACE(pickup.defaultSprite);
         // A model is ignored: the pickup is its sprite.
         const std::unique_ptr<GameObject> plain = pickup.build(Record({}, "models/StaticMeshes/SM_Key.fbx"));
         EXPECT_EQ(plain->GetName(), "Thing");
+        EXPECT_EQ(dynamic_cast<const Coin*>(plain.get()) != nullptr, pickup.isCoin);
+        EXPECT_EQ(dynamic_cast<const Collectibles*>(plain.get()) != nullptr, pickup.isCoin);
         EXPECT_EQ(Kinds(*plain), (KindsOf<AnimatedSpriteComponent, SphereColliderComponent>()));
         EXPECT_EQ(Get<AnimatedSpriteComponent>(*plain).GetDefinitionId(), pickup.defaultSprite);
         const SphereColliderComponent& sphere = Get<SphereColliderComponent>(*plain);

@@ -1,20 +1,16 @@
+#include "Builders/EnemyBuilders.h"
+#include "Builders/PlayerBuilder.h"
 #include "Components/VfxEmitterComponent.h"
 #include "Effects/VfxSystem.h"
+#include "Enemies/SchnozController.h"
 #include "Game/Effects/EffectsFixture.h"
-#include "Objects/FacingComponent.h"
 #include "Objects/GameObject.h"
+#include "Player/PlayerController.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-class FacingStandIn : public Component, public FacingComponent
-{
-public:
-    bool IsFacingRight() const override { return myIsFacingRight; }
-    bool myIsFacingRight = true;
-};
-
 class VfxEmitterTest : public EffectsTest::EngineGameFixture
 {
 protected:
@@ -137,24 +133,44 @@ TEST_F(VfxEmitterTest, ScreenSpaceIsChosenByTheExactWordInAnyCase)
 
 TEST_F(VfxEmitterTest, WorldEffectsTakeTheFacingOfTheOwnersCharacter)
 {
-    VfxEmitterSettings settings = Glow(0.25f);
-    settings.burstOnActivate = 1;
-    myObject = std::make_unique<GameObject>("Player");
-    FacingStandIn* facing = myObject->AddComponent<FacingStandIn>();
-    myObject->AddComponent<VfxEmitterComponent>(settings);
-    myObject->Start(Qel::Engine::GetInstance());
-    facing->myIsFacingRight = false;
-    myObject->Update(0.25f);
-    facing->myIsFacingRight = true;
-    myObject->Update(0.25f);
-    ASSERT_EQ(mySystem.GetActiveCount(), 2u);
-    EXPECT_FLOAT_EQ(mySystem.GetInstances()[0].params.facing, -1.0f);
-    EXPECT_FLOAT_EQ(mySystem.GetInstances()[1].params.facing, 1.0f);
+    // The game's own player and enemy; each emitter emits once an update.
+    SceneObjectData data;
+    data.name = "Player";
+    const std::unique_ptr<GameObject> player = BuildPlayerObject(data);
+    data.name = "Schnoz";
+    const std::unique_ptr<GameObject> enemy = BuildSchnozIIObject(data);
+    VfxEmitterComponent* playerEmitter = player->AddComponent<VfxEmitterComponent>(Glow(0.25f));
+    VfxEmitterComponent* enemyEmitter = enemy->AddComponent<VfxEmitterComponent>(Glow(0.25f));
+    PlayerController& controller = *player->GetComponent<PlayerController>();
+    SchnozController& walker = *enemy->GetComponent<SchnozController>();
+    const auto facingOfNextEffect = [this](VfxEmitterComponent& anEmitter)
+    {
+        const std::size_t before = mySystem.GetActiveCount();
+        anEmitter.Update(0.25f);
+        EXPECT_EQ(mySystem.GetActiveCount(), before + 1);
+        return mySystem.GetInstances()[before].params.facing;
+    };
+
+    controller.SetFacingRight(true);
+    EXPECT_FLOAT_EQ(facingOfNextEffect(*playerEmitter), 1.0f);
+    controller.SetFacingRight(false);
+    EXPECT_FLOAT_EQ(facingOfNextEffect(*playerEmitter), -1.0f);
+    walker.Reset(200.0f, 0, true);
+    EXPECT_FLOAT_EQ(facingOfNextEffect(*enemyEmitter), 1.0f);
+    walker.TurnAround();
+    EXPECT_FLOAT_EQ(facingOfNextEffect(*enemyEmitter), -1.0f);
+
+    // The player's controller wins over an enemy's on the same object.
+    player->AddComponent<SchnozController>()->Reset(200.0f, 0, true);
+    EXPECT_FLOAT_EQ(facingOfNextEffect(*playerEmitter), -1.0f);
+    // Neither: to the right.
+    EXPECT_FLOAT_EQ(facingOfNextEffect(*MakeEmitter(Glow(0.25f))), 1.0f);
 
     // An emitter without an owner emits nothing in world space.
+    const std::size_t count = mySystem.GetActiveCount();
     VfxEmitterComponent orphan(Glow(0.25f));
     orphan.Update(1.0f);
-    EXPECT_EQ(mySystem.GetActiveCount(), 2u);
+    EXPECT_EQ(mySystem.GetActiveCount(), count);
 }
 
 TEST_F(VfxEmitterTest, ATinyIntervalAfterALongFrameEndsWithAtMostAFullPool)

@@ -3,6 +3,7 @@
 #include "Boss/BossAnimator.h"
 #include "Builders/EnemyBuilders.h"
 #include "Builders/GameObjectFactory.h"
+#include "Builders/RegisterGameObjectFactories.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
@@ -180,8 +181,7 @@ TEST(EnemyBuilders, EyeGetsItsTwoClipsAndATrigger)
 TEST(EnemyBuilders, RegisteredUnderTheirTagsInTheFactory)
 {
     GameObjectFactory& factory = GameObjectFactory::GetInstance();
-    factory.Clear();
-    RegisterEnemyBuilders();
+    RegisterGameObjectFactories();
     const std::unique_ptr<GameObject> small = factory.Create(Data("Schnoz_II"));
     const std::unique_ptr<GameObject> armoured = factory.Create(Data("Schnoz_III"));
     const std::unique_ptr<GameObject> boss = factory.Create(Data("Boss"));

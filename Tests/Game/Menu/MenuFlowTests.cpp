@@ -11,15 +11,18 @@
 #include "Sound/SoundBank.h"
 #include "Support/VirtualPad.h"
 #include "Support/WorkingFolder.h"
+#include "World/GameWorld.h"
 #include "World/LevelCounters.h"
 #include "World/LevelRegistry.h"
 #include "vek/Core/Engine.h"
 #include "vek/input/XInputController.h"
 
+#include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 namespace
 {
@@ -387,6 +390,73 @@ TEST_F(MenuFlow, ALevelRunsUnderTheHudWhichPausesWithEscapeAndGoesBackToTheTitle
     Frame();
     EXPECT_EQ(myStack->GetSize(), 1);
     EXPECT_EQ(myStack->GetGameState(), GameStateCode::TITLE_MENU);
+}
+
+TEST_F(MenuFlow, ALevelThatFailsToLoadLeavesThePlayerOnTheLevelSelectBeforeOrUnderTheHud)
+{
+    AddLevels({"L_World1_Level1"});
+    const fs::path levelData = myFolder.GetPath() / "game/levels/L_World1_Level1.leveldata";
+    fs::create_directories(levelData);
+    std::ofstream(levelData / "3f2504e0-4f89-11d3-9a0c-000000000001") << "{\"name\": ";
+    StartGame();
+    GameWorld world;
+    world.Init();
+    // The world takes the request and runs until the load has failed; the menus stand still meanwhile.
+    const auto loadFails = [&]
+    {
+        testing::internal::CaptureStdout();
+        world.Update(*myStack);
+        EXPECT_TRUE(world.IsLoading());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (world.IsLoading() && std::chrono::steady_clock::now() < deadline)
+        {
+            world.Update(*myStack);
+            std::this_thread::yield();
+        }
+        const std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_FALSE(world.IsLoading());
+        const std::string line = "[GameWorld] Failed to load scene: levels/L_World1_Level1.vks: ";
+        const std::size_t at = output.find(line);
+        ASSERT_NE(at, std::string::npos) << output;
+        EXPECT_EQ(output.find(line, at + 1), std::string::npos) << "one line: " << output;
+        EXPECT_NE(output.find("L_World1_Level1.leveldata/3f2504e0", at), std::string::npos)
+            << "the line names the bad file: " << output;
+    };
+    // The state the level select is in on top: -1 not on top, 0 idle, 1 sliding onto a level.
+    const auto selectState = [&]
+    {
+        const LevelSelectMenu* select = Top<LevelSelectMenu>();
+        return select == nullptr ? -1 : (select->IsMoving() ? 1 : 0);
+    };
+    const auto onTheLevelSelect = [&]
+    {
+        for (int frame = 0; frame < 400 && selectState() != 0; ++frame)
+        {
+            Frame();
+            world.Update(*myStack);
+        }
+        EXPECT_EQ(myStack->GetSize(), 2);
+        EXPECT_EQ(selectState(), 0);
+        EXPECT_FALSE(myStack->IsHidden());
+        EXPECT_EQ(world.GetCurrentScene(), "");
+    };
+
+    // Chosen, and failed while the indicator still slides: the HUD never comes.
+    Tap(MenuInput::KEY_ENTER);
+    Tap(MenuInput::KEY_ENTER);
+    ASSERT_EQ(selectState(), 1);
+    loadFails();
+    onTheLevelSelect();
+
+    // Chosen again, and failed under the HUD: the HUD goes.
+    Tap(MenuInput::KEY_ENTER);
+    for (int frame = 0; frame < 400 && Top<GameMenu>() == nullptr; ++frame)
+    {
+        Frame();
+    }
+    ASSERT_NE(Top<GameMenu>(), nullptr);
+    loadFails();
+    onTheLevelSelect();
 }
 
 TEST_F(MenuFlow, BackInThePauseResumesAndQuitGameEmptiesTheStackOneStateAFrame)

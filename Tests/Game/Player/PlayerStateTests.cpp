@@ -247,3 +247,24 @@ TEST_F(PlayerStates, AMissingClipIsReportedOnceAndItsTimedStateEndsAtOnce)
               "[PlayerAnimator] Clip 12 has no animation (\"Animations/Player/missing.fbx\"); the player "
               "holds its pose\n");
 }
+
+TEST_F(PlayerStates, ThePreloadImportsEveryClipSoPlayingThemImportsNothing)
+{
+    myRig.reset();
+    Qel::ModelFactory::DestroyInstance();
+    PlayerAnimator::StartAnimationPreloadAsync().get();
+    Qel::ModelFactory& factory = *Qel::ModelFactory::GetInstance();
+    ASSERT_EQ(factory.GetAnimationCount(), static_cast<std::size_t>(PlayerClip::COUNT));
+
+    myRig = std::make_unique<ControllerRig>(nullptr, Body::Full);
+    myRig->Start();
+    for (int clip = 0; clip < PlayerClip::COUNT; ++clip)
+    {
+        myRig->Animator().PlayAnimation(clip);
+        const Qel::AnimationPlayer* player = myRig->Animator().GetCurrentAnimationPlayer();
+        ASSERT_NE(player, nullptr);
+        EXPECT_NE(player->myAnimation, nullptr) << PlayerAnimator::GetClipPath(clip);
+    }
+    EXPECT_EQ(factory.GetAnimationCount(), static_cast<std::size_t>(PlayerClip::COUNT))
+        << "a clip was imported while the level played";
+}

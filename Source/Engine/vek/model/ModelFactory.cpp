@@ -205,6 +205,12 @@ AnimationPlayer ModelFactory::GetAnimationPlayer(const std::string& aPath,
     return player;
 }
 
+std::size_t ModelFactory::GetAnimationCount()
+{
+    std::lock_guard lock(myMutex);
+    return myAnimations.size();
+}
+
 MeshBounds ModelFactory::CalculateBounds(const std::vector<ModelVertex>& someVertices)
 {
     constexpr float largest = std::numeric_limits<float>::max();

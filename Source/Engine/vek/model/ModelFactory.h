@@ -76,6 +76,8 @@ public:
     std::shared_ptr<Animation> GetAnimation(const std::string& aPath, const std::shared_ptr<Model>& aModel);
     // A fresh player; the path is resolved first and the clip set when it could be had.
     AnimationPlayer GetAnimationPlayer(const std::string& aPath, const std::shared_ptr<Model>& aModel);
+    // How many clips are cached; each cached clip was imported once.
+    std::size_t GetAnimationCount();
 
     static MeshBounds CalculateBounds(const std::vector<ModelVertex>& someVertices);
 

@@ -3,7 +3,6 @@
 #include "Animator/ClipIndices.h"
 #include "Boss/BossAnimator.h"
 #include "Builders/BasicBuilders.h"
-#include "Builders/GameObjectFactory.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
@@ -160,13 +159,4 @@ std::unique_ptr<GameObject> BuildEyeInTheSkyObject(const SceneObjectData& aData)
     animator->AddAnimation("Animations/enviorement/EN_Eye_idle.fbx", true);
     object->AddComponent<EyeTrigger>();
     return object;
-}
-
-void RegisterEnemyBuilders()
-{
-    GameObjectFactory& factory = GameObjectFactory::GetInstance();
-    factory.Register("Schnoz_II", &BuildSchnozIIObject);
-    factory.Register("Schnoz_III", &BuildSchnozIIIObject);
-    factory.Register("Boss", &BuildBossObject);
-    factory.Register("EyeInTheSky", &BuildEyeInTheSkyObject);
 }

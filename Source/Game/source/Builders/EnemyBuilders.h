@@ -12,6 +12,3 @@ std::unique_ptr<GameObject> BuildSchnozIIObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildSchnozIIIObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildBossObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildEyeInTheSkyObject(const SceneObjectData& aData);
-
-// Registers the four under "Schnoz_II", "Schnoz_III", "Boss" and "EyeInTheSky".
-void RegisterEnemyBuilders();

@@ -1,7 +1,6 @@
 #include "Builders/LevelObjectBuilders.h"
 
 #include "Builders/BasicBuilders.h"
-#include "Builders/GameObjectFactory.h"
 #include "Camera/FogComponent.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Collision/SphereColliderComponent.h"
@@ -10,6 +9,7 @@
 #include "Components/BloodSeaComponent.h"
 #include "Components/BreakableTile.h"
 #include "Components/CheckpointComponent.h"
+#include "Components/Collectibles.h"
 #include "Components/LevelEndComponent.h"
 #include "Components/MeshComponent.h"
 #include "Components/RankSystem.h"
@@ -116,7 +116,8 @@ std::unique_ptr<GameObject> BuildKeyObject(const SceneObjectData& aData)
 
 std::unique_ptr<GameObject> BuildCoinObject(const SceneObjectData& aData)
 {
-    std::unique_ptr<GameObject> object = MakeGameObject(aData);
+    auto object = std::make_unique<Coin>();
+    object->SetName(aData.name);
     AddSpritePickup(*object, aData, "coin_soul_idle");
     return object;
 }
@@ -205,20 +206,4 @@ std::unique_ptr<GameObject> BuildFogObject(const SceneObjectData& aData)
     fog->SetColor(ReadOr(aData, "FogColor", Qel::Color{0.0f, 0.0f, 0.0f, 0.0f}));
     fog->SetPlanes(ReadOr(aData, "FogNearPlane", 0.0f), ReadOr(aData, "FogFarPlane", 0.0f));
     return object;
-}
-
-void RegisterLevelObjectBuilders()
-{
-    GameObjectFactory& factory = GameObjectFactory::GetInstance();
-    factory.Register("levelEnd", &BuildLevelEndObject);
-    factory.Register("Checkpoint", &BuildCheckpointObject);
-    factory.Register("Key", &BuildKeyObject);
-    factory.Register("Coin", &BuildCoinObject);
-    factory.Register("PowerUp", &BuildPowerUpObject);
-    factory.Register("RankingSystem", &BuildRankingSystemObject);
-    factory.Register("BreakableBlock", &BuildBreakableBlockObject);
-    factory.Register("BloodSea", &BuildBloodSeaObject);
-    factory.Register("VfxEmitter", &BuildVfxEmitterObject);
-    factory.Register("Fog", &BuildFogObject);
-    factory.Register("DeathBox", &BuildDeathBoxObject);
 }

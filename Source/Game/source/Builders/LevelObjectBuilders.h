@@ -20,7 +20,3 @@ std::unique_ptr<GameObject> BuildBloodSeaObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildDeathBoxObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildVfxEmitterObject(const SceneObjectData& aData);
 std::unique_ptr<GameObject> BuildFogObject(const SceneObjectData& aData);
-
-// Registers the builders above under "levelEnd", "Checkpoint", "Key", "Coin", "PowerUp",
-// "RankingSystem", "BloodSea", "VfxEmitter", "Fog" and "DeathBox".
-void RegisterLevelObjectBuilders();

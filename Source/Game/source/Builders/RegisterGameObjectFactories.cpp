@@ -11,20 +11,34 @@ void RegisterGameObjectFactories()
 {
     GameObjectFactory& factory = GameObjectFactory::GetInstance();
     factory.SetDefault(&BuildMeshOnlyObject);
+    // Tags the default would serve are registered too, so one written in another case is stored in the
+    // spelling the rest of the game looks for.
     factory.Register("Player", &BuildPlayerObject);
-    // Tags whose objects are only a model; the rest of the game finds them by tag. Tags without a
-    // builder of their own yet are served by the default.
+    factory.Register("levelEnd", &BuildLevelEndObject);
+    factory.Register("Checkpoint", &BuildCheckpointObject);
     factory.Register("WorldDeathThreshold", &BuildMeshOnlyObject);
+    factory.Register("Key", &BuildKeyObject);
+    factory.Register("Coin", &BuildCoinObject);
+    factory.Register("PowerUp", &BuildPowerUpObject);
+    factory.Register("RankingSystem", &BuildRankingSystemObject);
+    factory.Register("Schnoz_II", &BuildSchnozIIObject);
+    factory.Register("Schnoz_III", &BuildSchnozIIIObject);
+    factory.Register("Boss", &BuildBossObject);
+    factory.Register("EyeInTheSky", &BuildEyeInTheSkyObject);
+    factory.Register("BreakableBlock", &BuildBreakableBlockObject);
     factory.Register("Ground", &BuildGroundBoxObject);
     factory.Register("Platform", &BuildGroundBoxObject);
+    factory.Register("Birgil", &BuildMeshOnlyObject);
+    factory.Register("BloodSea", &BuildBloodSeaObject);
     factory.Register("Autocam", &BuildAutocamObject);
     factory.Register("AutocamTrigger", &BuildAutocamTriggerObject);
     factory.Register("LockCamTrigger", &BuildLockCamTriggerObject);
+    factory.Register("Trigger", &BuildMeshOnlyObject);
     factory.Register("Dialogue", &BuildDialogueObject);
-    for (const char* tag : {"Birgil", "Trigger", "Static", "Decoration", "Untagged"})
-    {
-        factory.Register(tag, &BuildMeshOnlyObject);
-    }
-    RegisterEnemyBuilders();
-    RegisterLevelObjectBuilders();
+    factory.Register("Static", &BuildMeshOnlyObject);
+    factory.Register("Decoration", &BuildMeshOnlyObject);
+    factory.Register("VfxEmitter", &BuildVfxEmitterObject);
+    factory.Register("Fog", &BuildFogObject);
+    factory.Register("DeathBox", &BuildDeathBoxObject);
+    factory.Register("Untagged", &BuildMeshOnlyObject);
 }

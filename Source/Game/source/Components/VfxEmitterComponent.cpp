@@ -2,8 +2,9 @@
 
 #include "Effects/DefinitionJson.h"
 #include "Effects/VfxSystem.h"
-#include "Objects/FacingComponent.h"
+#include "Enemies/SchnozController.h"
 #include "Objects/GameObject.h"
+#include "Player/PlayerController.h"
 
 #include <algorithm>
 
@@ -67,6 +68,20 @@ void VfxEmitterComponent::Emit(int aCount) const
     }
 }
 
+float VfxEmitterComponent::GetOwnerFacing() const
+{
+    // Mirrored effects follow the character the emitter rides on: the player first, then an enemy.
+    if (const PlayerController* player = myOwner->GetComponent<PlayerController>())
+    {
+        return player->IsFacingRight() ? 1.0f : -1.0f;
+    }
+    if (const SchnozController* enemy = myOwner->GetComponent<SchnozController>())
+    {
+        return enemy->IsFacingRight() ? 1.0f : -1.0f;
+    }
+    return 1.0f;
+}
+
 void VfxEmitterComponent::EmitOnce() const
 {
     if (mySettings.effectId.empty())
@@ -82,8 +97,6 @@ void VfxEmitterComponent::EmitOnce() const
     {
         return;
     }
-    const FacingComponent* facing = myOwner->GetComponent<FacingComponent>();
-    const float direction = facing == nullptr || facing->IsFacingRight() ? 1.0f : -1.0f;
     VfxSystem::SpawnAt(mySettings.effectId, myOwner->GetTransform().GetPosition(), mySettings.sizeMultiplier,
-                       direction);
+                       GetOwnerFacing());
 }

@@ -37,6 +37,8 @@ public:
 private:
     void Emit(int aCount) const;
     void EmitOnce() const;
+    // +1 right, -1 left.
+    float GetOwnerFacing() const;
 
     VfxEmitterSettings mySettings;
     bool myIsScreenSpace = false;

@@ -16,7 +16,6 @@ void SchnozWalkState::OnEnter(SchnozAnimator& aAnimator)
 {
     SchnozController* controller = aAnimator.GetSchnozController();
     myWasFacingRight = controller != nullptr && controller->IsFacingRight();
-    myHadArmour = controller != nullptr && controller->GetHp() > 0;
     PlayWalkClip(aAnimator);
 }
 

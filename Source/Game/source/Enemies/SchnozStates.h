@@ -17,7 +17,6 @@ private:
     void PlayWalkClip(SchnozAnimator& aAnimator);
 
     bool myWasFacingRight = false;
-    bool myHadArmour = false;
 };
 
 class SchnozHurtState : public SchnozState

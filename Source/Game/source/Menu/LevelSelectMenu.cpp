@@ -266,6 +266,18 @@ void LevelSelectMenu::OnButtonPressed(int aIndex)
     LevelRegistry::GetInstance().SetSceneRequest(path);
 }
 
+void LevelSelectMenu::CancelLevelStart()
+{
+    if (!myIsMoving)
+    {
+        return;
+    }
+    myIsMoving = false;
+    myPendingIndex = -1;
+    mySlideElapsed = 0.0f;
+    myIndicator.position = GetIndicatorAnchor(myCurrentLevelIndex);
+}
+
 void LevelSelectMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
 {
     Qel::XInputController& pad = GetMenuPad();

@@ -38,6 +38,9 @@ public:
                                   const Qel::Vector2<float>& aScreen,
                                   std::vector<std::unique_ptr<MenuButton>>& aButtons,
                                   std::vector<std::string>& aPaths);
+    // Drops a choice whose level could not be loaded: the slide stops and pushes no HUD.
+    void CancelLevelStart();
+
     // The layout key of scene index aIndex; null from 9 up.
     static const char* GetButtonKey(int aIndex);
     // The keys of every level in the progress file, read again on each call.

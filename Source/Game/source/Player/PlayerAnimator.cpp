@@ -9,6 +9,7 @@
 #include "vek/Core/Assert.h"
 #include "vek/Core/Profiler.h"
 #include "vek/model/ModelFactory.h"
+#include "vek/settings/AssetPaths.h"
 
 #include <cstdio>
 
@@ -88,9 +89,10 @@ void PlayerAnimator::PreloadAnimations()
     {
         return;
     }
+    // Cached under the resolved path, the key the players' requests look up later.
     for (int index = 0; index < PlayerClip::COUNT; ++index)
     {
-        static_cast<void>(factory->GetAnimation(GetClipPath(index), model));
+        static_cast<void>(factory->GetAnimation(Qel::ResolveAssetPath(GetClipPath(index)), model));
     }
 }
 

@@ -1,18 +1,19 @@
 #include "Runtime/Timer.h"
 
 Timer::Timer(const Qel::CounterSource& aSource)
-    : mySource(&aSource), myStart(aSource.GetCount()), myPrevious(myStart), myNow(myStart)
+    : mySource(&aSource), myStart(aSource.GetCount()), myPrevious(myStart)
 {
 }
 
 void Timer::Update()
 {
-    myNow = mySource->GetCount();
-    myDeltaTime = static_cast<float>(myNow - myPrevious) / static_cast<float>(mySource->GetFrequency());
-    myPrevious = myNow;
+    const std::int64_t now = mySource->GetCount();
+    myDeltaTime = static_cast<float>(now - myPrevious) / static_cast<float>(mySource->GetFrequency());
+    myPrevious = now;
 }
 
 double Timer::GetTotalTime() const
 {
-    return static_cast<double>(myNow - myStart) / static_cast<double>(mySource->GetFrequency());
+    return static_cast<double>(mySource->GetCount() - myStart) /
+           static_cast<double>(mySource->GetFrequency());
 }

@@ -14,13 +14,12 @@ public:
 
     void Update();
     float GetDeltaTime() const { return myDeltaTime; }
-    // Advances only with Update.
+    // Read from the counter at the call, not at the last Update.
     double GetTotalTime() const;
 
 private:
     const Qel::CounterSource* mySource;
     std::int64_t myStart;
     std::int64_t myPrevious;
-    std::int64_t myNow;
     float myDeltaTime = 0.0f;
 };

@@ -3,6 +3,8 @@
 #include "Builders/RegisterGameObjectFactories.h"
 #include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
+#include "Enemies/EyeTrigger.h"
+#include "Menu/LevelSelectMenu.h"
 #include "Menu/StateStack.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
@@ -93,6 +95,24 @@ void HandInEngineWindow(InputHandler& aInput)
     }
 }
 
+// Whether the level select has pushed the HUD yet or is still sliding onto the level, the player is
+// left on it to choose again rather than on an empty world under the HUD.
+void ReturnToLevelSelect(StateStack& aStack)
+{
+    for (int index = aStack.GetSize() - 1; index >= 0; --index)
+    {
+        if (auto* select = dynamic_cast<LevelSelectMenu*>(aStack.GetState(index)))
+        {
+            select->CancelLevelStart();
+            if (index < aStack.GetSize() - 1)
+            {
+                aStack.PopToIndex(index);
+            }
+            return;
+        }
+    }
+}
+
 CollisionSystemComponent* FindCollisionSystem(const GameWorld::SceneObjects& someObjects)
 {
     for (const std::unique_ptr<GameObject>& object : someObjects)
@@ -177,7 +197,10 @@ void GameWorld::Update(StateStack& aStack)
     aStack.SetDeltaTime(deltaTime);
     SoundBank::GetInstance().Update(deltaTime);
 
-    PollSceneLoad();
+    if (PollSceneLoad())
+    {
+        ReturnToLevelSelect(aStack);
+    }
 
     LevelRegistry& levels = LevelRegistry::GetInstance();
     if (levels.HasSceneRequest())
@@ -323,11 +346,11 @@ void GameWorld::StartSceneLoadAsync(const std::string& aScene, bool aForce)
                                });
 }
 
-void GameWorld::PollSceneLoad()
+bool GameWorld::PollSceneLoad()
 {
     if (!myIsLoading || !mySceneFuture.valid() || IsRunning(mySceneFuture))
     {
-        return;
+        return false;
     }
     const std::string scene = myLoadingScene;
     myLoadingScene.clear();
@@ -348,7 +371,7 @@ void GameWorld::PollSceneLoad()
         SoundBank::GetInstance().StopAll();
         SoundBank::GetInstance().Play(MENU_MUSIC);
         ClearScene(true, true);
-        return;
+        return true;
     }
 
     ApplyLoadedScene(std::move(objects), scene);
@@ -362,6 +385,7 @@ void GameWorld::PollSceneLoad()
         myQueuedScene.clear();
         StartSceneLoadAsync(queued, false);
     }
+    return false;
 }
 
 void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aScene)
@@ -377,7 +401,8 @@ void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aSc
     myCamera.SetLevelName(myCurrentScene);
     myCamera.ResetShake();
     myCamera.ExitBloodSeaMode();
-    // The eye's blood-sea flag is cleared here once the eye exists.
+    // No blood sea of the last level may count as risen in the new one.
+    EyeTrigger::ClearBloodSeaActive();
     LevelRegistry::GetInstance().SetCurrentScene(myCurrentScene);
     FogComponent::SetCurrentSceneName(myCurrentScene);
     PlayerAnimator::SetCurrentLevelPath(myCurrentScene);

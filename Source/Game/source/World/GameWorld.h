@@ -42,6 +42,7 @@ public:
     void Init();
     // One frame: clock, input, the load's hand-over, level requests, then the level's objects in their
     // fixed order unless a load runs or a menu pauses the game. The level steps at most 1/30 s a frame.
+    // A level that fails to load sends the player back to the level select.
     void Update(StateStack& aStack);
     // The level, or the loading screen while a scene loads.
     void Render();
@@ -53,8 +54,8 @@ public:
     // Starts loading aScene on a task; nothing for "" or, without aForce, for the scene on screen.
     void StartSceneLoadAsync(const std::string& aScene, bool aForce);
     // Takes a finished load without blocking and hands it over; a load that failed leaves the world
-    // without a level and says why in one line.
-    void PollSceneLoad();
+    // without a level and says why in one line. True when the load it took had failed.
+    bool PollSceneLoad();
     void ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aScene);
     // Drops every object but the persistent ones (and, with aDropPlayer, the player too).
     void ResetObjects(bool aDropPlayer);
