@@ -1,12 +1,15 @@
-// The results screen and a checkpoint drawn through the engine with the shipped layout, pictures and
-// models: the rank picture fills the screen and changes with the rank, and a checkpoint that lights up
-// shows its lit model and glow. With QEL_PICTURE_DIR set, the frames are also written there as PNG
-// files to look at.
+// The results screen, a checkpoint and the exit door through the engine with the shipped layout,
+// pictures and models: the rank picture fills the screen and changes with the rank, a checkpoint that
+// lights up shows its lit model and glow, and the door wears its world's texture. With QEL_PICTURE_DIR
+// set, the frames are also written there as PNG files to look at.
 #include "Engine/vek/graphics/EngineFixture.h"
 
 #include "Builders/LevelObjectBuilders.h"
 #include "Camera/CameraController.h"
+#include "Collision/BoxColliderComponent.h"
+#include "Components/AnimatedMeshComponent.h"
 #include "Components/CheckpointComponent.h"
+#include "Components/LevelEndComponent.h"
 #include "Components/MeshComponent.h"
 #include "Effects/VfxSystem.h"
 #include "Menu/LevelEndResultsMenu.h"
@@ -15,6 +18,8 @@
 #include "World/WorldRenderPass.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsEngine.h"
+#include "vek/graphics/GraphicsStateStack.h"
+#include "vek/graphics/TextureManager.h"
 
 #include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
@@ -142,5 +147,66 @@ TEST_F(LevelEndPicture, ACheckpointThatLightsUpShowsItsLitModelAndGlow)
     const std::vector<std::uint8_t> lit = DrawWorld(objects, camera, vfx, "checkpoint_lit.png");
     EXPECT_GT(CountDiffering(unlit, lit), 500) << "lighting the checkpoint changed nothing";
     VfxSystem::SetActive(nullptr);
+}
+
+TEST_F(LevelEndPicture, TheDoorWearsItsWorldsTextureAndItsPromptPlaceLeavesTheStatesAsFound)
+{
+    Qel::Engine& engine = *Qel::Engine::GetInstance();
+    Qel::TextureManager& textures = *engine.GetTextureManager();
+    const std::string worlds[] = {"textures/Common/SM_Deco_W1_Rock_T.dds",
+                                  "textures/Common/SM_Deco_W2_Rock_T.dds",
+                                  "textures/Common/SM_Deco_W3_Crystal_T.dds"};
+    // The door's texture on every mesh of a door of aWorldIndex, with the three world textures.
+    const auto doorTexture = [&](int aWorldIndex, const std::string& aThirdWorld)
+    {
+        SceneObjectData data;
+        data.name = "LevelEnd";
+        data.model = "models/SK/EN_LevelEnd_Door.fbx";
+        data.properties = {{"World Index", aWorldIndex},
+                           {"World 1 Texture", worlds[0]},
+                           {"World 2 Texture", worlds[1]},
+                           {"World 3 Texture", aThirdWorld}};
+        std::unique_ptr<GameObject> door = BuildLevelEndObject(data);
+        door->Start(&engine);
+        AnimatedMeshComponent* mesh = door->GetComponent<AnimatedMeshComponent>();
+        EXPECT_TRUE(mesh != nullptr && mesh->HasModel());
+        const Qel::AnimatedModelInstance& instance = mesh->GetModelInstanceRef();
+        const std::size_t meshCount = instance.GetModel()->myMeshes.size();
+        for (std::size_t index = 1; index < meshCount; ++index)
+        {
+            EXPECT_EQ(instance.myTextures[index].myAlbedo, instance.myTextures[0].myAlbedo) << index;
+        }
+        return instance.myTextures[0].myAlbedo;
+    };
+    Qel::Texture* const own = textures.TryGetTexture("textures/Common/EN_LevelEnd_Door_T.dds", 1, false);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(doorTexture(2, worlds[2]), textures.TryGetTexture(worlds[1].c_str(), 1, false));
+    EXPECT_EQ(doorTexture(7, worlds[2]), textures.TryGetTexture(worlds[2].c_str(), 1, false))
+        << "7 is world 3";
+    EXPECT_EQ(doorTexture(0, worlds[2]), textures.TryGetTexture(worlds[0].c_str(), 1, false))
+        << "0 is world 1";
+    EXPECT_EQ(doorTexture(3, "textures/Common/NoSuchDoor_T.dds"), own)
+        << "a missing texture keeps the door's";
+
+    // With the player at the closed door, and while it opens, the prompt's place is given back.
+    SceneObjectData data;
+    data.name = "LevelEnd";
+    std::unique_ptr<GameObject> door = BuildLevelEndObject(data);
+    door->GetTransform().SetPosition({400.0f, 100.0f, 50.0f});
+    door->Start(&engine);
+    BoxColliderComponent* box = door->GetComponent<BoxColliderComponent>();
+    LevelEndComponent* exit = door->GetComponent<LevelEndComponent>();
+    ASSERT_TRUE(box != nullptr && exit != nullptr);
+    ASSERT_TRUE(box->TriggerEnter());
+    const Qel::GraphicsStateStack& states = engine.GetGraphicsEngine()->GetGraphicsStateStack();
+    const Qel::Matrix4x4 before = states.GetTransform();
+    const std::size_t depth = states.GetDepth();
+    for (const bool isExiting : {false, true})
+    {
+        exit->Render();
+        EXPECT_EQ(states.GetDepth(), depth) << isExiting;
+        EXPECT_EQ(states.GetTransform(), before) << isExiting;
+        ASSERT_TRUE(isExiting || exit->BeginExit());
+    }
 }
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace
 {
 using EffectsTest::DefinitionFixture;
@@ -55,7 +57,9 @@ TEST_F(AnimatedSpriteTest, DefinitionsTakeTheirStemAndDefaultsAndBareTexturesCom
                  R"({"texture": "Sheets\\T_Back.dds", "worldOffset": [7, 8, 9],
                      "spawnOffsetWorld": [1, 2, 3]})");
     myGame.Write("Animations/Sprites/IGNORED.Json", R"({"texture": "x.dds"})");
-    EXPECT_EQ(LoadDefinitions(), "[AnimatedSprite] Loaded 3 animated sprite definitions\n");
+    myGame.Write("Animations/Sprites/huge.json",
+                 R"({"texture": "h.dds", "fps": 1e39, "size": [-1e39, 1e300]})");
+    EXPECT_EQ(LoadDefinitions(), "[AnimatedSprite] Loaded 4 animated sprite definitions\n");
 
     const AnimatedSpriteDefinition* heart = FindAnimatedSpriteDefinition("heart_idle");
     ASSERT_NE(heart, nullptr);
@@ -81,6 +85,13 @@ TEST_F(AnimatedSpriteTest, DefinitionsTakeTheirStemAndDefaultsAndBareTexturesCom
     EXPECT_EQ(slashes->texture, "Sheets\\T_Back.dds");
     EXPECT_FLOAT_EQ(slashes->worldOffset.x, 7.0f);
     EXPECT_EQ(ResolveSpriteTexturePath(""), "");
+
+    // Numbers beyond a float stand at its largest, never at an infinity.
+    const AnimatedSpriteDefinition* huge = FindAnimatedSpriteDefinition("huge");
+    ASSERT_NE(huge, nullptr);
+    EXPECT_EQ(huge->fps, std::numeric_limits<float>::max());
+    EXPECT_EQ(huge->size.x, -std::numeric_limits<float>::max());
+    EXPECT_EQ(huge->size.y, std::numeric_limits<float>::max());
 }
 
 TEST_F(AnimatedSpriteTest, AWrongTypeFailsTheWholeFileAndInvalidOnesAreNamed)

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <limits>
+
 namespace
 {
 using EffectsTest::DefinitionFixture;
@@ -79,8 +82,10 @@ TEST_F(VfxDefinitionTest, EveryKeyIsReadAndNormalised)
     EXPECT_FLOAT_EQ(sparks->color.a, 0.75f);
 }
 
-TEST_F(VfxDefinitionTest, SmallSheetValuesAreRaisedAndAFrameCountUsesOnlyItsCells)
+TEST_F(VfxDefinitionTest, SmallSheetValuesAreRaisedHugeOnesCappedAndAFrameCountUsesOnlyItsCells)
 {
+    myGame.Write("Vfx/huge.json", R"({"texture": "h.dds", "fps": 1e39, "lifetime": -1e39,
+        "size": [1e39, -1e300], "columns": 1e39, "frameCount": 1e300, "driftStrength": 1e39})");
     myGame.Write("Vfx/a.json", R"({"texture": "a.dds", "columns": 0, "rows": -3, "frameCount": 0})");
     myGame.Write("Vfx/b.json",
                  R"({"texture": "b.dds", "columns": 4, "rows": 2, "frameCount": 5, "fps": 12.5})");
@@ -96,6 +101,21 @@ TEST_F(VfxDefinitionTest, SmallSheetValuesAreRaisedAndAFrameCountUsesOnlyItsCell
     EXPECT_EQ(mySystem.FindDefinition("c")->columns, 2) << "fractions are cut off";
     EXPECT_EQ(mySystem.FindDefinition("c")->motion, VfxMotion::Falling);
     EXPECT_EQ(mySystem.FindDefinition("c")->space, VfxSpace::World) << "a trailing blank is not screen";
+
+    // Beyond a float or an int: the largest of each, never an infinity, so the frame maths stay finite.
+    const VfxDefinition* huge = mySystem.FindDefinition("huge");
+    ASSERT_NE(huge, nullptr);
+    constexpr float LARGEST = std::numeric_limits<float>::max();
+    EXPECT_EQ(huge->fps, LARGEST);
+    EXPECT_EQ(huge->size.x, LARGEST);
+    EXPECT_EQ(huge->size.y, -LARGEST);
+    EXPECT_EQ(huge->driftStrength, LARGEST);
+    EXPECT_EQ(huge->columns, INT_MAX);
+    EXPECT_EQ(huge->frameCount, INT_MAX);
+    EXPECT_EQ(VfxSystem::CountFrames(huge->fps, 0.0f), 0);
+    EXPECT_EQ(
+        VfxSystem::GetFrameIndex(huge->frameCount, huge->fps, false, huge->columns, huge->rows, 2.0f).frame,
+        INT_MAX - 1);
 }
 
 TEST_F(VfxDefinitionTest, OnlyExactExtensionsAreReadAndBadFilesCostOnlyThemselves)

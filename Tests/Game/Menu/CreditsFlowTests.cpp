@@ -1,11 +1,11 @@
 // The credits screen and the credits film on a stack whose bottom is the title: in and out by every
 // input, the film started by the outro flag, its three ways to end, and the level unloaded after it.
 #include "Engine/vek/graphics/EngineFixture.h"
+#include "Game/Support/PlaceholderState.h"
 #include "Menu/CreditsMenu.h"
 #include "Menu/CreditsVideo.h"
 #include "Menu/MainMenu.h"
 #include "Menu/MenuButton.h"
-#include "Menu/PlaceholderState.h"
 #include "Menu/StateStack.h"
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"

@@ -7,6 +7,7 @@
 #include "Runtime/InputHandler.h"
 #include "Support/WorkingFolder.h"
 #include "World/LevelRegistry.h"
+#include "vek/settings/EngineCreateParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -145,11 +146,20 @@ TEST_F(Results, KeysMoveTheSelectionRoundAndEnterActs)
     // The highlight sits on the chosen button.
     EXPECT_EQ(results.GetHighlight().position.x, results.GetCurrentButton()->GetPosition().position.x);
 
-    PressKey(results, VK_RETURN);
+    // Enter acts on the chosen button, and the mouse pass still runs that frame: the button under
+    // the pointer becomes the chosen one.
+    const auto screen = Qel::GetEngineCreateParameters().renderSize;
+    const Qel::Vector2<float> overNext{0.7f * static_cast<float>(screen.x),
+                                       0.3f * static_cast<float>(screen.y)};
+    myInput.UpdateEvents(WM_KEYDOWN, VK_RETURN, 0);
+    myInput.Update();
+    results.Update(myInput, overNext);
     EXPECT_EQ(myReloads, 1);
     EXPECT_FALSE(results.IsActive());
     EXPECT_FALSE(results.PausesGame());
     EXPECT_EQ(myStackHolder->GetGameState(), GameStateCode::SCENE_CHANGE_REQUESTED);
+    EXPECT_TRUE(results.IsHovered());
+    EXPECT_EQ(results.GetCurrentButton()->GetIndex(), LevelEndResultsMenu::NEXT_LEVEL_BUTTON);
 }
 
 TEST_F(Results, NextRequestsTheNextLevelAndReturnUnloadsToTheTitle)

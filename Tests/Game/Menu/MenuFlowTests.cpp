@@ -1,9 +1,9 @@
 #include "Engine/vek/graphics/EngineFixture.h"
+#include "Game/Support/PlaceholderState.h"
 #include "Menu/CreditsMenu.h"
 #include "Menu/GameMenu.h"
 #include "Menu/LevelSelectMenu.h"
 #include "Menu/MainMenu.h"
-#include "Menu/PlaceholderState.h"
 #include "Menu/SettingMenu.h"
 #include "Menu/SplashMenu.h"
 #include "Menu/StateStack.h"
@@ -305,18 +305,37 @@ TEST_F(MenuFlow, TheLevelSelectLaysOutByIndexTurnsWAndSAroundAndKeepsTheBonusLoc
     EXPECT_EQ(LevelSelectMenu::GetLastSelectedLevel(), 4);
 }
 
-TEST_F(MenuFlow, WithoutLevelsTheSelectShowsNoButtonsAndEscapeStillLeaves)
+TEST_F(MenuFlow, WithoutLevelsOrWithAnUnreadableFolderTheSelectShowsNoButtonsAndEscapeStillLeaves)
 {
     StartGame();
     testing::internal::CaptureStdout();
     Tap(MenuInput::KEY_ENTER);
-    const std::string output = testing::internal::GetCapturedStdout();
+    std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("[LevelSelectMenu] Scene count: 0 (data/levels)\n"), std::string::npos);
     EXPECT_NE(output.find("[LevelSelectMenu] No scenes found."), std::string::npos);
     EXPECT_EQ(At<LevelSelectMenu>(1).GetSelectedButton(), nullptr);
     Tap(MenuInput::KEY_W);
     Tap(MenuInput::KEY_ENTER);
     EXPECT_EQ(myStack->GetSize(), 2);
+    Tap(MenuInput::KEY_ESCAPE);
+    Frame();
+    EXPECT_EQ(myStack->GetSize(), 1);
+
+    // A link that points at itself fails the walk, whatever it listed before.
+    fs::create_symlink("L_Loop", myFolder.GetPath() / "game/levels/L_Loop");
+    AddLevels({"L_A", "L_B", "L_C", "L_D"});
+    testing::internal::CaptureStdout();
+    Tap(MenuInput::KEY_ENTER);
+    output = testing::internal::GetCapturedStdout();
+    const LevelSelectMenu* select = Top<LevelSelectMenu>();
+    ASSERT_NE(select, nullptr);
+    EXPECT_EQ(output.find("[LevelSelectMenu] Could not list the levels: "),
+              output.rfind("[LevelSelectMenu] Could not list the levels: "))
+        << output;
+    EXPECT_NE(output.find("[LevelSelectMenu] Could not list the levels: "), std::string::npos) << output;
+    EXPECT_NE(output.find("[LevelSelectMenu] Scene count: 0 (data/levels)\n"), std::string::npos) << output;
+    EXPECT_TRUE(LevelRegistry::GetInstance().GetLevels().empty());
+    EXPECT_TRUE(select->GetButtons().empty());
     Tap(MenuInput::KEY_ESCAPE);
     Frame();
     EXPECT_EQ(myStack->GetSize(), 1);

@@ -95,15 +95,22 @@ TEST(SliderTravel, AKnobWiderThanItsTrackIsAnAssertedMistake)
 {
     EXPECT_EQ(Slider::ClampValue(5.0f, 1.0f, 3.0f), 3.0f);
     EXPECT_EQ(Slider::ClampValue(-5.0f, 1.0f, 3.0f), 1.0f);
-    QelTest::AssertCapture asserts;
-    Slider slider(0, 0.5f);
-    slider.GetTrackSprite().size = {10.0f, 10.0f};
-    slider.SetKnobSize({20.0f, 20.0f});
-    slider.Layout();
     InputHandler input;
-    slider.Update({0.0f, 0.0f}, input);
-    EXPECT_EQ(asserts.GetFailures(), std::vector<std::string>{"myKnobMinX < myKnobMaxX"});
-    EXPECT_FLOAT_EQ(slider.GetValue(), 0.5f) << "the value stays";
+    // A knob wider than the track reverses the travel, one as wide leaves none: both keep the value.
+    for (const float knobWidth : {20.0f, 10.0f})
+    {
+        QelTest::AssertCapture asserts;
+        Slider slider(0, 0.5f);
+        slider.GetTrackSprite().size = {10.0f, 10.0f};
+        slider.SetKnobSize({knobWidth, 20.0f});
+        slider.Layout();
+        slider.Update({0.0f, 0.0f}, input);
+        const std::vector<std::string> expected =
+            knobWidth > 10.0f ? std::vector<std::string>{"aMinValue <= aMaxValue", "aMinValue < aMaxValue"}
+                              : std::vector<std::string>{"aMinValue < aMaxValue"};
+        EXPECT_EQ(asserts.GetFailures(), expected) << knobWidth;
+        EXPECT_FLOAT_EQ(slider.GetValue(), 0.5f) << "the value stays";
+    }
 }
 
 TEST(CheckBoxes, ToggleTwiceRestoresAndTheMarkCoversTheBoxWhereItsBordersCount)

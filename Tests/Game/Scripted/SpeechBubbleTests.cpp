@@ -1,10 +1,17 @@
-// A bubble's display time, its visibility, the draw queue, and its default picture.
+// A bubble's display time, its visibility, the draw queue, its default picture, and its drawing through
+// the engine with the shipped picture and font.
 #include "DialogueDocument.h"
+#include "Engine/vek/graphics/EngineFixture.h"
 
 #include "Collision/BoxColliderComponent.h"
 #include "Dialogue/DialogueTrigger.h"
 #include "Dialogue/SpeechBubbleComponent.h"
 #include "Objects/GameObject.h"
+#include "vek/graphics/DX11.h"
+#include "vek/graphics/DepthBuffer.h"
+#include "vek/graphics/GraphicsEngine.h"
+#include "vek/graphics/GraphicsStateStack.h"
+#include "vek/graphics/RenderTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +86,7 @@ TEST(SpeechBubble, WithoutDisappearingItStaysUpUntilHiddenFromOutside)
 
 TEST(SpeechBubble, OnlyVisibleBubblesAreQueuedAndHiddenOnesAreSkippedAndForgotten)
 {
-    SpeechBubbleComponent::RenderAll();
+    SpeechBubbleComponent::RenderAll(nullptr, nullptr);
     Bubbled first(false);
     Bubbled second(false);
     first.bubble->Render();
@@ -93,7 +100,7 @@ TEST(SpeechBubble, OnlyVisibleBubblesAreQueuedAndHiddenOnesAreSkippedAndForgotte
     EXPECT_EQ(SpeechBubbleComponent::GetQueuedCount(), 2u);
     // Hidden after queuing: skipped, and the queue is empty for the next frame.
     second.bubble->SetVisible(false);
-    SpeechBubbleComponent::RenderAll();
+    SpeechBubbleComponent::RenderAll(nullptr, nullptr);
     EXPECT_EQ(SpeechBubbleComponent::GetQueuedCount(), 0u);
 
     {
@@ -141,11 +148,18 @@ TEST(SpeechBubble, TakesTheDialogueFilesPictureUnlessItHasOne)
     EXPECT_FALSE(own->IsSizedByText());
 }
 
-TEST(SpeechBubble, ADialogueFileWithoutAPictureLeavesTheBubbleWithout)
+TEST(SpeechBubble, ADialogueFileWithoutAPictureLeavesTheBubblesWithoutAndSaysSoOnce)
 {
+    testing::internal::CaptureStdout();
     DialogueStack stack(R"({"Bubble": 7})");
     Bubbled talker(true);
+    Bubbled other(false);
+    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string line = "[Dialogue] No \"Bubble\" picture in the dialogue settings; bubbles have none\n";
+    EXPECT_NE(output.find(line), std::string::npos) << output;
+    EXPECT_EQ(output.find(line), output.rfind(line)) << output;
     EXPECT_TRUE(talker.bubble->GetBubbleSpriteName().empty());
+    EXPECT_TRUE(other.bubble->GetBubbleSpriteName().empty());
     talker.bubble->SetDisplayTime(5.0f);
     talker.bubble->SetVisible(true);
     talker.Steps(1);
@@ -195,3 +209,59 @@ TEST(SpeechBubble, ADialogueSpeaksOnceOverThePlayerWhenThePlayerFirstStandsInIts
     silent.Start(nullptr);
     EXPECT_FALSE(FireDialogueTrigger(silent, player));
 }
+
+namespace
+{
+class BubbleDrawing : public QelTest::EngineFixture
+{
+protected:
+    static constexpr unsigned int WIDTH = 320;
+    static constexpr unsigned int HEIGHT = 180;
+
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        std::filesystem::create_directory_symlink(myRunFolder / "data/game", myFolder.GetPath() / "game");
+        ASSERT_TRUE(StartEngine(static_cast<int>(WIDTH), static_cast<int>(HEIGHT)));
+    }
+};
+
+TEST_F(BubbleDrawing, BubblesDrawOnTheBackBufferAndTheTargetTheCallerHadIsBoundAgain)
+{
+    Qel::Engine& engine = *Qel::Engine::GetInstance();
+    GameObject object("Talker");
+    SpeechBubbleComponent* bubble = object.AddComponent<SpeechBubbleComponent>(false, std::uint8_t{0});
+    bubble->SetBubbleSprite("S_SpeechBubble_T.dds");
+    bubble->SetOffset({160.0f, 90.0f, 0.0f});
+    bubble->SetText("Hello");
+    object.Start(&engine);
+    bubble->SetVisible(true);
+
+    // A target of the caller's own, as a pass that draws elsewhere than the back buffer would have.
+    Platform::Gfx::Texture2DDesc desc;
+    desc.width = WIDTH;
+    desc.height = HEIGHT;
+    desc.format = Platform::Gfx::Format::R8G8B8A8_UNORM;
+    desc.bindFlags = Platform::Gfx::BIND_SHADER_RESOURCE | Platform::Gfx::BIND_RENDER_TARGET;
+    const Platform::Gfx::Texture2DPtr texture = Qel::DX11::GetDevice()->CreateTexture2D(desc);
+    const Qel::RenderTarget target = Qel::RenderTarget::Create(texture);
+    const Qel::DepthBuffer depth = Qel::DepthBuffer::Create({WIDTH, HEIGHT});
+    Platform::Gfx::Context& context = *Qel::DX11::GetContext();
+
+    ASSERT_TRUE(engine.BeginFrame());
+    engine.GetGraphicsEngine()->GetGraphicsStateStack().SetDefault2DCamera();
+    target.Clear(Qel::Color(0.0f, 0.0f, 0.0f, 1.0f));
+    target.SetAsActiveTarget(&depth);
+    const std::vector<std::uint8_t> backBefore =
+        context.ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0));
+    const std::vector<std::uint8_t> targetBefore = context.ReadColorPixels(texture);
+    bubble->Render();
+    SpeechBubbleComponent::RenderAll(&target, &depth);
+    EXPECT_EQ(context.GetBoundTarget(), target.GetView());
+    EXPECT_EQ(context.GetBoundDepth(), depth.GetDepthView());
+    EXPECT_NE(context.ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0)), backBefore)
+        << "the bubble is not on the back buffer";
+    EXPECT_EQ(context.ReadColorPixels(texture), targetBefore);
+    engine.EndFrame();
+}
+} // namespace

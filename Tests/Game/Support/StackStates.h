@@ -2,7 +2,7 @@
 // and update as it does under the menus.
 #pragma once
 
-#include "Menu/PlaceholderState.h"
+#include "Game/Support/PlaceholderState.h"
 #include "Menu/StateStack.h"
 #include "Runtime/InputHandler.h"
 

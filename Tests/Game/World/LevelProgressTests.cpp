@@ -4,6 +4,7 @@
 #include "World/ReplaceFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -102,9 +103,30 @@ TEST_F(LevelProgressFile, BothTablesMustBeObjectsOrNothingLoads)
         LevelProgress progress(myFile);
         progress.LoadCoinProgress();
         EXPECT_TRUE(progress.GetPoints().empty()) << text;
-        EXPECT_EQ(CountProgressKeys(myFile), 0) << text;
         // Valid JSON of the wrong shape is not set aside.
         EXPECT_TRUE(std::filesystem::exists(myFile));
+    }
+}
+
+TEST_F(LevelProgressFile, TheMenusCountEveryKeyEntryWholeAndKeepTheSumWithinInt)
+{
+    const std::pair<const char*, int> cases[] = {
+        {R"({"KeysPerLevel": {"a": 5, "b": -1, "c": 2.9, "d": -1.9, "e": true, "f": false, "g": "7",
+             "h": null, "i": [3], "j": {"k": 1}}})",
+         6},
+        {R"({"KeysPerLevel": [4, 1.5, true]})", 6},
+        {R"({"KeysPerLevel": null, "PointsPerLevel": {"a": 1}})", 0},
+        {R"({"PointsPerLevel": {"a": 1}})", 0},
+        {R"({"KeysPerLevel": {"a": 1e300}})", INT_MAX},
+        {R"({"KeysPerLevel": {"a": 2147483647, "b": 2147483647}})", INT_MAX},
+        {R"({"KeysPerLevel": {"a": 18446744073709551615}})", INT_MAX},
+        {R"({"KeysPerLevel": [-1e300, -2147483648]})", INT_MIN},
+        {R"([{"KeysPerLevel": [1]}])", 0},
+    };
+    for (const auto& [text, keys] : cases)
+    {
+        myFolder.WriteFile("settings/level_coin_progress.json", text);
+        EXPECT_EQ(CountProgressKeys(myFile), keys) << text;
     }
 }
 
@@ -173,30 +195,26 @@ TEST_F(LevelProgressFile, AFailedWriteReportsItAndKeepsTheOldFile)
     EXPECT_EQ(ReadText(myFile), whole);
 }
 
-TEST(LevelProgressPath, PrefersTheWorkingFolderThenItsParentAndCreatesOnlyUnderTheWorkingFolder)
+TEST(LevelProgressPath, TheWorkingFolderWhenItHasTheFolderElseItsParentWhereASaveCreatesIt)
 {
     QelTest::WorkingFolder working;
     const std::filesystem::path relative = "Source/Game/data/settings/level_coin_progress.json";
 
-    // Neither folder exists: the file belongs under the working folder, and a save creates it there.
-    EXPECT_EQ(ResolveLevelProgressPath(), working.GetPath() / relative);
-    LevelProgress fresh;
-    fresh.RecordLevelProgress(LEVEL_1, "5", 1);
-    EXPECT_TRUE(std::filesystem::exists(working.GetPath() / relative));
-    EXPECT_FALSE(std::filesystem::exists(working.GetParent() / "Source"));
-    std::filesystem::remove_all(working.GetPath() / "Source");
-
-    // Only the parent has the folder: readers and the writer all go there.
-    std::filesystem::create_directories(working.GetParent() / "Source/Game/data/settings");
+    // Neither folder exists: the file belongs under the parent, and a save creates it there.
     EXPECT_EQ(ResolveLevelProgressPath(), working.GetParent() / relative);
-    LevelProgress writer;
-    writer.RecordLevelProgress(LEVEL_1, "5", 4);
+    LevelProgress fresh;
+    fresh.RecordLevelProgress(LEVEL_1, "5", 4);
     EXPECT_TRUE(std::filesystem::exists(working.GetParent() / relative));
+    EXPECT_FALSE(std::filesystem::exists(working.GetPath() / "Source"));
     EXPECT_EQ(CountProgressKeys(), 4);
 
-    // Both have it: the working folder wins.
+    // The working folder has it: readers and the writer all go there.
     std::filesystem::create_directories(working.GetPath() / "Source/Game/data/settings");
     EXPECT_EQ(ResolveLevelProgressPath(), working.GetPath() / relative);
     EXPECT_EQ(CountProgressKeys(), 0);
+    LevelProgress writer;
+    writer.RecordLevelProgress(LEVEL_1, "5", 1);
+    EXPECT_TRUE(std::filesystem::exists(working.GetPath() / relative));
+    EXPECT_EQ(CountProgressKeys(), 1);
 }
 } // namespace

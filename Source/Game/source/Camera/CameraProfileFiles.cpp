@@ -1,14 +1,13 @@
 #include "Camera/CameraProfileFiles.h"
 
 #include "Camera/ProfileFolders.h"
+#include "Runtime/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iostream>
-#include <limits>
 #include <optional>
 
 namespace
@@ -35,13 +34,6 @@ const Json* FindObject(const Json& aParent, const char* aKey)
     return found != aParent.end() && found->is_object() ? &*found : nullptr;
 }
 
-// Json numbers beyond a float's range would not convert; they stand at its largest value instead.
-float ToFloat(const Json& aNumber)
-{
-    constexpr double LARGEST = std::numeric_limits<float>::max();
-    return static_cast<float>(std::clamp(aNumber.get<double>(), -LARGEST, LARGEST));
-}
-
 void ReadBool(const Json& aObject, const char* aKey, bool& outValue)
 {
     const auto found = aObject.find(aKey);
@@ -56,7 +48,7 @@ void ReadFloat(const Json& aObject, const char* aKey, float& outValue)
     const auto found = aObject.find(aKey);
     if (found != aObject.end() && found->is_number())
     {
-        outValue = ToFloat(*found);
+        outValue = JsonNumberToFloat(*found);
     }
 }
 
@@ -73,7 +65,7 @@ void ReadVector(const Json& aObject, const char* aKey, Qel::Vector3<float>& outV
     {
         return;
     }
-    outValue = {ToFloat(array[0]), ToFloat(array[1]), ToFloat(array[2])};
+    outValue = {JsonNumberToFloat(array[0]), JsonNumberToFloat(array[1]), JsonNumberToFloat(array[2])};
 }
 
 // The keys a level file may give a mode.

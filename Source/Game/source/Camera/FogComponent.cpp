@@ -1,13 +1,12 @@
 #include "Camera/FogComponent.h"
 
 #include "Camera/ProfileFolders.h"
+#include "Runtime/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
 #include <fstream>
 #include <iostream>
-#include <limits>
 
 namespace
 {
@@ -35,8 +34,7 @@ void ReadNumber(const Json& aRoot, const char* aKey, float& outComponent, float&
     {
         return;
     }
-    constexpr double LARGEST = std::numeric_limits<float>::max();
-    const float value = static_cast<float>(std::clamp(found->get<double>(), -LARGEST, LARGEST));
+    const float value = JsonNumberToFloat(*found);
     outComponent = value;
     outShared = value;
 }

@@ -3,12 +3,15 @@
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/RankSystem.h"
+#include "Components/SceneGraphics.h"
 #include "Enemies/EyeAnimator.h"
 #include "Menu/StateStack.h"
 #include "Objects/GameObject.h"
 #include "World/LevelCounters.h"
 #include "World/LevelRegistry.h"
 #include "vek/Core/Engine.h"
+#include "vek/graphics/GraphicsEngine.h"
+#include "vek/graphics/GraphicsStateStack.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/text/Text.h"
 
@@ -108,6 +111,22 @@ void LevelEndComponent::OnUpdate(float aDeltaTime)
     {
         FinishExit();
     }
+}
+
+void LevelEndComponent::Render()
+{
+    Qel::GraphicsEngine* graphics = GetSceneGraphics();
+    if (myIsExiting || myOwner == nullptr || myTriggerBox == nullptr || !myTriggerBox->IsPlayerInside() ||
+        graphics == nullptr || !graphics->HasGraphicsStateStack())
+    {
+        return;
+    }
+    const Qel::Vector3<float> position = myOwner->GetTransform().GetPosition();
+    Qel::GraphicsStateStack& states = graphics->GetGraphicsStateStack();
+    states.Push();
+    states.Translate({position.x, position.y + PROMPT_RISE, position.z - PROMPT_DEPTH});
+    states.Scale(PROMPT_SCALE);
+    states.Pop();
 }
 
 void LevelEndComponent::FinishExit()

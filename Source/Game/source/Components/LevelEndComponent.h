@@ -26,6 +26,9 @@ public:
     static constexpr float DEFAULT_EXIT_DURATION = 5.0f;
     static constexpr float MIN_EXIT_DURATION = 0.01f;
     static constexpr int WORLD_COUNT = 3;
+    static constexpr float PROMPT_RISE = 220.0f;
+    static constexpr float PROMPT_DEPTH = 300.0f;
+    static constexpr float PROMPT_SCALE = 0.6f;
 
     LevelEndComponent();
     ~LevelEndComponent() override;
@@ -55,6 +58,9 @@ public:
 
     void OnStart() override;
     void OnUpdate(float aDeltaTime) override;
+    // While the player stands at the closed door: the place above it where a prompt would go, set up
+    // and given back; nothing is drawn there.
+    void Render() override;
     // Ready for drawing above the door; nothing draws it yet.
     const Qel::Text* GetPromptTextElement() const { return myPromptText.get(); }
 

@@ -12,7 +12,6 @@
 #include "vek/text/Text.h"
 
 #include <algorithm>
-#include <iostream>
 #include <vector>
 
 namespace
@@ -71,14 +70,10 @@ void SpeechBubbleComponent::OnStart()
     myIsVisible = false;
     if (myBubbleSpriteName.empty())
     {
-        const std::optional<std::string> picture = FindDefaultBubblePicture(GetDialogueDocument());
-        if (picture)
+        // A file without the picture is reported once, when the state stack loads it.
+        if (const std::optional<std::string> picture = FindDefaultBubblePicture(GetDialogueDocument()))
         {
             SetBubbleSprite(*picture);
-        }
-        else
-        {
-            std::cout << "[Dialogue] No \"Bubble\" picture in the dialogue settings; the bubble has none\n";
         }
     }
     const Qel::Vector2<float> anchor = GetAnchor();
@@ -176,11 +171,12 @@ std::size_t SpeechBubbleComponent::GetQueuedCount()
     return Queue().size();
 }
 
-void SpeechBubbleComponent::RenderAll()
+void SpeechBubbleComponent::RenderAll(const Qel::RenderTarget* aTarget, const Qel::DepthBuffer* aDepth)
 {
     // The back buffer without the depth buffer: a bubble stays in front of the scenery around it.
     Qel::RenderTarget* backBuffer = Qel::DX11::GetBackBuffer();
-    if (backBuffer != nullptr && !Queue().empty())
+    const bool isDrawing = backBuffer != nullptr && !Queue().empty();
+    if (isDrawing)
     {
         backBuffer->SetAsActiveTarget();
     }
@@ -191,9 +187,9 @@ void SpeechBubbleComponent::RenderAll()
             bubble->Draw();
         }
     }
-    if (backBuffer != nullptr && !Queue().empty())
+    if (isDrawing && aTarget != nullptr)
     {
-        backBuffer->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
+        aTarget->SetAsActiveTarget(aDepth);
     }
     Queue().clear();
 }

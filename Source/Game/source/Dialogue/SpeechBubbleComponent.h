@@ -15,6 +15,8 @@ class GameObject;
 
 namespace Qel
 {
+class DepthBuffer;
+class RenderTarget;
 class Text;
 class Texture;
 } // namespace Qel
@@ -34,8 +36,9 @@ public:
     void OnUpdate(float aDeltaTime) override;
     // Queues the bubble for RenderAll when it is visible.
     void Render() override;
-    // Draws the queued bubbles that are still visible, then empties the queue.
-    static void RenderAll();
+    // Draws the queued bubbles that are still visible on the back buffer, then binds aTarget with
+    // aDepth again (the target the caller drew into; null binds nothing) and empties the queue.
+    static void RenderAll(const Qel::RenderTarget* aTarget, const Qel::DepthBuffer* aDepth);
     static std::size_t GetQueuedCount();
 
     void SetText(const std::string& aText);

@@ -1,9 +1,10 @@
 #include "Effects/DefinitionJson.h"
 
+#include "Runtime/JsonNumber.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <cmath>
 #include <cstdint>
 #include <fstream>
 
@@ -39,7 +40,7 @@ bool ReadNumbers(const Json& anObject, const char* aKey, float* outValues, std::
     }
     for (std::size_t index = 0; index < aCount; ++index)
     {
-        outValues[index] = (*value)[index].get<float>();
+        outValues[index] = JsonNumberToFloat((*value)[index]);
     }
     return true;
 }
@@ -70,7 +71,7 @@ float ReadFloat(const Json& anObject, const char* aKey, float aDefault)
     {
         Reject(aKey, "a number");
     }
-    return value->get<float>();
+    return JsonNumberToFloat(*value);
 }
 
 int ReadInt(const Json& anObject, const char* aKey, int aDefault)
@@ -84,13 +85,7 @@ int ReadInt(const Json& anObject, const char* aKey, int aDefault)
     {
         Reject(aKey, "a number");
     }
-    if (value->is_number_integer())
-    {
-        return static_cast<int>(std::clamp<std::int64_t>(value->get<std::int64_t>(), INT_MIN, INT_MAX));
-    }
-    // A huge unsigned or a fraction: clamp before cutting, as out-of-range conversions are undefined.
-    const double number = std::trunc(value->get<double>());
-    return static_cast<int>(std::clamp(number, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+    return JsonNumberToInt(*value);
 }
 
 bool ReadBool(const Json& anObject, const char* aKey, bool aDefault)

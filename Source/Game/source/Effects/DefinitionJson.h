@@ -26,7 +26,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Each returns aDefault when the key is absent.
+// Each returns aDefault when the key is absent. Numbers beyond a float's range stand at its largest.
 std::string ReadString(const Json& anObject, const char* aKey, const std::string& aDefault);
 float ReadFloat(const Json& anObject, const char* aKey, float aDefault);
 // Any number; fractions are cut off and values beyond int are clamped to it.

@@ -304,7 +304,6 @@ void LevelEndResultsMenu::Update(InputHandler& aInput, const Qel::Vector2<float>
         {
             OnButtonPressed(myCurrentButton->GetIndex());
         }
-        return;
     }
 
     myIsHovered = false;

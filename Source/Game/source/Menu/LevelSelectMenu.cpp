@@ -10,6 +10,7 @@
 #include "vek/input/XInputController.h"
 
 #include <algorithm>
+#include <exception>
 #include <iostream>
 
 namespace
@@ -138,7 +139,15 @@ void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings
     PlaceTexts(section, screen);
 
     LevelRegistry& registry = LevelRegistry::GetInstance();
-    registry.ScanLevelFiles();
+    try
+    {
+        registry.ScanLevelFiles();
+    }
+    catch (const std::exception& anError)
+    {
+        // An unreadable levels folder shows no levels; the menus still run.
+        std::cout << "[LevelSelectMenu] Could not list the levels: " << anError.what() << "\n";
+    }
     const std::vector<LevelEntry>& levels = registry.GetLevels();
     std::cout << "[LevelSelectMenu] Scene count: " << levels.size() << " (data/levels)\n";
     BuildLevelButtons(levels, aUISettings, screen, myButtons, myPaths);

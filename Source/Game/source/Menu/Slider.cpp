@@ -24,6 +24,12 @@ float Slider::ClampValue(float aValue, float aMinValue, float aMaxValue)
     return std::max(aMinValue, std::min(aValue, aMaxValue));
 }
 
+bool Slider::HasTravel(float aMinValue, float aMaxValue)
+{
+    QEL_ASSERT(aMinValue < aMaxValue);
+    return aMinValue < aMaxValue;
+}
+
 std::string Slider::FormatValue(float aValue)
 {
     return " " + std::to_string(static_cast<int>(aValue * 100.0f)) + " %";
@@ -44,13 +50,12 @@ void Slider::Layout()
 
 void Slider::Update(const Qel::Vector2<float>& aMouse, InputHandler& aInput)
 {
-    QEL_ASSERT(myKnobMinX < myKnobMaxX);
-    if (!(myKnobMinX < myKnobMaxX))
+    myKnob.position.x = ClampValue(myKnob.position.x, myKnobMinX, myKnobMaxX);
+    if (!HasTravel(myKnobMinX, myKnobMaxX))
     {
-        // A knob as wide as its track has no travel: the value stays.
+        // A knob as wide as its track, or wider, has no travel: the value stays.
         return;
     }
-    myKnob.position.x = ClampValue(myKnob.position.x, myKnobMinX, myKnobMaxX);
     myValue = (myKnob.position.x - myKnobMinX) / (myKnobMaxX - myKnobMinX);
     myValueText.SetText(FormatValue(myValue));
 

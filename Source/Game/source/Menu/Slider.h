@@ -50,6 +50,9 @@ public:
     int GetId() const { return myId; }
 
 private:
+    // Asserts that the knob's travel is neither empty nor reversed; the value needs its length.
+    static bool HasTravel(float aMinValue, float aMaxValue);
+
     bool myIsDragging = false;
     int myId;
     float myValue;

@@ -1,5 +1,6 @@
 #include "Menu/StateStack.h"
 
+#include "Dialogue/DialogueTable.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
 #include "Menu/MenuState.h"
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 
 namespace
 {
@@ -66,6 +68,11 @@ void StateStack::Init()
     theInstance = this;
     myUISettings = ReadSettingsDocument(UI_SETTINGS_PATH);
     myDialogues = ReadSettingsDocument(DIALOGUES_PATH);
+    if (!FindDefaultBubblePicture(&myDialogues))
+    {
+        // Once a load rather than once a bubble: every bubble without a picture of its own has none.
+        std::cout << "[Dialogue] No \"Bubble\" picture in the dialogue settings; bubbles have none\n";
+    }
 
     myStates.push_back(std::make_unique<MainMenu>());
     myTopIndex = 0;

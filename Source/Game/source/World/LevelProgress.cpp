@@ -1,7 +1,9 @@
 #include "World/LevelProgress.h"
 
+#include "Runtime/JsonNumber.h"
 #include "World/ReplaceFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -65,6 +67,17 @@ Json WriteTable(const LevelProgress::Table& aTable)
     return object;
 }
 
+// The menus count booleans as 0 or 1 and cut fractions; anything else counts 0 rather than a type
+// error, which would end the game inside a menu.
+int CountKeyEntry(const Json& anEntry)
+{
+    if (anEntry.is_boolean())
+    {
+        return anEntry.get<bool>() ? 1 : 0;
+    }
+    return anEntry.is_number() ? JsonNumberToInt(anEntry) : 0;
+}
+
 void Log(const std::string& aLine)
 {
     std::printf("[LevelProgress] %s\n", aLine.c_str());
@@ -75,16 +88,11 @@ void Log(const std::string& aLine)
 std::filesystem::path ResolveLevelProgressPath(const std::filesystem::path& aWorkingFolder)
 {
     const std::filesystem::path here = aWorkingFolder / PROGRESS_FOLDER;
-    if (!IsFolder(here))
+    if (IsFolder(here) || !aWorkingFolder.has_parent_path() || aWorkingFolder.parent_path() == aWorkingFolder)
     {
-        const std::filesystem::path parent = aWorkingFolder.parent_path() / PROGRESS_FOLDER;
-        if (aWorkingFolder.has_parent_path() && aWorkingFolder.parent_path() != aWorkingFolder &&
-            IsFolder(parent))
-        {
-            return parent / PROGRESS_FILE_NAME;
-        }
+        return here / PROGRESS_FILE_NAME;
     }
-    return here / PROGRESS_FILE_NAME;
+    return aWorkingFolder.parent_path() / PROGRESS_FOLDER / PROGRESS_FILE_NAME;
 }
 
 std::filesystem::path ResolveLevelProgressPath()
@@ -132,17 +140,27 @@ ProgressRead ReadProgressTables(const std::filesystem::path& aFile)
 
 int CountProgressKeys(const std::filesystem::path& aFile)
 {
-    const ProgressRead read = ReadProgressTables(aFile);
-    if (!read.tables)
+    std::ifstream file(aFile, std::ios::binary);
+    if (!file)
+    {
+        return 0;
+    }
+    const Json root = Json::parse(file, nullptr, false);
+    if (root.is_discarded() || !root.is_object())
+    {
+        return 0;
+    }
+    const auto keys = root.find(KEYS_KEY);
+    if (keys == root.end() || !(keys->is_object() || keys->is_array()))
     {
         return 0;
     }
     std::int64_t total = 0;
-    for (const auto& [level, keys] : read.tables->keys)
+    for (const Json& entry : *keys)
     {
-        total += keys;
+        total += CountKeyEntry(entry);
     }
-    return total > INT_MAX ? INT_MAX : static_cast<int>(total);
+    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
 }
 
 int CountProgressKeys()

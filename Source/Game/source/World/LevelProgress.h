@@ -1,6 +1,6 @@
 // The per-level best score and best key count, kept in one JSON file between runs. Every reader and the
-// one writer find the file through ResolveLevelProgressPath and count keys through CountProgressKeys, so
-// the level select, the bonus lock and the collision system always agree. The file is replaced through
+// one writer find the file through ResolveLevelProgressPath, and the level select and the bonus lock
+// count keys through CountProgressKeys, so they always agree. The file is replaced through
 // a temporary file and a rename, so it is never left half-written; a file that cannot be parsed is kept
 // aside with a ".bad" suffix and the game goes on with empty tables. Main thread only.
 #pragma once
@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 // "Source/Game/data/settings/level_coin_progress.json" under aWorkingFolder when its folder exists
-// there, else under the parent when it exists there, else under aWorkingFolder (where a save creates it).
+// there, else under the parent (where a save creates it); a folder without a parent keeps it.
 std::filesystem::path ResolveLevelProgressPath(const std::filesystem::path& aWorkingFolder);
 std::filesystem::path ResolveLevelProgressPath();
 
@@ -72,7 +72,9 @@ struct ProgressRead
 };
 ProgressRead ReadProgressTables(const std::filesystem::path& aFile);
 
-// The keys of every level in the resolved progress file, as the menus compare them with 12; 0 when the
-// file is missing or unreadable.
+// The keys of every level in the resolved progress file, as the menus compare them with 12: the values
+// (or elements) of "KeysPerLevel", integers as they are, fractions cut toward zero, booleans 0 or 1,
+// anything else 0; the sum is kept within int. 0 when the file is missing, unreadable or not JSON, or
+// when "KeysPerLevel" is missing or null; "PointsPerLevel" is not needed.
 int CountProgressKeys();
 int CountProgressKeys(const std::filesystem::path& aFile);

@@ -25,21 +25,24 @@ void LevelRegistry::ScanLevelFiles(const fs::path& aAssetRoot)
     {
         return;
     }
+    // Listed aside, so a walk that fails half-way leaves no part of a list behind.
+    std::vector<LevelEntry> levels;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
     {
         if (!entry.is_regular_file() || entry.path().extension() != ".vks")
         {
             continue;
         }
-        myLevels.push_back(
+        levels.push_back(
             {entry.path().stem().string(), entry.path().lexically_relative(aAssetRoot).generic_string()});
     }
-    std::sort(myLevels.begin(), myLevels.end(),
+    std::sort(levels.begin(), levels.end(),
               [](const LevelEntry& aLeft, const LevelEntry& aRight)
               {
                   // Equal names (in different folders) by path, so every machine lists them alike.
                   return aLeft.name != aRight.name ? aLeft.name < aRight.name : aLeft.path < aRight.path;
               });
+    myLevels = std::move(levels);
 }
 
 std::string LevelRegistry::TakeSceneRequest()

@@ -21,7 +21,7 @@ public:
     static LevelRegistry& GetInstance();
 
     // Lists every regular ".vks" file below <game asset root>/levels, sorted by name. A missing folder
-    // gives an empty list; an unreadable one leaves as a filesystem error.
+    // gives an empty list; an unreadable one leaves as a filesystem error, with the list empty.
     void ScanLevelFiles();
     // The same below another root, for tools and tests.
     void ScanLevelFiles(const std::filesystem::path& aAssetRoot);

@@ -167,9 +167,11 @@ void RenderSceneObjects(const std::vector<std::unique_ptr<GameObject>>& aObjects
     {
         return;
     }
-    if (Qel::RenderTarget* backBuffer = Qel::DX11::GetBackBuffer())
+    Qel::RenderTarget* const target = Qel::DX11::GetBackBuffer();
+    const Qel::DepthBuffer* const depth = Qel::DX11::GetDepthBuffer();
+    if (target != nullptr)
     {
-        backBuffer->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
+        target->SetAsActiveTarget(depth);
     }
     Qel::GraphicsStateStack& states = graphics->GetGraphicsStateStack();
     const Qel::Camera& camera = aCamera.GetCamera();
@@ -202,5 +204,5 @@ void RenderSceneObjects(const std::vector<std::unique_ptr<GameObject>>& aObjects
     graphics->GetSpriteDrawer().DrawQueuedSprites();
     states.Pop();
     aVfx.Render();
-    SpeechBubbleComponent::RenderAll();
+    SpeechBubbleComponent::RenderAll(target, depth);
 }

@@ -1,6 +1,6 @@
-// A screen with nothing on it, standing where a menu that does not exist yet will go: it sets the
-// game-state code that menu sets when it starts, and answers to no button but, when asked, Escape or
-// pad B, which leave it (back to the title, or to the state below). Main thread only.
+// A screen with nothing on it, for tests that need a state on the stack in place of a real menu: it
+// sets the game-state code it is given when it starts, and answers to no button but, when asked,
+// Escape or pad B, which leave it (back to the title, or to the state below). Main thread only.
 #pragma once
 
 #include "Menu/MenuState.h"

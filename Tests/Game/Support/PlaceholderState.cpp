@@ -1,4 +1,4 @@
-#include "Menu/PlaceholderState.h"
+#include "Game/Support/PlaceholderState.h"
 
 #include "Runtime/InputHandler.h"
 #include "vek/input/XInputController.h"
