@@ -191,6 +191,7 @@ TEST_F(LevelEndPicture, TheDoorWearsItsWorldsTextureAndItsPromptPlaceLeavesTheSt
     // With the player at the closed door, and while it opens, the prompt's place is given back.
     SceneObjectData data;
     data.name = "LevelEnd";
+    data.model = "models/SK/EN_LevelEnd_Door.fbx";
     std::unique_ptr<GameObject> door = BuildLevelEndObject(data);
     door->GetTransform().SetPosition({400.0f, 100.0f, 50.0f});
     door->Start(&engine);
