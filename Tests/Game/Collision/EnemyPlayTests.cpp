@@ -1,6 +1,6 @@
 // Enemies and the boss built by their own builders over the shipped models, played through the world at
-// a fixed step: what a respawn puts back, enemies meeting each other, walls and ledges, and the boss's
-// contacts with the camera locks of its stages.
+// a fixed step: what a respawn puts back, enemies meeting each other, walls and ledges, their footsteps
+// as the mixer hears them, and the boss's contacts with the camera locks of its stages.
 #include "Animator/BonusLevel.h"
 #include "Animator/ClipIndices.h"
 #include "Boss/BossAnimator.h"
@@ -11,7 +11,9 @@
 #include "Enemies/SchnozController.h"
 #include "Game/Collision/LevelPlayFixture.h"
 #include "Scripted/LockCameraTriggerComponent.h"
+#include "Sound/SoundBank.h"
 #include "World/LevelCounters.h"
+#include "vek/audio/AudioOut.h"
 
 #include <gtest/gtest.h>
 
@@ -316,6 +318,83 @@ TEST_F(EnemyPlay, PatrolsBetweenTwoWallsTurningOnlyAtTheWalls)
     // 8 s at 200 a second: the small enemy's 525-unit walk turns it 3 times, the armoured one's 400 4.
     EXPECT_EQ(rooms[0].turns, 3);
     EXPECT_EQ(rooms[1].turns, 4);
+}
+
+// The process has one sound bank, which loads its files when first reached, and tests that never
+// listen may reach it first from a folder of their own: it is reached before them, from the shipped ones.
+class ShippedSoundBank : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Qel::LoadSettings("Game"));
+        SoundBank::GetInstance();
+    }
+};
+const testing::Environment* const theShippedSoundBank =
+    testing::AddGlobalTestEnvironment(new ShippedSoundBank);
+
+// The enemies' walk asks for both footstep sounds; the collision system pans and fades each to the
+// nearest enemy of its kind, as the mixer hears them.
+class FootstepSounds : public EnemyPlay
+{
+protected:
+    struct Heard
+    {
+        float pan = 0.0f;
+        float volume = 0.0f;
+    };
+    static Heard Hear(std::uint32_t aSound)
+    {
+        Heard heard;
+        Qel::AudioOut* out = Qel::GetAudioOut();
+        const std::uint32_t channel = SoundBank::GetInstance().GetSound(aSound).GetAudio().GetChannel();
+        const bool isHeard = out != nullptr && out->GetMixer().GetChannelPan(channel, heard.pan) &&
+                             out->GetMixer().GetChannelVolume(channel, heard.volume);
+        EXPECT_TRUE(isHeard) << "sound " << aSound << " is not playing";
+        return heard;
+    }
+};
+
+TEST_F(FootstepSounds, PanAndVolumeFollowTheNearestEnemy)
+{
+    constexpr std::uint32_t SMALL_STEPS = 14;
+    constexpr std::uint32_t ARMOURED_STEPS = 16;
+    std::vector<std::unique_ptr<GameObject>> extras;
+    extras.push_back(SmallEnemy("Near", 800.0f));
+    extras.push_back(SmallEnemy("Far", 2000.0f));
+    extras.push_back(ArmouredEnemy("Armoured", -400.0f));
+    LoadLevel(std::move(extras));
+    SoundBank& sounds = SoundBank::GetInstance();
+    ASSERT_FALSE(sounds.IsMuted());
+    const float master = sounds.GetMasterVolume();
+    // Earlier tests may leave a step's window open with nothing sounding: the walk starts them afresh.
+    sounds.Stop(SMALL_STEPS);
+    sounds.Stop(ARMOURED_STEPS);
+    Step(2);
+
+    // The collision system comes first in the frame: it hears where the enemies stood after the last.
+    const float nearX = X("Near");
+    const float armouredX = X("Armoured");
+    Step();
+    const float playerX = PlayerAt().x;
+    const Heard small = Hear(SMALL_STEPS);
+    EXPECT_NEAR(small.pan, (nearX - playerX) / 1600.0f, 1e-4f) << "about half right";
+    EXPECT_NEAR(small.volume, master * (1.0f - (nearX - playerX) / 1600.0f), 1e-3f);
+    const Heard armoured = Hear(ARMOURED_STEPS);
+    EXPECT_NEAR(armoured.pan, (armouredX - playerX) / 1600.0f, 1e-4f) << "a quarter left";
+    EXPECT_NEAR(armoured.volume, master * (1.0f + (armouredX - playerX) / 1600.0f), 1e-3f);
+
+    // Beyond 1600 an enemy is silent and fully to its side; without one of its kind, silent and right.
+    Named("Near").SetActive(false);
+    Named("Armoured").SetActive(false);
+    Step();
+    const Heard far = Hear(SMALL_STEPS);
+    EXPECT_FLOAT_EQ(far.pan, 1.0f);
+    EXPECT_FLOAT_EQ(far.volume, 0.0f);
+    const Heard none = Hear(ARMOURED_STEPS);
+    EXPECT_FLOAT_EQ(none.pan, 1.0f);
+    EXPECT_FLOAT_EQ(none.volume, 0.0f);
 }
 
 class BossPlay : public EnemyPlay
