@@ -147,9 +147,13 @@ WorldDrawLists CollectWorldDrawLists(const std::vector<std::unique_ptr<GameObjec
         {
             continue;
         }
-        if (!isFog && IsParallaxLayer(*object))
+        // A fog object never joins the layers, and under a layer's name it is left out of both passes.
+        if (IsParallaxLayer(*object))
         {
-            lists.layers.push_back(object.get());
+            if (!isFog)
+            {
+                lists.layers.push_back(object.get());
+            }
             continue;
         }
         lists.ordinary.push_back(object.get());
