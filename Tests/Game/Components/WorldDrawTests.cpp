@@ -1,7 +1,7 @@
 // A small level drawn by the world pass through the engine, with the game's tile and background models,
 // their atlas sheets chosen by tag and the game's fog shaders: the ground lit in front, a parallax layer
-// behind it, the fog the objects are drawn under, and the fog and shader fallbacks of custom-shader
-// meshes.
+// behind it, the lights and fog the objects are drawn under, and the fog and shader fallbacks of
+// custom-shader meshes.
 #include "Engine/vek/drawers/ModelRenderFixture.h"
 
 #include "Camera/CameraController.h"
@@ -185,6 +185,24 @@ TEST_F(WorldDrawTest, ActiveFogObjectsSetTheFogAndStillDraw)
     EXPECT_EQ(fog.state.fog.color, ground.state.fog.color);
     EXPECT_EQ(namedAsLayer.draws, 0) << "under a layer's name it is in neither pass, yet sets the fog";
     EXPECT_EQ(Stack().GetTop().fog.color, unset.color) << "the fog goes with the pass's state";
+}
+
+TEST_F(WorldDrawTest, TheLightsAreSentAsTheLevelSetsThem)
+{
+    DrawWitness& ground = Witness("Ground", "Ground");
+    Qel::AmbientLight other;
+    other.color = {0.9f, 0.8f, 0.7f, 1.0f};
+    other.intensity = 3.0f;
+    Stack().SetAmbientLight(other);
+    RenderSceneObjects(myObjects, myCamera, myVfx, true, true, true);
+    EXPECT_EQ(ground.state.ambientLight.color, (Qel::Color{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_FLOAT_EQ(ground.state.ambientLight.intensity, 1.0f);
+    EXPECT_FLOAT_EQ(ground.state.directionalLight.intensity, 0.1f);
+    RenderSceneObjects(myObjects, myCamera, myVfx, false, false, true);
+    EXPECT_EQ(ground.state.ambientLight.color, (Qel::Color{0.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_FLOAT_EQ(ground.state.ambientLight.intensity, 0.0f);
+    EXPECT_EQ(ground.state.directionalLight.color, (Qel::Color{0.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_FLOAT_EQ(ground.state.directionalLight.intensity, 0.0f);
 }
 
 TEST_F(WorldDrawTest, TilesOutsideTheViewAreNotDrawn)
