@@ -3,6 +3,7 @@
 #include "Collision/SphereColliderComponent.h"
 #include "Components/BreakableTile.h"
 #include "Components/RankSystem.h"
+#include "Enemies/SchnozController.h"
 #include "Game/Player/PlayerTestRig.h"
 #include "World/LevelCounters.h"
 
@@ -270,5 +271,56 @@ TEST_F(PlayerContact, TriggerBoxesSeeThePlayerEnterAndLeave)
     Place(1000.0f, 0.0f);
     EXPECT_FALSE(UpdateTriggerBoxes(myRig.Controller(), {trigger.get()}));
     EXPECT_FALSE(box->IsPlayerInside());
+}
+
+TEST(EnemyContact, AnyProbeThatMeetsTheLevelTurnsTheEnemyAndNoneClearsItsGround)
+{
+    auto ground = std::make_unique<GameObject>("Ground");
+    ground->AddComponent<BoxColliderComponent>(Qel::Vector3<float>{1000.0f, 100.0f, 200.0f},
+                                               Qel::Vector3<float>{0.0f, 0.0f, 0.0f}, false, true);
+    ground->GetTransform().SetPosition({0.0f, -50.0f, 0.0f});
+    ground->Start(nullptr);
+    // A small enemy whose 50-unit box starts aBottom above its feet, which stand on the ground.
+    const auto enemyAt = [](float aX, float aBottom)
+    {
+        auto enemy = std::make_unique<GameObject>("Schnoz_II");
+        enemy->SetTag("Schnoz_II");
+        enemy->AddComponent<SchnozController>();
+        enemy->AddComponent<BoxColliderComponent>(Qel::Vector3<float>{50.0f, 50.0f, 50.0f},
+                                                  Qel::Vector3<float>{0.0f, aBottom + 25.0f, 0.0f}, false,
+                                                  true);
+        enemy->GetTransform().SetPosition({aX, 0.0f, 0.0f});
+        enemy->Start(nullptr);
+        return enemy;
+    };
+
+    auto floating = enemyAt(0.0f, 12.5f);
+    SchnozController* controller = floating->GetComponent<SchnozController>();
+    ASSERT_TRUE(controller->HasContact(SchnozController::GROUND));
+    EXPECT_FALSE(HandleEnemyWorldCollision(*floating, {ground.get()}));
+    EXPECT_FALSE(controller->IsFacingRight()) << "nothing in reach: it walks on";
+    EXPECT_FALSE(controller->HasContact(SchnozController::GROUND));
+
+    // A box that touches the ground is met by the down probe, which turns it like a wall.
+    auto sitting = enemyAt(0.0f, 0.0f);
+    controller = sitting->GetComponent<SchnozController>();
+    EXPECT_TRUE(HandleEnemyWorldCollision(*sitting, {ground.get()}));
+    EXPECT_TRUE(controller->IsFacingRight());
+    EXPECT_TRUE(controller->HasContact(SchnozController::GROUND));
+    EXPECT_FLOAT_EQ(sitting->GetTransform().GetPosition().y, 0.0f);
+
+    // A wall 6 units ahead of a box walking right: it turns, pushed back to 10 units clear.
+    auto wall = std::make_unique<GameObject>("Ground");
+    wall->AddComponent<BoxColliderComponent>(Qel::Vector3<float>{100.0f, 400.0f, 200.0f},
+                                             Qel::Vector3<float>{0.0f, 0.0f, 0.0f}, false, true);
+    wall->GetTransform().SetPosition({131.0f, 200.0f, 0.0f});
+    wall->Start(nullptr);
+    auto walker = enemyAt(50.0f, 12.5f);
+    controller = walker->GetComponent<SchnozController>();
+    controller->TurnAround();
+    EXPECT_TRUE(HandleEnemyWorldCollision(*walker, {ground.get(), wall.get()}));
+    EXPECT_FALSE(controller->IsFacingRight());
+    EXPECT_TRUE(controller->HasContact(SchnozController::RIGHT_WALL));
+    EXPECT_FLOAT_EQ(walker->GetTransform().GetPosition().x, 46.0f);
 }
 } // namespace

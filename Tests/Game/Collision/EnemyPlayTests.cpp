@@ -1,6 +1,6 @@
 // Enemies and the boss built by their own builders over the shipped models, played through the world at
-// a fixed step: what a respawn puts back, enemies meeting each other and ledges, and the boss's contacts
-// with the camera locks of its stages.
+// a fixed step: what a respawn puts back, enemies meeting each other, walls and ledges, their footsteps
+// as the mixer hears them, and the boss's contacts with the camera locks of its stages.
 #include "Animator/BonusLevel.h"
 #include "Animator/ClipIndices.h"
 #include "Boss/BossAnimator.h"
@@ -11,7 +11,9 @@
 #include "Enemies/SchnozController.h"
 #include "Game/Collision/LevelPlayFixture.h"
 #include "Scripted/LockCameraTriggerComponent.h"
+#include "Sound/SoundBank.h"
 #include "World/LevelCounters.h"
+#include "vek/audio/AudioOut.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +25,9 @@ namespace
 using namespace LevelPlayTest;
 using Vector3 = Qel::Vector3<float>;
 
-// As the factory makes it: the builder's object, tagged, placed. Walking enemies get a box with their
-// feet at their position, so that they walk on the level's tops.
+// As the factory makes it: the builder's object, tagged, placed. The small enemy keeps the builder's box,
+// the armoured one gets the shipped levels' box (level with the player's in depth). Both float above the
+// feet, clear of the ground the enemy walks on.
 template <typename Builder>
 std::unique_ptr<GameObject> Build(Builder aBuilder, const std::string& aTag, const std::string& aName,
                                   const std::string& aModel, const Vector3& aPosition)
@@ -33,13 +36,9 @@ std::unique_ptr<GameObject> Build(Builder aBuilder, const std::string& aTag, con
     data.name = aName;
     data.tag = aTag;
     data.model = aModel;
-    if (aTag == "Schnoz_II")
+    if (aTag == "Schnoz_III")
     {
-        data.properties["Hitbox Offset"] = Vector3{0.0f, 37.5f, 0.0f};
-    }
-    else if (aTag == "Schnoz_III")
-    {
-        data.properties["Hitbox Offset"] = Vector3{0.0f, 95.0f, 0.0f};
+        data.properties["Hitbox Offset"] = Vector3{0.0f, 100.0f, 0.0f};
     }
     std::unique_ptr<GameObject> object = aBuilder(data);
     object->SetTag(aTag);
@@ -267,6 +266,135 @@ TEST_F(EnemyPlay, AnEnemyOnAPlatformTurnsAtBothLedgesAndNeverWalksOff)
     EXPECT_LE(rightmost, 900.0f + 3.2f);
     EXPECT_GT(rightmost, 890.0f);
     EXPECT_GE(turns, 3) << "about 1.1 s a crossing over 5 s";
+}
+
+TEST_F(EnemyPlay, PatrolsBetweenTwoWallsTurningOnlyAtTheWalls)
+{
+    // Two rooms walled by the level's own tiles, 400 high: x 1300..1900 and 2000..2600.
+    std::vector<std::unique_ptr<GameObject>> extras;
+    for (const float wall : {1250.0f, 1950.0f, 2650.0f})
+    {
+        extras.push_back(MakeBox("Ground", {wall, 200.0f, 0.0f}, {100.0f, 400.0f, 200.0f}));
+    }
+    extras.push_back(SmallEnemy("Small", 1600.0f));
+    extras.push_back(ArmouredEnemy("Armoured", 2300.0f));
+    LoadLevel(std::move(extras));
+    ControllerOf("Armoured").Reset(200.0f, 1, true);
+    struct Room
+    {
+        const char* name;
+        float left;
+        float right;
+        bool wasFacingRight;
+        int turns = 0;
+        int lastTurn = -2;
+    };
+    std::vector<Room> rooms = {{"Small", 1300.0f, 1900.0f, false}, {"Armoured", 2000.0f, 2600.0f, true}};
+    for (int frame = 0; frame < 64 * 8; ++frame)
+    {
+        Step();
+        for (Room& room : rooms)
+        {
+            SCOPED_TRACE(room.name);
+            Vector3 min;
+            Vector3 max;
+            Named(room.name).GetBounds(min, max);
+            ASSERT_GE(min.x, room.left - 4.0f) << frame;
+            ASSERT_LE(max.x, room.right + 4.0f) << frame;
+            ASSERT_FLOAT_EQ(Named(room.name).GetTransform().GetPosition().y, 0.0f) << frame;
+            const bool isFacingRight = ControllerOf(room.name).IsFacingRight();
+            if (isFacingRight == room.wasFacingRight)
+            {
+                continue;
+            }
+            room.wasFacingRight = isFacingRight;
+            ++room.turns;
+            ASSERT_GT(frame, room.lastTurn + 1) << "turned on two frames in a row";
+            room.lastTurn = frame;
+            const float gap = isFacingRight ? min.x - room.left : room.right - max.x;
+            EXPECT_LT(gap, 20.0f) << "turned away from the walls, at frame " << frame;
+        }
+    }
+    // 8 s at 200 a second: the small enemy's 525-unit walk turns it 3 times, the armoured one's 400 4.
+    EXPECT_EQ(rooms[0].turns, 3);
+    EXPECT_EQ(rooms[1].turns, 4);
+}
+
+// The process has one sound bank, which loads its files when first reached, and tests that never
+// listen may reach it first from a folder of their own: it is reached before them, from the shipped ones.
+class ShippedSoundBank : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Qel::LoadSettings("Game"));
+        SoundBank::GetInstance();
+    }
+};
+const testing::Environment* const theShippedSoundBank =
+    testing::AddGlobalTestEnvironment(new ShippedSoundBank);
+
+// The enemies' walk asks for both footstep sounds; the collision system pans and fades each to the
+// nearest enemy of its kind, as the mixer hears them.
+class FootstepSounds : public EnemyPlay
+{
+protected:
+    struct Heard
+    {
+        float pan = 0.0f;
+        float volume = 0.0f;
+    };
+    static Heard Hear(std::uint32_t aSound)
+    {
+        Heard heard;
+        Qel::AudioOut* out = Qel::GetAudioOut();
+        const std::uint32_t channel = SoundBank::GetInstance().GetSound(aSound).GetAudio().GetChannel();
+        const bool isHeard = out != nullptr && out->GetMixer().GetChannelPan(channel, heard.pan) &&
+                             out->GetMixer().GetChannelVolume(channel, heard.volume);
+        EXPECT_TRUE(isHeard) << "sound " << aSound << " is not playing";
+        return heard;
+    }
+};
+
+TEST_F(FootstepSounds, PanAndVolumeFollowTheNearestEnemy)
+{
+    constexpr std::uint32_t SMALL_STEPS = 14;
+    constexpr std::uint32_t ARMOURED_STEPS = 16;
+    std::vector<std::unique_ptr<GameObject>> extras;
+    extras.push_back(SmallEnemy("Near", 800.0f));
+    extras.push_back(SmallEnemy("Far", 2000.0f));
+    extras.push_back(ArmouredEnemy("Armoured", -400.0f));
+    LoadLevel(std::move(extras));
+    SoundBank& sounds = SoundBank::GetInstance();
+    ASSERT_FALSE(sounds.IsMuted());
+    const float master = sounds.GetMasterVolume();
+    // Earlier tests may leave a step's window open with nothing sounding: the walk starts them afresh.
+    sounds.Stop(SMALL_STEPS);
+    sounds.Stop(ARMOURED_STEPS);
+    Step(2);
+
+    // The collision system comes first in the frame: it hears where the enemies stood after the last.
+    const float nearX = X("Near");
+    const float armouredX = X("Armoured");
+    Step();
+    const float playerX = PlayerAt().x;
+    const Heard small = Hear(SMALL_STEPS);
+    EXPECT_NEAR(small.pan, (nearX - playerX) / 1600.0f, 1e-4f) << "about half right";
+    EXPECT_NEAR(small.volume, master * (1.0f - (nearX - playerX) / 1600.0f), 1e-3f);
+    const Heard armoured = Hear(ARMOURED_STEPS);
+    EXPECT_NEAR(armoured.pan, (armouredX - playerX) / 1600.0f, 1e-4f) << "a quarter left";
+    EXPECT_NEAR(armoured.volume, master * (1.0f + (armouredX - playerX) / 1600.0f), 1e-3f);
+
+    // Beyond 1600 an enemy is silent and fully to its side; without one of its kind, silent and right.
+    Named("Near").SetActive(false);
+    Named("Armoured").SetActive(false);
+    Step();
+    const Heard far = Hear(SMALL_STEPS);
+    EXPECT_FLOAT_EQ(far.pan, 1.0f);
+    EXPECT_FLOAT_EQ(far.volume, 0.0f);
+    const Heard none = Hear(ARMOURED_STEPS);
+    EXPECT_FLOAT_EQ(none.pan, 1.0f);
+    EXPECT_FLOAT_EQ(none.volume, 0.0f);
 }
 
 class BossPlay : public EnemyPlay

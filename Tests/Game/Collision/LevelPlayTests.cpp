@@ -305,16 +305,4 @@ TEST_F(LevelPlay, PickupsAreRefreshedEveryQuarterSecond)
     Step();
     EXPECT_EQ(myCollision->GetPickups().size(), 2u) << "16/64 s = 0.25 s: rebuilt";
 }
-
-TEST(FootstepSounds, PanAndVolumeFollowTheNearestEnemy)
-{
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(800.0f), 0.5f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(1600.0f), 0.0f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepVolume(99999.0f), 0.0f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(-800.0f), -0.5f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(1600.0f), 1.0f);
-    EXPECT_FLOAT_EQ(CollisionSystemComponent::FootstepPan(99999.0f), 1.0f) << "no enemy: fully right";
-}
 } // namespace

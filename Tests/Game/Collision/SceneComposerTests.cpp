@@ -1,4 +1,5 @@
 #include "Camera/CameraController.h"
+#include "Camera/FogComponent.h"
 #include "Collision/CollisionSystemComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "World/HoverSystem.h"
@@ -152,6 +153,24 @@ TEST_F(Composer, AKeptPlayersMeshFollowsTheLevelsFog)
     loaded.push_back(std::move(player));
     Compose(loaded);
     EXPECT_EQ(mesh->GetRenderMode(), 0) << "no fog in the level: the default shader";
+
+    // The next level has fog: the kept player takes the fog shaders.
+    testing::internal::CaptureStdout(); // the fog's profile is looked for and reported
+    loaded.push_back(Make("Fog", "Fog"));
+    loaded.back()->AddComponent<FogComponent>();
+    Compose(loaded);
+    EXPECT_EQ(mesh->GetRenderMode(), 3);
+    EXPECT_EQ(mesh->GetCustomVertexShader(), "shaders/fog_shader_animated_vs");
+    EXPECT_EQ(mesh->GetCustomPixelShader(), "shaders/fog_shader_ps");
+
+    // The last "Fog" object decides: one without a fog component leaves the level without fog.
+    loaded.push_back(Make("Fog", "Fog"));
+    loaded.back()->AddComponent<FogComponent>();
+    loaded.push_back(Make("Fog", "Fog"));
+    Compose(loaded);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(mesh->GetRenderMode(), 0);
+
     mesh->SetRenderMode(2);
     std::vector<std::unique_ptr<GameObject>> empty;
     Compose(empty);

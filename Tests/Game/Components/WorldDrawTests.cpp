@@ -1,6 +1,7 @@
 // A small level drawn by the world pass through the engine, with the game's tile and background models,
 // their atlas sheets chosen by tag and the game's fog shaders: the ground lit in front, a parallax layer
-// behind it, and the fog and shader fallbacks of custom-shader meshes.
+// behind it, the lights and fog the objects are drawn under, and the fog and shader fallbacks of
+// custom-shader meshes.
 #include "Engine/vek/drawers/ModelRenderFixture.h"
 
 #include "Camera/CameraController.h"
@@ -10,6 +11,7 @@
 #include "Components/SceneGraphics.h"
 #include "Effects/VfxSystem.h"
 #include "World/WorldRenderPass.h"
+#include "vek/graphics/GraphicsStateStack.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,20 @@
 
 namespace
 {
+// Counts its object's draws and keeps the graphics state the last one was drawn under.
+class DrawWitness : public Component
+{
+public:
+    void Render() override
+    {
+        ++draws;
+        state = Qel::GraphicsStateStack::GetActive()->GetTop();
+    }
+
+    int draws = 0;
+    Qel::RenderState state;
+};
+
 class WorldDrawTest : public QelTest::ModelRenderFixture
 {
 protected:
@@ -83,6 +99,15 @@ protected:
             {-4000.0f, -2000.0f, 9000.0f}, {1.0f, 3.0f, 1.0f});
     }
 
+    DrawWitness& Witness(const std::string& aName, const std::string& aTag)
+    {
+        auto object = std::make_unique<GameObject>(aName);
+        object->SetTag(aTag);
+        DrawWitness* witness = object->AddComponent<DrawWitness>();
+        myObjects.push_back(std::move(object));
+        return *witness;
+    }
+
     std::vector<std::uint8_t> Draw(bool aLightsOn = true)
     {
         StartFrame();
@@ -134,6 +159,50 @@ TEST_F(WorldDrawTest, TheGroundIsLitInFrontAndTheParallaxLayerShowsBehindIt)
     }
     EXPECT_EQ(Brightness(PixelAt(both, 32, SKY_ROW)), 0);
     EXPECT_NE(PixelAt(both, 32, GROUND_ROW), PixelAt(both, 32, HILLS_ROW)) << "two different sheets";
+}
+
+TEST_F(WorldDrawTest, ActiveFogObjectsSetTheFogAndStillDraw)
+{
+    const FogSettings before = FogComponent::GetSettings();
+    FogComponent::SetSettings({0.25f, 0.5f, 0.75f, 2000.0f, 30000.0f});
+    DrawWitness& ground = Witness("Ground", "Ground");
+    DrawWitness& inactive = Witness("Fog_A", "Fog");
+    myObjects.back()->SetActive(false);
+    const Qel::Fog unset = Stack().GetTop().fog;
+    Draw();
+    EXPECT_EQ(ground.draws, 1);
+    EXPECT_EQ(ground.state.fog.color, unset.color) << "an inactive fog sets no fog";
+    EXPECT_EQ(inactive.draws, 0);
+
+    DrawWitness& fog = Witness("Fog_B", "Fog");
+    DrawWitness& namedAsLayer = Witness("lvl1parallax", "Fog");
+    Draw();
+    FogComponent::SetSettings(before);
+    EXPECT_EQ(ground.state.fog.color, (Qel::Color{0.25f, 0.5f, 0.75f, 1.0f}));
+    EXPECT_FLOAT_EQ(ground.state.fog.nearDistance, 2000.0f);
+    EXPECT_FLOAT_EQ(ground.state.fog.farDistance, 30000.0f);
+    EXPECT_EQ(fog.draws, 1) << "a fog object is drawn with the ordinary objects";
+    EXPECT_EQ(fog.state.fog.color, ground.state.fog.color);
+    EXPECT_EQ(namedAsLayer.draws, 0) << "under a layer's name it is in neither pass, yet sets the fog";
+    EXPECT_EQ(Stack().GetTop().fog.color, unset.color) << "the fog goes with the pass's state";
+}
+
+TEST_F(WorldDrawTest, TheLightsAreSentAsTheLevelSetsThem)
+{
+    DrawWitness& ground = Witness("Ground", "Ground");
+    Qel::AmbientLight other;
+    other.color = {0.9f, 0.8f, 0.7f, 1.0f};
+    other.intensity = 3.0f;
+    Stack().SetAmbientLight(other);
+    RenderSceneObjects(myObjects, myCamera, myVfx, true, true, true);
+    EXPECT_EQ(ground.state.ambientLight.color, (Qel::Color{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_FLOAT_EQ(ground.state.ambientLight.intensity, 1.0f);
+    EXPECT_FLOAT_EQ(ground.state.directionalLight.intensity, 0.1f);
+    RenderSceneObjects(myObjects, myCamera, myVfx, false, false, true);
+    EXPECT_EQ(ground.state.ambientLight.color, (Qel::Color{0.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_FLOAT_EQ(ground.state.ambientLight.intensity, 0.0f);
+    EXPECT_EQ(ground.state.directionalLight.color, (Qel::Color{0.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_FLOAT_EQ(ground.state.directionalLight.intensity, 0.0f);
 }
 
 TEST_F(WorldDrawTest, TilesOutsideTheViewAreNotDrawn)

@@ -1,6 +1,6 @@
-// The walking enemies, built by their builders over the shipped models and driven frame by frame as
-// the collision system drives them: stomps, the armour and its grace time, the patrol between walls,
-// the states' clips and the death that hides the enemy.
+// The walking enemies, built by their builders over the shipped models and driven frame by frame: stomps,
+// the armour and its grace time, the walk and its probe, the states' clips and the death that hides the
+// enemy. Their patrols through the collision system are played in the EnemyPlay tests.
 #include "Builders/EnemyBuilders.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
@@ -12,8 +12,6 @@
 #include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace
 {
@@ -128,40 +126,6 @@ TEST_F(SchnozTest, WalksOnFlatGroundAndPlacesItsProbeAheadOfItsFeet)
     myController->GetGroundProbe(origin, direction);
     myObject->GetBounds(boundsMin, boundsMax);
     EXPECT_NEAR(origin.x, boundsMax.x, 0.01f);
-}
-
-TEST_F(SchnozTest, PatrolsBetweenTwoWallsTurningOnlyAtTheWalls)
-{
-    // Driven as the collision system drives it: the ground keeps its contact; a wall turns it round.
-    Make(false);
-    const float leftWall = -300.0f;
-    const float rightWall = 300.0f;
-    int turns = 0;
-    float lowest = 0.0f;
-    float highest = 0.0f;
-    for (int frame = 0; frame < 64 * 8; ++frame)
-    {
-        myObject->Update(FRAME);
-        myController->SetContact(SchnozController::GROUND);
-        Vector3 boundsMin;
-        Vector3 boundsMax;
-        myObject->GetBounds(boundsMin, boundsMax);
-        const bool hitsLeft = !myController->IsFacingRight() && boundsMin.x <= leftWall;
-        const bool hitsRight = myController->IsFacingRight() && boundsMax.x >= rightWall;
-        if (hitsLeft || hitsRight)
-        {
-            myController->SetContact(hitsLeft ? SchnozController::LEFT_WALL : SchnozController::RIGHT_WALL);
-            myController->TurnAround();
-            ++turns;
-        }
-        lowest = std::min(lowest, boundsMin.x);
-        highest = std::max(highest, boundsMax.x);
-    }
-    // 8 s at 200 a second over a 525-unit walk between turns.
-    EXPECT_EQ(turns, 3);
-    EXPECT_GE(lowest, leftWall - 4.0f);
-    EXPECT_LE(highest, rightWall + 4.0f);
-    EXPECT_FLOAT_EQ(myObject->GetTransform().GetPosition().y, 0.0f);
 }
 
 TEST_F(SchnozTest, ResetRearmsWithAtLeastSpeedOneAndTheKindsHits)

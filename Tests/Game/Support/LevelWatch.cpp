@@ -1,11 +1,13 @@
 #include "Game/Support/LevelWatch.h"
 
 #include "Boss/BossAnimator.h"
+#include "Enemies/SchnozController.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 #include "World/GameWorld.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace GameTest
 {
@@ -54,5 +56,33 @@ bool IsBossDead(const GameWorld& aWorld)
 bool IsOutroRunning(const GameWorld& aWorld)
 {
     return PlayerStateName(aWorld) == "Outro";
+}
+
+void EnemyTurnWatch::Watch(const GameWorld& aWorld)
+{
+    for (const auto& object : aWorld.GetObjects())
+    {
+        const SchnozController* enemy = object->GetComponent<SchnozController>();
+        if (enemy == nullptr || !object->IsActive())
+        {
+            continue;
+        }
+        const bool isFacingRight = enemy->IsFacingRight();
+        const auto [seen, isNew] = myEnemies.try_emplace(object.get(), Seen{isFacingRight, -2});
+        if (isNew || seen->second.isFacingRight == isFacingRight)
+        {
+            continue;
+        }
+        if (seen->second.lastTurnFrame == myFrame - 1 && myFailure.empty())
+        {
+            const Qel::Vector3<float> position = object->GetTransform().GetPosition();
+            std::ostringstream text;
+            text << object->GetName() << " turned on frames " << myFrame - 1 << " and " << myFrame << " at ("
+                 << position.x << ", " << position.y << ")";
+            myFailure = text.str();
+        }
+        seen->second = {isFacingRight, myFrame};
+    }
+    ++myFrame;
 }
 } // namespace GameTest

@@ -4,6 +4,7 @@
 
 #include "Game/Support/LevelScript.h"
 
+#include <map>
 #include <string>
 
 class GameObject;
@@ -27,4 +28,25 @@ std::string PlayerStateName(const GameWorld& aWorld);
 // The level's boss has no hits left; false without a boss.
 bool IsBossDead(const GameWorld& aWorld);
 bool IsOutroRunning(const GameWorld& aWorld);
+
+// Watches the walking enemies frame by frame for one that turns on two frames in a row: an enemy stuck
+// turning on the spot, which a run can pass by without noticing.
+class EnemyTurnWatch
+{
+public:
+    // Call once a frame, after the frame.
+    void Watch(const GameWorld& aWorld);
+    // Empty while no enemy has turned on two frames in a row; else the first that did, and where.
+    const std::string& GetFailure() const { return myFailure; }
+
+private:
+    struct Seen
+    {
+        bool isFacingRight = false;
+        int lastTurnFrame = -2;
+    };
+    std::map<const GameObject*, Seen> myEnemies;
+    std::string myFailure;
+    int myFrame = 0;
+};
 } // namespace GameTest

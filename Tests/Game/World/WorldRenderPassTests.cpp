@@ -1,5 +1,6 @@
 // What the world pass draws and in which order, without a device: the layer names, the far-to-near
-// sort of the layers, the fog objects, and the culling of static meshes by a model built in memory.
+// sort of the layers, and the culling of static meshes by a model built in memory. The fog and the
+// lights the pass sets are drawn through the engine in WorldDrawTests.
 #include "Components/MeshComponent.h"
 #include "Objects/GameObject.h"
 #include "World/WorldRenderPass.h"
@@ -98,19 +99,6 @@ TEST_F(WorldRenderPassTest, LayersDrawAfterTheRestFarthestFirstAndEqualDepthsInL
     EXPECT_EQ(Names(lists.layers),
               (std::vector<std::string>{"LVL1_Parallax", "lvl1parallax", "lvl2_parallax"}));
     EXPECT_EQ(lists.fogObjectCount, 0);
-}
-
-TEST_F(WorldRenderPassTest, ActiveFogObjectsSetTheFogAndStillDraw)
-{
-    Add("Fog_A", "Fog").SetActive(false);
-    EXPECT_EQ(CollectWorldDrawLists(myObjects, nullptr).fogObjectCount, 0) << "an inactive fog sets no fog";
-    Add("Fog_B", "Fog");
-    Add("lvl1parallax", "Fog");
-    const WorldDrawLists lists = CollectWorldDrawLists(myObjects, nullptr);
-    EXPECT_EQ(lists.fogObjectCount, 2);
-    EXPECT_EQ(Names(lists.ordinary), (std::vector<std::string>{"Fog_B", "lvl1parallax"}))
-        << "a fog object is never a layer";
-    EXPECT_TRUE(lists.layers.empty());
 }
 
 TEST_F(WorldRenderPassTest, AMeshIsCulledOnlyWhenEverySubMeshLiesOutside)

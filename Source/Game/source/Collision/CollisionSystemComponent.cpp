@@ -71,6 +71,17 @@ struct NearestEnemy
     float distance = CollisionSystemComponent::NO_ENEMY_DISTANCE;
     float offsetX = CollisionSystemComponent::NO_ENEMY_DISTANCE;
 };
+
+// The footstep sound's pan and volume for an enemy anOffsetX to the side and aDistance away.
+float FootstepPan(float anOffsetX)
+{
+    return std::clamp(anOffsetX * CollisionSystemComponent::FOOTSTEP_FALLOFF, -1.0f, 1.0f);
+}
+
+float FootstepVolume(float aDistance)
+{
+    return 1.0f - std::fabs(std::clamp(aDistance * CollisionSystemComponent::FOOTSTEP_FALLOFF, -1.0f, 1.0f));
+}
 } // namespace
 
 CollisionSystemComponent::CollisionSystemComponent() = default;
@@ -78,16 +89,6 @@ CollisionSystemComponent::CollisionSystemComponent() = default;
 CollisionSystemComponent::~CollisionSystemComponent()
 {
     ClearRankSystem();
-}
-
-float CollisionSystemComponent::FootstepPan(float anOffsetX)
-{
-    return std::clamp(anOffsetX * FOOTSTEP_FALLOFF, -1.0f, 1.0f);
-}
-
-float CollisionSystemComponent::FootstepVolume(float aDistance)
-{
-    return 1.0f - std::fabs(std::clamp(aDistance * FOOTSTEP_FALLOFF, -1.0f, 1.0f));
 }
 
 void CollisionSystemComponent::OnUpdate(float aDeltaTime)

@@ -76,10 +76,6 @@ public:
     bool HasCheckpoint() const { return myHasCheckpoint; }
     bool IsBloodSeaWarningOn() const { return myIsBloodSeaWarningOn; }
 
-    // The footstep sound's pan and volume for an enemy aOffsetX to the side and aDistance away.
-    static float FootstepPan(float anOffsetX);
-    static float FootstepVolume(float aDistance);
-
 private:
     // First entry lights the checkpoint and moves the respawn point to it.
     void HandleCheckpoint(GameObject& aTrigger);

@@ -78,8 +78,7 @@ bool HandleEnemyWorldCollision(GameObject& anEnemy, const StaticBoxes& aStatics)
     const CollisionBox enemy = GetCollisionBounds(anEnemy);
     const CollisionBox searchBox = GrowBox(enemy, SEARCH_MARGIN);
     const Qel::Vector3<float> centre = (enemy.min + enemy.max) * 0.5f;
-    bool hitWall = false;
-    bool isGrounded = false;
+    bool isHit = false;
     Qel::Vector3<float> push{0.0f, 0.0f, 0.0f};
     for (std::size_t index = 0; index < aStatics.objects.size(); ++index)
     {
@@ -90,19 +89,19 @@ bool HandleEnemyWorldCollision(GameObject& anEnemy, const StaticBoxes& aStatics)
         }
         if (ProbeHits(box, {enemy.max.x, centre.y, centre.z}, RIGHT))
         {
-            hitWall = true;
+            isHit = true;
             controller->SetContact(SchnozController::RIGHT_WALL);
             push.x += box.min.x - enemy.max.x - PROBE_DISTANCE;
         }
         if (ProbeHits(box, {enemy.min.x, centre.y, centre.z}, -RIGHT))
         {
-            hitWall = true;
+            isHit = true;
             controller->SetContact(SchnozController::LEFT_WALL);
             push.x += box.max.x - enemy.min.x;
         }
         if (ProbeHits(box, {centre.x, enemy.min.y, centre.z}, -UP))
         {
-            isGrounded = true;
+            isHit = true;
             controller->SetContact(SchnozController::GROUND);
             push.y += box.max.y - enemy.min.y;
         }
@@ -111,16 +110,15 @@ bool HandleEnemyWorldCollision(GameObject& anEnemy, const StaticBoxes& aStatics)
     {
         controller->Translate(push);
     }
-    // Only a wall turns it: the ground it walks on is touched every frame.
-    if (hitWall)
+    // Any probe that meets the level turns the enemy: its box floats above its feet, beyond the reach
+    // of the down probe over the ground it walks on.
+    if (isHit)
     {
         controller->TurnAround();
+        return true;
     }
-    if (!isGrounded)
-    {
-        controller->ClearGrounded();
-    }
-    return hitWall || isGrounded;
+    controller->ClearGrounded();
+    return false;
 }
 
 bool HandleEnemyLedge(GameObject& anEnemy, const std::vector<GameObject*>& aStatics)

@@ -44,16 +44,11 @@ Qel::DirectionalLight MakeDirectionalLight(bool aIsOn)
     return light;
 }
 
-// The engine takes light colours as sRGB and turns them linear; the level's light levels are linear.
-float LinearToSrgb(float aLinear)
-{
-    return aLinear <= 0.0031308f ? aLinear * 12.92f : 1.055f * std::pow(aLinear, 1.0f / 2.4f) - 0.055f;
-}
-
+// Authored as an sRGB grey, as every light colour is; the engine turns it linear for the shaders.
 Qel::AmbientLight MakeAmbientLight(bool aIsOn)
 {
     Qel::AmbientLight ambient;
-    const float level = aIsOn ? LinearToSrgb(0.5f * 1.0f) : 0.0f;
+    const float level = aIsOn ? 0.5f * 1.0f : 0.0f;
     ambient.color = {level, level, level, aIsOn ? 1.0f : 0.0f};
     ambient.intensity = aIsOn ? 1.0f : 0.0f;
     return ambient;
@@ -147,9 +142,13 @@ WorldDrawLists CollectWorldDrawLists(const std::vector<std::unique_ptr<GameObjec
         {
             continue;
         }
-        if (!isFog && IsParallaxLayer(*object))
+        // A fog object never joins the layers, and under a layer's name it is left out of both passes.
+        if (IsParallaxLayer(*object))
         {
-            lists.layers.push_back(object.get());
+            if (!isFog)
+            {
+                lists.layers.push_back(object.get());
+            }
             continue;
         }
         lists.ordinary.push_back(object.get());

@@ -1,7 +1,8 @@
 // Every shipped level played from its start by the scripted run committed beside its map, through the
 // real world and state stack at a fixed 60 frames a second: the run reaches the level's exit and its
 // results (the boss level: the boss dies and the outro starts), with all of the level's keys and the
-// wisps its script expects. QEL_LEVEL_RUN_TRACE=1 prints the player's path, for writing scripts.
+// wisps its script expects, and no enemy turning on the spot on the way. QEL_LEVEL_RUN_TRACE=1 prints
+// the player's path, for writing scripts.
 #include "Boss/BossAnimator.h"
 #include "Game/Support/LevelWatch.h"
 #include "Game/Support/StackStates.h"
@@ -133,6 +134,7 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
     const bool trace = std::getenv("QEL_LEVEL_RUN_TRACE") != nullptr;
     LevelScriptPlayer player(*script, SCRIPT_STEP_LIMIT_FRAMES);
     std::string lastStep;
+    EnemyTurnWatch turns;
     int framesAfterScript = 0;
     int frame = 0;
     const auto finished = [&]
@@ -154,8 +156,10 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
         }
         framesAfterScript += player.IsFinished() ? 1 : 0;
         Frame();
+        turns.Watch(myWorld);
         ++frame;
     }
+    EXPECT_EQ(turns.GetFailure(), "") << stem;
     const PlayerView end = ViewPlayer(*myWorld.GetPlayer());
     if (trace)
     {

@@ -2,8 +2,9 @@
 layout.py places and describes them.
 
 Usage: make_textures.py OUT_DIR [--png PREVIEW_DIR] [--stamp FILE]   (OUT_DIR is the game asset
-root; the previews are PNG copies for looking at the textures and for Blender renders; the stamp is
-touched last, for the build.)
+root; the textures are raised for the levels' light, lib/lighting.py; the previews are PNG copies as
+painted, for looking at the textures and for Blender renders; the stamp is touched last, for the
+build.)
 """
 import os
 import struct
@@ -18,6 +19,7 @@ sys.path.insert(0, HERE)
 
 import dds  # noqa: E402
 import layout  # noqa: E402
+import lighting  # noqa: E402
 
 
 def value_noise(h, w, cells, rng):
@@ -227,7 +229,7 @@ def main(argv):
     png_dir = argv[argv.index("--png") + 1] if "--png" in argv else None
     for stem in layout.ATLASES:
         img = paint(stem)
-        dds.write(os.path.join(out, stem + "_T.dds"), img, srgb=True)
+        dds.write(os.path.join(out, stem + "_T.dds"), lighting.for_scene_light(img), srgb=True)
         if png_dir:
             os.makedirs(png_dir, exist_ok=True)
             write_png(os.path.join(png_dir, stem + "_T.png"), img)

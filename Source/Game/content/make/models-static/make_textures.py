@@ -2,8 +2,8 @@
 sheets of the three worlds, and the own sheets of the decorations, the checkpoint and the key.
 
 usage: make_textures.py GAME_ASSET_ROOT STAMP [--png FOLDER]
-Writes DDS files under GAME_ASSET_ROOT at the paths of atlas_layout, then touches STAMP. With --png it
-also writes PNG copies for looking at.
+Writes DDS files under GAME_ASSET_ROOT at the paths of atlas_layout, raised for the levels' light
+(lib/lighting.py), then touches STAMP. With --png it also writes PNG copies as painted, for looking at.
 """
 import os
 import struct
@@ -20,6 +20,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "lib"))
 
 import atlas_layout as layout  # noqa: E402
 import dds  # noqa: E402
+import lighting  # noqa: E402
 import paint as p  # noqa: E402
 
 # Per world: lip, walked-on top, earth, built stone, rune glow.
@@ -439,7 +440,7 @@ def main(argv):
     for relative, image in sheets():
         path = os.path.join(root, relative)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        dds.write(path, image)
+        dds.write(path, lighting.for_scene_light(image))
         if png:
             os.makedirs(png, exist_ok=True)
             write_png(os.path.join(png, os.path.basename(relative).replace(".dds", ".png")), image)
