@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <fstream>
 #include <numbers>
 
 namespace QelTest
@@ -45,5 +46,16 @@ std::string MakeToneWav(const ToneSpec& aSpec)
         AppendLittleEndian(out, static_cast<std::uint16_t>(value), 2);
     }
     return out;
+}
+std::size_t CountHeardSamples(const std::filesystem::path& aFile)
+{
+    std::ifstream in(aFile, std::ios::binary);
+    std::size_t count = 0;
+    std::int16_t sample = 0;
+    while (in.read(reinterpret_cast<char*>(&sample), sizeof(sample)))
+    {
+        count += sample != 0 ? 1u : 0u;
+    }
+    return count;
 }
 } // namespace QelTest

@@ -1,10 +1,10 @@
 #include "Support/TempDir.h"
+#include "Support/ToneWave.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -147,21 +147,6 @@ private:
     bool myHasEnded = false;
 };
 
-// Whether the disk audio driver has written anything but silence.
-bool HasSound(const std::filesystem::path& aFile)
-{
-    std::ifstream in(aFile, std::ios::binary);
-    std::int16_t sample = 0;
-    while (in.read(reinterpret_cast<char*>(&sample), sizeof(sample)))
-    {
-        if (sample != 0)
-        {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST(GameProgram, RunsFramesAndShutsDownInOrderOnSigterm)
 {
     // The title's music starts once the splash has shown its (short) logos frame by frame, and the disk
@@ -175,7 +160,8 @@ TEST(GameProgram, RunsFramesAndShutsDownInOrderOnSigterm)
     GameProcess game({"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio.string()}, documents);
     ASSERT_GT(game.GetPid(), 0);
     ASSERT_TRUE(game.WaitForOutput("[Game] running", 60s)) << game.Wait(5s).errors;
-    ASSERT_TRUE(game.WaitFor([&] { return HasSound(audio); }, 60s)) << "the title's music never played";
+    ASSERT_TRUE(game.WaitFor([&] { return QelTest::CountHeardSamples(audio) > 0; }, 60s))
+        << "the title's music never played";
     game.Signal(SIGTERM);
     const Outcome outcome = game.Wait(60s);
     EXPECT_TRUE(outcome.exited) << outcome.errors;

@@ -2,6 +2,7 @@
 // dummy driver, and, through the disk driver, that queued blocks reach the output whole and in order.
 #include "Platform/WaveOut/SdlWaveOut.h"
 #include "Support/TempDir.h"
+#include "Support/ToneWave.h"
 #include "Support/WaitUntil.h"
 #include "vek/video/WaveOutRing.h"
 
@@ -71,19 +72,6 @@ TEST(SdlWaveOut, QueuesWrittenBlocksAndResetDropsThem)
     }
 }
 
-// The non-silent 16-bit samples the disk driver has written so far.
-std::size_t CountSoundSamples(const std::filesystem::path& aFile)
-{
-    std::ifstream in(aFile, std::ios::binary);
-    std::size_t count = 0;
-    std::int16_t sample = 0;
-    while (in.read(reinterpret_cast<char*>(&sample), sizeof(sample)))
-    {
-        count += sample != 0 ? 1u : 0u;
-    }
-    return count;
-}
-
 TEST(SdlWaveOut, FullBlocksReachTheOutputInOrderAndThePartialOneNever)
 {
     QelTest::TempDir folder;
@@ -106,7 +94,8 @@ TEST(SdlWaveOut, FullBlocksReachTheOutputInOrderAndThePartialOneNever)
                    static_cast<int>(samples.size() * 2));
         EXPECT_EQ(ring.GetFill(), 2048);
         // The driver writes in real time: wait until the three blocks are in the file.
-        EXPECT_TRUE(QelTest::WaitUntil([&] { return CountSoundSamples(output) >= 3u * BLOCK_SAMPLES; }));
+        EXPECT_TRUE(
+            QelTest::WaitUntil([&] { return QelTest::CountHeardSamples(output) >= 3u * BLOCK_SAMPLES; }));
     }
     std::ifstream in(output, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
