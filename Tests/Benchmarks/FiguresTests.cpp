@@ -1,6 +1,7 @@
-// Medians and percentiles as the benchmark tables print them, and the figures read back from a child's
-// output among its log lines.
+// Medians and percentiles as the benchmark tables print them, the figures read back from a child's
+// output among its log lines, and frame times per phase.
 #include "Support/FreshProcess.h"
+#include "Support/PhaseFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -79,5 +80,60 @@ TEST(BenchmarkFigures, ThreadCpuTimeGrowsOnlyWithWork)
     const double slept = QelBenchmark::MillisecondsToRun([] { usleep(50'000); });
     EXPECT_GE(slept, 50.0);
     EXPECT_LT(QelBenchmark::ThreadCpuMilliseconds() - beforeSleep, slept);
+}
+TEST(BenchmarkFigures, PhaseFramesComeBackInTheirOrderAndAreSummedUpPerPhase)
+{
+    // Twelve frames, so that frame 10 has to sort after frame 9.
+    const std::vector<std::pair<std::string, double>> sent = {
+        {"logos", 100.0},    {"logos", 40.0},     {"logos", 20.0},     {"level-run", 60.0},
+        {"level-run", 30.0}, {"results", 51.0},   {"level-run", 10.0}, {"level-run", 10.0},
+        {"level-run", 10.0}, {"level-run", 10.0}, {"load-L_A", 34.0},  {"logos", 1.0}};
+    std::string output = "[GameWorld] a log line\n@figure first-present 812.5\n@figure frame.x.logos 9\n";
+    for (std::size_t index = 0; index < sent.size(); ++index)
+    {
+        output += std::string(QelBenchmark::FIGURE_MARK) +
+                  QelBenchmark::FrameFigureName(static_cast<int>(index), sent[index].first) + " " +
+                  std::to_string(sent[index].second) + "\n";
+    }
+    EXPECT_EQ(QelBenchmark::FrameFigureName(12, "title"), "frame.000012.title");
+
+    const std::vector<QelBenchmark::PhaseFrame> frames =
+        QelBenchmark::FramesFromFigures(QelBenchmark::ParseFigures(output));
+    ASSERT_EQ(frames.size(), sent.size());
+    for (std::size_t index = 0; index < sent.size(); ++index)
+    {
+        EXPECT_EQ(frames[index].index, static_cast<int>(index));
+        EXPECT_EQ(frames[index].phase, sent[index].first);
+        EXPECT_DOUBLE_EQ(frames[index].milliseconds, sent[index].second);
+    }
+
+    // A phase met again later adds to its row; rows keep the order phases first came in.
+    const std::vector<QelBenchmark::PhaseSummary> phases = QelBenchmark::SummarisePhases(frames);
+    ASSERT_EQ(phases.size(), 4u);
+    EXPECT_EQ(phases[0].phase, "logos");
+    EXPECT_EQ(phases[0].frames, 4u);
+    EXPECT_DOUBLE_EQ(phases[0].median, 20.0);
+    EXPECT_DOUBLE_EQ(phases[0].p99, 100.0);
+    EXPECT_DOUBLE_EQ(phases[0].max, 100.0);
+    EXPECT_EQ(phases[0].over33, 2u);
+    EXPECT_EQ(phases[0].over50, 1u);
+    EXPECT_EQ(phases[1].phase, "level-run");
+    EXPECT_EQ(phases[1].frames, 6u);
+    EXPECT_DOUBLE_EQ(phases[1].median, 10.0);
+    EXPECT_EQ(phases[2].phase, "results");
+    EXPECT_EQ(phases[2].over50, 1u);
+    EXPECT_EQ(phases[3].phase, "load-L_A");
+    EXPECT_EQ(phases[3].over33, 1u);
+    EXPECT_EQ(phases[3].over50, 0u);
+
+    // The first frame is left out of the long ones however long it was.
+    std::vector<int> over;
+    for (const QelBenchmark::PhaseFrame& frame : QelBenchmark::FramesOver(frames, 33.0, 1))
+    {
+        over.push_back(frame.index);
+    }
+    EXPECT_EQ(over, (std::vector<int>{1, 3, 5, 10}));
+    EXPECT_EQ(QelBenchmark::FramesOver(frames, 50.0, 0).size(), 3u);
+    EXPECT_TRUE(QelBenchmark::SummarisePhases({}).empty());
 }
 } // namespace
