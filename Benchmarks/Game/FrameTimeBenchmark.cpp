@@ -99,7 +99,8 @@ public:
         }
         if (myFrames.empty())
         {
-            myFirstPresent = myClock.Now();
+            // At once: it is the launch's figure even when the script stops later.
+            QelBenchmark::PrintFigure("first-present", myClock.Now());
         }
         const std::string phase = ClassifyEndedFrame(now);
         myFrames.push_back(
@@ -118,7 +119,6 @@ public:
 
     void PrintFigures() const
     {
-        QelBenchmark::PrintFigure("first-present", myFirstPresent);
         for (const PhaseFrame& frame : myFrames)
         {
             QelBenchmark::PrintFigure(QelBenchmark::FrameFigureName(frame.index, frame.phase),
@@ -127,6 +127,10 @@ public:
         for (const auto& [stem, milliseconds] : myLoads)
         {
             QelBenchmark::PrintFigure("load." + stem, milliseconds);
+        }
+        for (const auto& [stem, milliseconds] : myHandOvers)
+        {
+            QelBenchmark::PrintFigure("handover." + stem, milliseconds);
         }
     }
 
@@ -162,6 +166,12 @@ private:
         const bool isLoad = myStage == Stage::LEVEL_LOAD || myStage == Stage::OTHER_LOAD;
         const std::string stem = myStage == Stage::LEVEL_LOAD ? FIRST_LEVEL : myLoadingStem;
         const std::string phase = myStage == Stage::OTHER_LOAD ? "load-" + stem : Name(myStage);
+        const GameWorld& world = mySession.GetWorld();
+        if (isLoad && myHandOvers.count(stem) == 0 && !world.IsLoading() &&
+            world.GetCurrentScene() == GameTest::LevelPath(stem))
+        {
+            myHandOvers[stem] = static_cast<double>(aNow - myLoadStart) / 1e6;
+        }
         if (isLoad && IsDrawingLevel(mySession, stem))
         {
             myLoads[stem] = static_cast<double>(aNow - myLoadStart) / 1e6;
@@ -198,9 +208,11 @@ private:
     std::string myLoadingStem;
     std::vector<PhaseFrame> myFrames;
     std::map<std::string, double> myLoads;
+    // Request to the frame the world took the loaded level in; the rest of a load is the level
+    // select's slide to the chosen button, in game time.
+    std::map<std::string, double> myHandOvers;
     long long myFrameStart = 0;
     long long myLoadStart = 0;
-    double myFirstPresent = 0.0;
 };
 
 // The bonus button opens only with all the keys held, which the first level alone does not give.
@@ -383,6 +395,14 @@ bool MeasureResolution(const Resolution& aResolution, int aBareRuns, Verdicts& o
                 slowest = value;
                 slowestStem = name.substr(5);
             }
+        }
+    }
+    std::printf("\n  of which request to the world's hand-over (ms):");
+    for (const auto& [name, value] : game.figures)
+    {
+        if (name.rfind("handover.", 0) == 0)
+        {
+            std::printf(" %s %.0f", name.c_str() + 9, value);
         }
     }
     std::printf("\n");
