@@ -157,7 +157,10 @@ GameSession::GameSession(const Options& someOptions)
     parameters.renderSize = {myOptions.width, myOptions.height};
     parameters.startInFullscreen = false;
     parameters.borderless = false;
-    parameters.debugFeatures = 0;
+    if (!myOptions.keepGameDebugFeatures)
+    {
+        parameters.debugFeatures = 0;
+    }
     parameters.vsync = false;
     parameters.frameClock = &myClock;
     const bool started = Qel::Engine::Start();

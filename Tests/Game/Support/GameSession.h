@@ -34,6 +34,8 @@ public:
     {
         std::uint32_t width = 320;
         std::uint32_t height = 180;
+        // The game's own debug features (its file watcher) rather than none, for runs timed as a player's.
+        bool keepGameDebugFeatures = false;
     };
 
     // Called before every frame; false ends the run there.
