@@ -39,6 +39,7 @@ constexpr float SPRITE_SIDE = 0.01f;
 // Shaders built and buffers made in the first frames are no part of a steady frame.
 constexpr int WARM_UP_FRAMES = 30;
 constexpr const char* FRAME_FIGURE = "frame-median";
+constexpr const char* CPU_FIGURE = "cpu-median";
 constexpr const char* DRAWS_FIGURE = "draw-calls";
 
 std::vector<Qel::Sprite2DInstanceData> MakeSprites()
@@ -54,19 +55,24 @@ std::vector<Qel::Sprite2DInstanceData> MakeSprites()
     return sprites;
 }
 
-// The median wall time of aFrames frames after the warm-up, each drawn by aFrame.
-double MedianFrame(int aFrames, const std::function<void()>& aFrame)
+// Prints the median wall time of aFrames frames after the warm-up, each drawn by aFrame, and the
+// median CPU time the main thread spent on them (the rasteriser's threads are not in it).
+void PrintFrameFigures(int aFrames, const std::function<void()>& aFrame)
 {
-    std::vector<double> samples;
+    std::vector<double> walls;
+    std::vector<double> cpus;
     for (int frame = 0; frame < WARM_UP_FRAMES + aFrames; ++frame)
     {
+        const double cpuStart = QelBenchmark::ThreadCpuMilliseconds();
         const double wall = QelBenchmark::MillisecondsToRun(aFrame);
         if (frame >= WARM_UP_FRAMES)
         {
-            samples.push_back(wall);
+            walls.push_back(wall);
+            cpus.push_back(QelBenchmark::ThreadCpuMilliseconds() - cpuStart);
         }
     }
-    return QelBenchmark::Median(samples);
+    QelBenchmark::PrintFigure(FRAME_FIGURE, QelBenchmark::Median(walls));
+    QelBenchmark::PrintFigure(CPU_FIGURE, QelBenchmark::Median(cpus));
 }
 
 // The child's side of the engine.
@@ -92,25 +98,24 @@ int RunOurs(bool aPresent, int aFrames)
     shared.texture = engine.GetTextureManager()->GetWhiteSquare();
     const std::vector<Qel::Sprite2DInstanceData> sprites = MakeSprites();
     std::uint32_t drawCalls = 0;
-    const double median = MedianFrame(aFrames,
-                                      [&]
-                                      {
-                                          engine.BeginFrame();
-                                          {
-                                              Qel::SpriteBatchScope batch = drawer.BeginBatch(shared);
-                                              batch.Draw2DArray(sprites.data(), sprites.size());
-                                          }
-                                          drawCalls = Qel::Engine::GetDrawCallsThisFrame();
-                                          if (aPresent)
-                                          {
-                                              engine.EndFrame();
-                                          }
-                                          else
-                                          {
-                                              glFinish();
-                                          }
-                                      });
-    QelBenchmark::PrintFigure(FRAME_FIGURE, median);
+    PrintFrameFigures(aFrames,
+                      [&]
+                      {
+                          engine.BeginFrame();
+                          {
+                              Qel::SpriteBatchScope batch = drawer.BeginBatch(shared);
+                              batch.Draw2DArray(sprites.data(), sprites.size());
+                          }
+                          drawCalls = Qel::Engine::GetDrawCallsThisFrame();
+                          if (aPresent)
+                          {
+                              engine.EndFrame();
+                          }
+                          else
+                          {
+                              glFinish();
+                          }
+                      });
     QelBenchmark::PrintFigure(DRAWS_FIGURE, drawCalls);
     Qel::Engine::Shutdown();
     return 0;
@@ -163,25 +168,24 @@ int RunPeer(bool aPresent, int aFrames)
     std::vector<SDL_Vertex> vertices;
     std::vector<int> indices;
     MakeGeometry(vertices, indices);
-    const double median = MedianFrame(
-        aFrames,
-        [&]
-        {
-            SDL_SetRenderDrawColor(renderer, 3, 153, 176, 255);
-            SDL_RenderClear(renderer);
-            SDL_RenderGeometry(renderer, nullptr, vertices.data(), static_cast<int>(vertices.size()),
-                               indices.data(), static_cast<int>(indices.size()));
-            if (aPresent)
-            {
-                SDL_RenderPresent(renderer);
-            }
-            else
-            {
-                SDL_RenderFlush(renderer);
-                glFinish();
-            }
-        });
-    QelBenchmark::PrintFigure(FRAME_FIGURE, median);
+    PrintFrameFigures(aFrames,
+                      [&]
+                      {
+                          SDL_SetRenderDrawColor(renderer, 3, 153, 176, 255);
+                          SDL_RenderClear(renderer);
+                          SDL_RenderGeometry(renderer, nullptr, vertices.data(),
+                                             static_cast<int>(vertices.size()), indices.data(),
+                                             static_cast<int>(indices.size()));
+                          if (aPresent)
+                          {
+                              SDL_RenderPresent(renderer);
+                          }
+                          else
+                          {
+                              SDL_RenderFlush(renderer);
+                              glFinish();
+                          }
+                      });
     SDL_DestroyRenderer(renderer);
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -191,6 +195,7 @@ int RunPeer(bool aPresent, int aFrames)
 struct Side
 {
     std::vector<double> frames;
+    std::vector<double> cpus;
     double drawCalls = 0.0;
     bool failed = false;
 };
@@ -206,6 +211,7 @@ void RunOnce(const char* aSide, bool aPresent, int aFrames, Side& outSide)
         return;
     }
     outSide.frames.push_back(run.figures.at(FRAME_FIGURE));
+    outSide.cpus.push_back(run.figures.count(CPU_FIGURE) != 0 ? run.figures.at(CPU_FIGURE) : 0.0);
     if (run.figures.count(DRAWS_FIGURE) != 0)
     {
         outSide.drawCalls = run.figures.at(DRAWS_FIGURE);
@@ -216,14 +222,15 @@ void PrintRow(const char* aName, const Side& anOurs, const Side& aPeer)
 {
     if (anOurs.failed || aPeer.failed)
     {
-        std::printf("%-26s %s\n", aName, anOurs.failed ? "the engine's run failed" : "the peer's run failed");
+        std::printf("%-18s %s\n", aName, anOurs.failed ? "the engine's run failed" : "the peer's run failed");
         return;
     }
     const double ours = QelBenchmark::Median(anOurs.frames);
     const double peer = QelBenchmark::Median(aPeer.frames);
-    std::printf("%-26s %9.2f %9.2f %6.0f %9.2f %9.2f %9.2f%s\n", aName, ours,
-                QelBenchmark::Best(anOurs.frames), anOurs.drawCalls, peer, QelBenchmark::Best(aPeer.frames),
-                ours / peer, ours < peer ? "" : "  !");
+    std::printf("%-18s %8.2f %8.2f %8.2f %6.0f | %8.2f %8.2f %8.2f | %6.2f%s\n", aName, ours,
+                QelBenchmark::Best(anOurs.frames), QelBenchmark::Median(anOurs.cpus), anOurs.drawCalls, peer,
+                QelBenchmark::Best(aPeer.frames), QelBenchmark::Median(aPeer.cpus), ours / peer,
+                ours < peer ? "" : "  !");
 }
 } // namespace
 
@@ -255,14 +262,14 @@ int main(int aCount, char** aArguments)
             RunOnce("--peer", present, frames, peer[present]);
         }
     }
-    std::printf("%-26s %9s %9s %6s %9s %9s %9s\n", "ms a frame (medians)", "engine", "best", "draws", "SDL2",
-                "best", "ratio");
+    std::printf("%-18s %8s %8s %8s %6s | %8s %8s %8s | %6s\n", "ms a frame", "engine", "best", "main cpu",
+                "draws", "SDL2", "best", "main cpu", "ratio");
     PrintRow("with present", ours[true], peer[true]);
     PrintRow("without present", ours[false], peer[false]);
-    std::printf(
-        "\n(ratio: the engine's median over SDL2's; ! marks the engine not ahead)\nload average after: "
-        "%s\n",
-        QelBenchmark::LoadAverage().c_str());
+    std::printf("\n(medians over the rounds of each process's median frame; main cpu: the main thread's CPU\n"
+                "time in a frame, without the rasteriser's threads; ratio: the engine's median over SDL2's;\n"
+                "! marks the engine not ahead)\nload average after: %s\n",
+                QelBenchmark::LoadAverage().c_str());
     const bool failed = ours[true].failed || ours[false].failed || peer[true].failed || peer[false].failed;
     return failed ? 1 : 0;
 }
