@@ -2,6 +2,8 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
+
 namespace Platform::Gfx
 {
 Buffer::Buffer(DeviceCorePtr aCore, const BufferDesc& aDesc, std::vector<std::uint8_t> someData)
@@ -47,15 +49,20 @@ void* Buffer::MapDiscard()
     return myData.data();
 }
 
-void Buffer::Unmap()
+void Buffer::Unmap(std::uint32_t aWrittenBytes)
 {
     if (!myIsMapped || !myCore->IsMainThread())
     {
         return;
     }
     myIsMapped = false;
+    const std::uint32_t bytes = std::min(aWrittenBytes, myDesc.byteWidth);
+    if (bytes == 0)
+    {
+        return;
+    }
     // Orphaning the old storage first lets draws that still read it finish without a stall.
     glInvalidateBufferData(myName);
-    glNamedBufferSubData(myName, 0, myDesc.byteWidth, myData.data());
+    glNamedBufferSubData(myName, 0, bytes, myData.data());
 }
 } // namespace Platform::Gfx

@@ -50,9 +50,9 @@ public:
     unsigned int Realise();
 
     // Main thread, dynamic buffers only: byteWidth writable bytes whose old contents are undefined, or
-    // null. The written bytes reach the GPU at Unmap.
+    // null. The written bytes reach the GPU at Unmap: the first aWrittenBytes of them, all by default.
     void* MapDiscard();
-    void Unmap();
+    void Unmap(std::uint32_t aWrittenBytes = UINT32_MAX);
     bool IsMapped() const { return myIsMapped; }
 
 private:

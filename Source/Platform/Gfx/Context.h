@@ -69,9 +69,10 @@ public:
     void OMSetDepthStencilState(const DepthStencilStatePtr& aState, std::uint32_t aStencilRef = 0);
     void RSSetState(const RasterizerStatePtr& aState);
 
-    // Main thread, dynamic buffers: the buffer's bytes to write whole, or null.
+    // Main thread, dynamic buffers: the buffer's bytes to write whole, or null. Unmap sends the first
+    // aWrittenBytes of them, all by default; the rest of the buffer is undefined after it.
     void* Map(const BufferPtr& aBuffer);
-    void Unmap(const BufferPtr& aBuffer);
+    void Unmap(const BufferPtr& aBuffer, std::uint32_t aWrittenBytes = UINT32_MAX);
     // Fills every lower mip level of the view's texture from its top level.
     void GenerateMips(const ShaderResourceViewPtr& aView);
 

@@ -197,11 +197,11 @@ void* Context::Map(const BufferPtr& aBuffer)
     return aBuffer->MapDiscard();
 }
 
-void Context::Unmap(const BufferPtr& aBuffer)
+void Context::Unmap(const BufferPtr& aBuffer, std::uint32_t aWrittenBytes)
 {
     if (myCore->IsMainThread() && aBuffer != nullptr)
     {
-        aBuffer->Unmap();
+        aBuffer->Unmap(aWrittenBytes);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "Support/GfxWindow.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <epoxy/gl.h>
 #include <future>
@@ -123,6 +125,41 @@ TEST_F(ContextTest, BindingKeepsViewsAliveAndClearStateDropsThem)
     EXPECT_TRUE(watched.expired());
     EXPECT_EQ(context.GetBoundDepth(), nullptr);
     EXPECT_EQ(context.GetViewport().width, 0.0f);
+}
+
+TEST_F(ContextTest, AnUnmapSendsTheBytesWrittenAndNoneOfTheRest)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    Context& context = myGfx.GetContext();
+    BufferDesc desc;
+    desc.byteWidth = 16;
+    desc.usage = Usage::Dynamic;
+    desc.bindFlags = BIND_VERTEX_BUFFER;
+    desc.cpuAccessFlags = CPU_ACCESS_WRITE;
+    const BufferPtr buffer = myGfx.GetDevice().CreateBuffer(desc);
+    const auto sent = [&]
+    {
+        std::array<std::uint32_t, 4> words{};
+        glGetNamedBufferSubData(buffer->Realise(), 0, sizeof(words), words.data());
+        return words;
+    };
+    const auto write = [&](std::uint32_t aValue, std::uint32_t aBytes)
+    {
+        auto* words = static_cast<std::uint32_t*>(context.Map(buffer));
+        ASSERT_NE(words, nullptr);
+        std::fill(words, words + 4, aValue);
+        context.Unmap(buffer, aBytes);
+    };
+    write(1, UINT32_MAX);
+    EXPECT_EQ(sent(), (std::array<std::uint32_t, 4>{1, 1, 1, 1}));
+    write(2, 8);
+    const std::array<std::uint32_t, 4> partly = sent();
+    EXPECT_EQ(partly[0], 2u);
+    EXPECT_EQ(partly[1], 2u);
+    EXPECT_NE(partly[2], 2u) << "staged beyond the written bytes, so never sent";
+    write(3, 0);
+    EXPECT_FALSE(buffer->IsMapped()) << "an unmap that sends nothing still ends the map";
+    EXPECT_EQ(sent()[0], 2u);
 }
 
 TEST_F(ContextTest, CallsFromAnotherThreadTouchNothing)

@@ -1,8 +1,10 @@
-// Textured quads drawn with instancing: one static six-vertex quad and a dynamic buffer of up to
-// BATCH_SIZE instance records, drawn with one instanced draw per full or finished batch. Immediate use:
-// BeginBatch with the shared data (textures, shader, alpha mode), write 2D or 3D instances, and the
-// batch is drawn when its scope ends. Deferred use: QueueSprite during the frame with a layer, then
-// DrawQueuedSprites sorts by layer and shared data and draws in as few batches as that allows.
+// Textured quads, each expanded on the CPU into its four corners in world space: a dynamic vertex
+// buffer of up to BATCH_SIZE sprites over a fixed index buffer, drawn with one indexed draw per full or
+// finished batch. Corners rather than instances because a software rasteriser runs its vertex pipeline
+// once per instance. Immediate use: BeginBatch with the shared data (textures, shader, alpha mode),
+// write 2D or 3D instances, and the batch is drawn when its scope ends. Deferred use: QueueSprite during
+// the frame with a layer, then DrawQueuedSprites sorts by layer and shared data and draws in as few
+// batches as that allows.
 //
 // Owned by the graphics engine; main thread only. At most one batch is open per drawer.
 #pragma once
@@ -62,7 +64,7 @@ struct alignas(16) Sprite3DInstanceData
     bool isHidden = false;
 };
 
-// The record the vertex shader reads per instance (vertex-buffer slot 1).
+// One sprite as a batch places it; its four corners are what reaches the GPU.
 struct SpriteGpuInstance
 {
     Matrix4x4 world;
@@ -74,12 +76,15 @@ struct SpriteGpuInstance
 };
 static_assert(sizeof(SpriteGpuInstance) == 112);
 
-struct SpriteQuadVertex
+// A corner as the vertex shader reads it: its place in world space, its linear colour and texture
+// coordinate.
+struct SpriteVertex
 {
     float position[4];
-    std::uint32_t corner[4];
+    Color color;
+    float uv[2];
 };
-static_assert(sizeof(SpriteQuadVertex) == 32);
+static_assert(sizeof(SpriteVertex) == 40);
 
 struct QueuedSprite
 {
@@ -105,7 +110,7 @@ public:
     void Draw3DArray(const Sprite3DInstanceData* someInstances, std::size_t aCount);
 
     bool IsActive() const { return mySpriteDrawer != nullptr; }
-    // Maps the instance buffer for writing; false when the map fails.
+    // Maps the vertex buffer for writing; false when the map fails.
     bool Map();
     // Sends the written instances and draws them; nothing is drawn while no buffer is mapped.
     void UnMapAndRender();
@@ -120,7 +125,7 @@ private:
     void End();
 
     SpriteDrawer* mySpriteDrawer = nullptr;
-    SpriteGpuInstance* myMappedInstances = nullptr;
+    SpriteVertex* myMappedVertices = nullptr;
     std::uint64_t myInstanceCount = 0;
 };
 
@@ -152,10 +157,14 @@ public:
 private:
     friend class SpriteBatchScope;
 
+    SpriteShader& ChooseShader(const SpriteSharedData& aSharedData) const;
+
+    // BATCH_SIZE sprites' corners, and the six indices of each sprite's two triangles.
     Platform::Gfx::BufferPtr myVertexBuffer;
-    Platform::Gfx::BufferPtr myInstanceBuffer;
-    SpriteQuadVertex myQuadVertices[6] = {};
+    Platform::Gfx::BufferPtr myIndexBuffer;
     std::unique_ptr<SpriteShader> myDefaultShader;
+    // The default shader's twin for batches of the white square; null when it did not load.
+    std::unique_ptr<SpriteShader> myFlatColorShader;
     bool myIsLoaded = false;
     bool myIsInBatch = false;
     std::vector<std::unique_ptr<QueuedSprite>> myQueuedSprites;

@@ -50,21 +50,12 @@ bool SpriteShader::Init(const char* aVertexShaderName, const char* aPixelShaderN
 
 bool SpriteShader::CreateInputLayout(const std::string& aBytecode)
 {
-    std::array<InputElementDesc, 9> layout = {{
+    const std::array<InputElementDesc, 3> layout = {{
         {"POSITION", 0, Format::R32G32B32A32_FLOAT, 0, 0, InputClassification::PerVertex, 0},
-        {"TEXCOORD", 0, Format::R32G32B32A32_UINT, 0, APPEND_ALIGNED_ELEMENT, InputClassification::PerVertex,
+        {"TEXCOORD", 0, Format::R32G32B32A32_FLOAT, 0, APPEND_ALIGNED_ELEMENT, InputClassification::PerVertex,
          0},
+        {"TEXCOORD", 1, Format::R32G32_FLOAT, 0, APPEND_ALIGNED_ELEMENT, InputClassification::PerVertex, 0},
     }};
-    for (std::uint32_t index = 1; index <= 7; ++index)
-    {
-        layout[index + 1] = {"TEXCOORD",
-                             index,
-                             Format::R32G32B32A32_FLOAT,
-                             1,
-                             APPEND_ALIGNED_ELEMENT,
-                             InputClassification::PerInstance,
-                             1};
-    }
     Device* device = DX11::GetDevice();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(aBytecode.data());
     myInputLayout = device != nullptr
@@ -101,12 +92,14 @@ bool SpriteShader::RenderBind(const SpriteSharedData& aSharedData)
             return false;
         }
         const int used = std::min(myLastUsedCustomConstant + 1, static_cast<int>(CUSTOM_CONSTANT_COUNT));
-        if (used > 0)
+        const auto bytes =
+            static_cast<std::uint32_t>(static_cast<std::size_t>(std::max(used, 0)) * sizeof(Vector4<float>));
+        if (bytes > 0)
         {
-            std::memcpy(target, myCustomConstants.data(),
-                        static_cast<std::size_t>(used) * sizeof(Vector4<float>));
+            std::memcpy(target, myCustomConstants.data(), bytes);
         }
-        context->Unmap(myConstantBuffer);
+        // Only the used constants are sent; most batches use none.
+        context->Unmap(myConstantBuffer, bytes);
         context->VSSetConstantBuffers(myConstantBufferRegister, std::span(&myConstantBuffer, 1));
         context->PSSetConstantBuffers(myConstantBufferRegister, std::span(&myConstantBuffer, 1));
     }

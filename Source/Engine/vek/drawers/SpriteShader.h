@@ -1,6 +1,6 @@
-// The shader the sprite drawer binds for each batch: the instanced quad vertex shader and a textured,
-// vertex-coloured pixel shader, with the sprite input layout, the four sprite textures (colour, normal,
-// material, fx at pixel registers 1 to 4, each with its default) and an optional block of custom
+// The shader the sprite drawer binds for each batch: the sprite corner vertex shader and a textured,
+// vertex-coloured pixel shader, with the sprite corner input layout, the four sprite textures (colour,
+// normal, material, fx at pixel registers 1 to 4, each with its default) and an optional block of custom
 // constants. A shader supplied through a batch's shared data may fill the constants and extra textures;
 // the engine never does. Main thread.
 #pragma once

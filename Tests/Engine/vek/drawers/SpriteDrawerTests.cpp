@@ -3,6 +3,8 @@
 #include "Support/AssertCapture.h"
 #include "vek/Core/Engine.h"
 
+#include <cmath>
+
 namespace
 {
 using Platform::Gfx::Format;
@@ -93,6 +95,11 @@ TEST_F(SpriteDrawerTest, AnAlphaBlendedSpriteMixesWithTheOneBelowInLinearLight)
     const std::vector<std::uint8_t> pixels = ReadPixels();
     // Half of each in linear light is 0.5, stored through the sRGB curve as 188.
     EXPECT_RGB_NEAR(PixelAt(pixels, 10, 10), 188, 0, 188, 2);
+
+    shared.alphaMode = 1;
+    shared.alphaTestThreshold = 0.75f;
+    DrawFullScreen(shared, {0, 1, 0, 0.5f}); // below the alpha test: dropped
+    EXPECT_RGB_NEAR(PixelAt(ReadPixels(), 10, 10), 188, 0, 188, 2);
 }
 
 TEST_F(SpriteDrawerTest, AThreeDimensionalSpriteIsSeenThroughAPerspectiveCamera)
@@ -248,5 +255,42 @@ TEST(SpriteInstance, ATwoDimensionalInstanceCoversItsPivotedRectangle)
     EXPECT_FLOAT_EQ(gpu.uvRect[1], 0.4f);
     EXPECT_FLOAT_EQ(gpu.uvRect[2], 0.3f);
     EXPECT_FLOAT_EQ(gpu.uvRect[3], 0.2f);
+
+    // Tints drawn by turns each keep their own conversion.
+    for (const float red : {0.5f, 0.8f, 0.5f})
+    {
+        sprite.color.r = red;
+        EXPECT_FLOAT_EQ(Qel::SpriteDrawer::MakeInstance(sprite, Qel::Matrix4x4()).color.r,
+                        Qel::Color(red, 0, 0, 1).AsLinear().r);
+    }
+}
+
+TEST(SpriteInstance, ATurnedInstanceUnderATransformIsItsLocalRowsTimesTheTransform)
+{
+    Qel::Sprite2DInstanceData sprite;
+    sprite.position = {10.0f, -4.0f};
+    sprite.pivot = {0.25f, 0.75f};
+    sprite.size = {3.0f, 2.0f};
+    sprite.scale = {2.0f, 0.5f};
+    sprite.rotation = 0.6f;
+    Qel::Matrix4x4 transform;
+    transform.SetRow(1, {0.0f, 2.0f, 0.5f, 0.0f});
+    transform.SetRow(2, {-1.5f, 0.0f, 0.0f, 0.0f});
+    transform.SetRow(3, {0.0f, 0.0f, 3.0f, 0.0f});
+    transform.SetRow(4, {7.0f, 8.0f, 9.0f, 1.0f});
+    const float c = std::cos(0.6f);
+    const float s = std::sin(0.6f);
+    const float w = 6.0f;
+    const float h = 1.0f;
+    Qel::Matrix4x4 local;
+    local.SetRow(1, {c * w, s * w, 0, 0});
+    local.SetRow(2, {-s * h, c * h, 0, 0});
+    local.SetRow(4, {10.0f - c * w * 0.25f - s * h * 0.75f, -4.0f - s * w * 0.25f + c * h * 0.75f, 0, 1});
+    const Qel::Matrix4x4 expected = local * transform;
+    const Qel::Matrix4x4 world = Qel::SpriteDrawer::MakeInstance(sprite, transform).world;
+    for (int index = 0; index < 16; ++index)
+    {
+        EXPECT_NEAR(world.GetData()[index], expected.GetData()[index], 1e-5f) << "element " << index;
+    }
 }
 } // namespace
