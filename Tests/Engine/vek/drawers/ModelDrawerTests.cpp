@@ -5,6 +5,7 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <tuple>
 
@@ -294,4 +295,43 @@ TEST(ViewCulling, ASkinnedMeshIsKeptWhereverItsPaletteCanBlendItAndOnlyAPerspect
     Qel::Camera flat;
     flat.SetOrthographicProjection(-1.0f, 1.0f, -1.0f, 1.0f, 1.0f, 10.0f);
     EXPECT_TRUE(Qel::ViewCuller(flat).IsVisible(bounds, identity, nullptr));
+}
+
+TEST_F(ModelDrawerTest, DrawsInAnyOrderOfModelsAndShadersGiveTheSamePicture)
+{
+    // The device is told only what changed between draws, so each draw must still find its own buffers.
+    Qel::ModelInstance cube = myFactory->GetModelInstance("Cube");
+    Qel::ModelInstance plane = myFactory->GetModelInstance("Plane");
+    Qel::ModelInstance crate = myFactory->GetModelInstance("Cube");
+    cube.SetTransform(Qel::Matrix4x4::CreateTranslation({-70.0f, 0.0f, 0.0f}));
+    // Stood up to face the camera.
+    const float half = -45.0f * 3.14159265f / 180.0f;
+    plane.SetTransform(
+        Qel::Matrix4x4::CreateScale({0.5f, 0.5f, 0.5f}) *
+        Qel::Matrix4x4::CreateRotation(Qel::Quaternion(std::cos(half), std::sin(half), 0.0f, 0.0f)) *
+        Qel::Matrix4x4::CreateTranslation({70.0f, 0.0f, 0.0f}));
+    crate.SetTransform(Qel::Matrix4x4::CreateScale({0.3f, 0.3f, 0.3f}));
+    Drawer().DrawModel(cube);
+    Drawer().DrawModel(plane);
+    Drawer().DrawModelLambert(crate);
+    const std::vector<std::uint8_t> first = ReadPixels();
+
+    StartFrame();
+    Drawer().DrawModelLambert(crate);
+    Drawer().DrawModel(plane);
+    Drawer().DrawModel(cube);
+    const std::vector<std::uint8_t> second = ReadPixels();
+    EXPECT_EQ(LargestDifference(first, second), 0);
+    // 70 units to a side is about 0.3 of the frame's width away from the centre.
+    for (const int x : {CENTRE_X - WIDTH * 3 / 10, CENTRE_X, CENTRE_X + WIDTH * 3 / 10})
+    {
+        EXPECT_NE(PixelAt(first, x, CENTRE_Y), (std::array<int, 4>{0, 0, 0, 255})) << x;
+    }
+    EXPECT_GT(CoveredPixels(first), CoveredPixels(
+                                        [&]
+                                        {
+                                            StartFrame();
+                                            Drawer().DrawModel(cube);
+                                            return ReadPixels();
+                                        }()));
 }
