@@ -131,7 +131,31 @@ private:
     bool PrepareDraw();
     unsigned int GetGlTopology() const;
 
+    // What the GL context holds now, so a draw sends only what changed. The objects are held as well,
+    // so no GL name in here can be freed and reused while it is remembered.
+    struct AppliedPipeline
+    {
+        bool isPipelineBound = false;
+        ShaderPtr vertexShader;
+        unsigned int vertexProgram = 0;
+        ShaderPtr pixelShader;
+        unsigned int pixelProgram = 0;
+        InputLayoutPtr layout;
+        unsigned int vertexArray = 0;
+        bool areBuffersKnown = false;
+        std::array<VertexBinding, VERTEX_INPUT_SLOTS> vertexBuffers;
+        std::array<unsigned int, VERTEX_INPUT_SLOTS> vertexBufferNames{};
+        BufferPtr indexBuffer;
+        unsigned int indexBufferName = 0;
+        std::array<unsigned int, RESOURCE_SLOTS> constantBufferNames{};
+        std::array<unsigned int, RESOURCE_SLOTS> resourceNames{};
+        std::array<unsigned int, RESOURCE_SLOTS> samplerNames{};
+    };
+
+    void ApplyVertexBuffers(unsigned int aVertexArray);
+
     DeviceCorePtr myCore;
+    AppliedPipeline myApplied;
     unsigned int myDrawFramebuffer = 0;
     unsigned int myClearFramebuffer = 0;
     unsigned int myPipeline = 0;

@@ -9,12 +9,23 @@ namespace Platform::Gfx
 {
 namespace
 {
-template <typename T, std::size_t N>
-void StoreSlots(std::array<T, N>& someSlots, std::uint32_t aStartSlot, std::span<const T> someValues)
+// Stores each value in its slot and binds the ones whose object or GL name changed; aBind(slot, name).
+template <typename T, std::size_t N, typename Bind>
+void StoreAndBindSlots(std::array<T, N>& someSlots, std::array<unsigned int, N>& someAppliedNames,
+                       std::uint32_t aStartSlot, std::span<const T> someValues, Bind aBind)
 {
     for (std::size_t index = 0; index < someValues.size() && aStartSlot + index < N; ++index)
     {
-        someSlots[aStartSlot + index] = someValues[index];
+        const std::size_t slot = aStartSlot + index;
+        const T& value = someValues[index];
+        const unsigned int name = value != nullptr ? value->Realise() : 0;
+        if (someSlots[slot] == value && someAppliedNames[slot] == name)
+        {
+            continue;
+        }
+        someSlots[slot] = value;
+        someAppliedNames[slot] = name;
+        aBind(static_cast<GLuint>(slot), name);
     }
 }
 } // namespace
@@ -34,6 +45,7 @@ void Context::ResetPipeline()
         glBindTextureUnit(slot, 0);
         glBindSampler(slot, 0);
     }
+    myApplied = AppliedPipeline{};
     myConstantBuffers = {};
     myResources = {};
     mySamplers = {};
@@ -109,13 +121,8 @@ void Context::SetConstantBuffers(std::uint32_t aStartSlot, std::span<const Buffe
     {
         return;
     }
-    StoreSlots(myConstantBuffers, aStartSlot, someBuffers);
-    for (std::size_t index = 0; index < someBuffers.size() && aStartSlot + index < RESOURCE_SLOTS; ++index)
-    {
-        const BufferPtr& buffer = someBuffers[index];
-        glBindBufferBase(GL_UNIFORM_BUFFER, static_cast<GLuint>(aStartSlot + index),
-                         buffer != nullptr ? buffer->Realise() : 0);
-    }
+    StoreAndBindSlots(myConstantBuffers, myApplied.constantBufferNames, aStartSlot, someBuffers,
+                      [](GLuint aSlot, GLuint aName) { glBindBufferBase(GL_UNIFORM_BUFFER, aSlot, aName); });
 }
 
 void Context::VSSetConstantBuffers(std::uint32_t aStartSlot, std::span<const BufferPtr> someBuffers)
@@ -134,12 +141,8 @@ void Context::PSSetShaderResources(std::uint32_t aStartSlot, std::span<const Sha
     {
         return;
     }
-    StoreSlots(myResources, aStartSlot, someViews);
-    for (std::size_t index = 0; index < someViews.size() && aStartSlot + index < RESOURCE_SLOTS; ++index)
-    {
-        const ShaderResourceViewPtr& view = someViews[index];
-        glBindTextureUnit(static_cast<GLuint>(aStartSlot + index), view != nullptr ? view->Realise() : 0);
-    }
+    StoreAndBindSlots(myResources, myApplied.resourceNames, aStartSlot, someViews,
+                      [](GLuint aSlot, GLuint aName) { glBindTextureUnit(aSlot, aName); });
 }
 
 void Context::PSSetSamplers(std::uint32_t aStartSlot, std::span<const SamplerStatePtr> someSamplers)
@@ -148,12 +151,8 @@ void Context::PSSetSamplers(std::uint32_t aStartSlot, std::span<const SamplerSta
     {
         return;
     }
-    StoreSlots(mySamplers, aStartSlot, someSamplers);
-    for (std::size_t index = 0; index < someSamplers.size() && aStartSlot + index < RESOURCE_SLOTS; ++index)
-    {
-        const SamplerStatePtr& sampler = someSamplers[index];
-        glBindSampler(static_cast<GLuint>(aStartSlot + index), sampler != nullptr ? sampler->Realise() : 0);
-    }
+    StoreAndBindSlots(mySamplers, myApplied.samplerNames, aStartSlot, someSamplers,
+                      [](GLuint aSlot, GLuint aName) { glBindSampler(aSlot, aName); });
 }
 
 void Context::OMSetBlendState(const BlendStatePtr& aState, std::uint32_t aSampleMask)
@@ -230,29 +229,72 @@ bool Context::PrepareDraw()
     {
         return false;
     }
-    glUseProgram(0);
-    glUseProgramStages(myPipeline, GL_VERTEX_SHADER_BIT, vertexProgram);
-    glUseProgramStages(myPipeline, GL_FRAGMENT_SHADER_BIT, pixelProgram);
-    glBindProgramPipeline(myPipeline);
+    if (!myApplied.isPipelineBound)
+    {
+        glUseProgram(0);
+        glBindProgramPipeline(myPipeline);
+        myApplied.isPipelineBound = true;
+    }
+    if (myApplied.vertexShader != myVertexShader || myApplied.vertexProgram != vertexProgram)
+    {
+        glUseProgramStages(myPipeline, GL_VERTEX_SHADER_BIT, vertexProgram);
+        myApplied.vertexShader = myVertexShader;
+        myApplied.vertexProgram = vertexProgram;
+    }
+    if (myApplied.pixelShader != myPixelShader || myApplied.pixelProgram != pixelProgram)
+    {
+        glUseProgramStages(myPipeline, GL_FRAGMENT_SHADER_BIT, pixelProgram);
+        myApplied.pixelShader = myPixelShader;
+        myApplied.pixelProgram = pixelProgram;
+    }
 
     const GLuint vertexArray = myInputLayout != nullptr ? myInputLayout->Realise() : myEmptyVertexArray;
     if (vertexArray == 0)
     {
         return false;
     }
+    if (myApplied.layout != myInputLayout || myApplied.vertexArray != vertexArray)
+    {
+        // Another vertex array keeps its own buffer bindings, which were not remembered.
+        myApplied.layout = myInputLayout;
+        myApplied.vertexArray = vertexArray;
+        myApplied.areBuffersKnown = false;
+        glBindVertexArray(vertexArray);
+    }
     if (myInputLayout != nullptr)
     {
-        for (GLuint slot = 0; slot < VERTEX_INPUT_SLOTS; ++slot)
-        {
-            const VertexBinding& binding = myVertexBuffers[slot];
-            const GLuint name = binding.buffer != nullptr ? binding.buffer->Realise() : 0;
-            glVertexArrayVertexBuffer(vertexArray, slot, name, binding.offset,
-                                      static_cast<GLsizei>(binding.stride));
-        }
-        glVertexArrayElementBuffer(vertexArray, myIndexBuffer != nullptr ? myIndexBuffer->Realise() : 0);
+        ApplyVertexBuffers(vertexArray);
     }
-    glBindVertexArray(vertexArray);
     return true;
+}
+
+void Context::ApplyVertexBuffers(unsigned int aVertexArray)
+{
+    for (GLuint slot = 0; slot < VERTEX_INPUT_SLOTS; ++slot)
+    {
+        const VertexBinding& binding = myVertexBuffers[slot];
+        const GLuint name = binding.buffer != nullptr ? binding.buffer->Realise() : 0;
+        VertexBinding& applied = myApplied.vertexBuffers[slot];
+        if (myApplied.areBuffersKnown && applied.buffer == binding.buffer &&
+            applied.offset == binding.offset && applied.stride == binding.stride &&
+            myApplied.vertexBufferNames[slot] == name)
+        {
+            continue;
+        }
+        glVertexArrayVertexBuffer(aVertexArray, slot, name, binding.offset,
+                                  static_cast<GLsizei>(binding.stride));
+        applied = binding;
+        myApplied.vertexBufferNames[slot] = name;
+    }
+    const GLuint indexName = myIndexBuffer != nullptr ? myIndexBuffer->Realise() : 0;
+    if (!myApplied.areBuffersKnown || myApplied.indexBuffer != myIndexBuffer ||
+        myApplied.indexBufferName != indexName)
+    {
+        glVertexArrayElementBuffer(aVertexArray, indexName);
+        myApplied.indexBuffer = myIndexBuffer;
+        myApplied.indexBufferName = indexName;
+    }
+    myApplied.areBuffersKnown = true;
 }
 
 void Context::Draw(std::uint32_t aVertexCount, std::uint32_t aStartVertex)

@@ -2,6 +2,7 @@
 
 #include "vek/Core/Engine.h"
 #include "vek/drawers/DrawerResources.h"
+#include "vek/drawers/ViewCulling.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsStateStack.h"
 #include "vek/graphics/Texture.h"
@@ -96,22 +97,26 @@ void ModelShader::Render(const MeshTextures& aTextures, const MeshData& aMesh, c
     }
     Bind();
 
-    const bool bonesWritten = WriteBuffer(*context, myBoneBuffer,
-                                          [aBones](void* aTarget)
-                                          {
-                                              if (aBones != nullptr)
-                                              {
-                                                  std::memcpy(aTarget, aBones->data(), sizeof(BonePalette));
-                                              }
-                                          });
+    const GraphicsStateStack* stack = GraphicsStateStack::GetActive();
+    const Matrix4x4 object = stack != nullptr ? aTransform * stack->GetTransform() : aTransform;
+    // Off-screen meshes are left out before anything is sent: on a software device the vertex stage
+    // runs on this thread, and most of a level's skinned characters stand outside the view.
+    if (stack != nullptr && !ViewCuller(stack->GetCamera()).IsVisible(aMesh.myBounds, object, aBones))
+    {
+        return;
+    }
+    // A static draw leaves the palette as it was, so it is not sent again for nothing.
+    const bool bonesWritten =
+        aBones == nullptr ? myBoneBuffer != nullptr
+                          : WriteBuffer(*context, myBoneBuffer,
+                                        [aBones](void* aTarget)
+                                        { std::memcpy(aTarget, aBones->data(), sizeof(BonePalette)); });
     if (!bonesWritten)
     {
         return;
     }
     context->VSSetConstantBuffers(BONE_BUFFER_REGISTER, std::span(&myBoneBuffer, 1));
 
-    const GraphicsStateStack* stack = GraphicsStateStack::GetActive();
-    const Matrix4x4 object = stack != nullptr ? aTransform * stack->GetTransform() : aTransform;
     const bool objectWritten =
         WriteBuffer(*context, myObjectBuffer,
                     [&object](void* aTarget) { std::memcpy(aTarget, object.GetData(), sizeof(Matrix4x4)); });

@@ -31,8 +31,9 @@ public:
     bool CreateInputLayout(const std::string& aBytecode) override;
 
     // The mesh's textures are bound up to the first null one even when the shader is not initialised;
-    // nothing is drawn then, nor when a buffer map fails or the mesh has no GPU buffers. aBones is null
-    // for static meshes (the bone buffer is left as it was), else a whole palette.
+    // nothing is drawn then, nor when a buffer map fails, the mesh has no GPU buffers or it lies outside
+    // the active stack camera's view (then nothing is sent either). aBones is null for static meshes
+    // (the bone buffer is left as it was), else a whole palette.
     void Render(const MeshTextures& aTextures, const MeshData& aMesh, const Matrix4x4& aTransform,
                 const BonePalette* aBones);
 

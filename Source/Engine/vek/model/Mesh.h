@@ -40,6 +40,12 @@ struct MeshBounds
     float myRadius = 0.0f;
     float myHalfExtents[3] = {0.0f, 0.0f, 0.0f};
     float myCentre[3] = {0.0f, 0.0f, 0.0f};
+    // What a skinned draw may do to the sphere: the palette entries the vertices name (0 to 128), the
+    // largest sum of a vertex's weight magnitudes, and how far a weight sum strays from 1 at most.
+    // Vertices whose weights sum to 0 or less are drawn unskinned and count in none of these.
+    std::uint32_t mySkinJointCount = 0;
+    float mySkinWeightMagnitude = 0.0f;
+    float mySkinWeightSumError = 0.0f;
 };
 
 struct MeshData

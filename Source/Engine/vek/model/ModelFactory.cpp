@@ -12,6 +12,7 @@
 #include "vek/settings/AssetPaths.h"
 #include "vek/stringRegistry/StringId.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -232,6 +233,29 @@ MeshBounds ModelFactory::CalculateBounds(const std::vector<ModelVertex>& someVer
     }
     const float* e = bounds.myHalfExtents;
     bounds.myRadius = std::fabs(std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]));
+    for (const ModelVertex& vertex : someVertices)
+    {
+        const float* w = vertex.myWeights;
+        const float sum = w[0] + w[1] + w[2] + w[3];
+        if (!(sum > 0.0f))
+        {
+            continue;
+        }
+        bounds.mySkinWeightMagnitude =
+            std::max(bounds.mySkinWeightMagnitude,
+                     std::fabs(w[0]) + std::fabs(w[1]) + std::fabs(w[2]) + std::fabs(w[3]));
+        bounds.mySkinWeightSumError = std::max(bounds.mySkinWeightSumError, std::fabs(sum - 1.0f));
+        for (const float bone : vertex.myBones)
+        {
+            // The palette index the vertex stage reads for this bone number; one it cannot read is the last.
+            const float index = bone + 0.5f;
+            const std::uint32_t slot = !(index < static_cast<float>(MAX_ANIMATION_BONES))
+                                           ? static_cast<std::uint32_t>(MAX_ANIMATION_BONES - 1)
+                                       : index < 1.0f ? 0u
+                                                      : static_cast<std::uint32_t>(index);
+            bounds.mySkinJointCount = std::max(bounds.mySkinJointCount, slot + 1);
+        }
+    }
     return bounds;
 }
 

@@ -1,9 +1,11 @@
 #include "Engine/vek/drawers/ModelRenderFixture.h"
 #include "Support/Model/ModelFixtures.h"
+#include "vek/drawers/ViewCulling.h"
 #include "vek/model/MeshBuffers.h"
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <tuple>
 
@@ -228,4 +230,108 @@ TEST_F(ModelDrawerTest, AChangedModelFileDrawsAnewWhileEarlierInstancesKeepTheOl
     StartFrame(cameraZ);
     Drawer().DrawModel(before);
     EXPECT_EQ(LargestDifference(ReadPixels(), old), 0);
+}
+
+TEST_F(ModelDrawerTest, AMeshWhollyOutsideTheViewIsNotDrawnAndOnePartlyInsideIs)
+{
+    Qel::ModelInstance cube = myFactory->GetModelInstance("Cube");
+    // At 200 units, 60 degrees across, the view reaches about 115 units to each side: the cube's inner
+    // side shows at the edge.
+    cube.SetTransform(Qel::Matrix4x4::CreateTranslation({120.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(CountDraws([&] { Drawer().DrawModel(cube); }), 1u);
+    EXPECT_GT(CoveredPixels(ReadPixels()), 0);
+
+    StartFrame();
+    Qel::AnimatedModelInstance skinned;
+    skinned.Init(cube.GetModel());
+    for (const float x : {400.0f, -400.0f})
+    {
+        cube.SetTransform(Qel::Matrix4x4::CreateTranslation({x, 0.0f, 0.0f}));
+        skinned.myTransform = Qel::Matrix4x4::CreateTranslation({0.0f, x, 0.0f});
+        EXPECT_EQ(CountDraws(
+                      [&]
+                      {
+                          Drawer().DrawModel(cube);
+                          Drawer().DrawAnimatedModel(skinned);
+                      }),
+                  0u);
+    }
+    cube.SetTransform(Qel::Matrix4x4::CreateTranslation({0.0f, 0.0f, -400.0f}));
+    EXPECT_EQ(CountDraws([&] { Drawer().DrawModelPbr(cube); }), 0u) << "behind the camera";
+    EXPECT_EQ(CoveredPixels(ReadPixels()), 0);
+}
+
+TEST(ViewCulling, ASkinnedMeshIsKeptWhereverItsPaletteCanBlendItAndOnlyAPerspectiveCameraCulls)
+{
+    Qel::Camera camera;
+    camera.SetPerspectiveProjection(60.0f, {640.0f, 360.0f}, 1.0f, 1000.0f);
+    const Qel::ViewCuller culler(camera);
+    Qel::MeshBounds bounds;
+    bounds.myRadius = 1.0f;
+    bounds.myCentre[0] = 500.0f;
+    bounds.myCentre[2] = 100.0f;
+    const Qel::Matrix4x4 identity;
+    EXPECT_FALSE(culler.IsVisible(bounds, identity, nullptr));
+
+    // Entry 1 takes the bind sphere back to the middle of the view; only a mesh naming it can go there.
+    Qel::BonePalette bones{};
+    bones.fill(identity);
+    bones[1] = Qel::Matrix4x4::CreateTranslation({-500.0f, 0.0f, 0.0f});
+    bounds.mySkinJointCount = 1;
+    bounds.mySkinWeightMagnitude = 1.0f;
+    EXPECT_FALSE(culler.IsVisible(bounds, identity, &bones));
+    bounds.mySkinJointCount = 2;
+    EXPECT_TRUE(culler.IsVisible(bounds, identity, &bones));
+
+    // Weights that do not sum to 1 pull a vertex toward the model's origin, which is in view.
+    bounds.mySkinJointCount = 1;
+    bounds.mySkinWeightSumError = 0.5f;
+    bounds.myCentre[0] = 60.0f;
+    EXPECT_FALSE(culler.IsVisible(bounds, identity, nullptr));
+    EXPECT_TRUE(culler.IsVisible(bounds, identity, &bones));
+
+    Qel::MeshBounds none;
+    EXPECT_TRUE(culler.IsVisible(none, Qel::Matrix4x4::CreateTranslation({0.0f, 0.0f, -50.0f}), nullptr));
+    Qel::Camera flat;
+    flat.SetOrthographicProjection(-1.0f, 1.0f, -1.0f, 1.0f, 1.0f, 10.0f);
+    EXPECT_TRUE(Qel::ViewCuller(flat).IsVisible(bounds, identity, nullptr));
+}
+
+TEST_F(ModelDrawerTest, DrawsInAnyOrderOfModelsAndShadersGiveTheSamePicture)
+{
+    // The device is told only what changed between draws, so each draw must still find its own buffers.
+    Qel::ModelInstance cube = myFactory->GetModelInstance("Cube");
+    Qel::ModelInstance plane = myFactory->GetModelInstance("Plane");
+    Qel::ModelInstance crate = myFactory->GetModelInstance("Cube");
+    cube.SetTransform(Qel::Matrix4x4::CreateTranslation({-70.0f, 0.0f, 0.0f}));
+    // Stood up to face the camera.
+    const float half = -45.0f * 3.14159265f / 180.0f;
+    plane.SetTransform(
+        Qel::Matrix4x4::CreateScale({0.5f, 0.5f, 0.5f}) *
+        Qel::Matrix4x4::CreateRotation(Qel::Quaternion(std::cos(half), std::sin(half), 0.0f, 0.0f)) *
+        Qel::Matrix4x4::CreateTranslation({70.0f, 0.0f, 0.0f}));
+    crate.SetTransform(Qel::Matrix4x4::CreateScale({0.3f, 0.3f, 0.3f}));
+    Drawer().DrawModel(cube);
+    Drawer().DrawModel(plane);
+    Drawer().DrawModelLambert(crate);
+    const std::vector<std::uint8_t> first = ReadPixels();
+
+    StartFrame();
+    Drawer().DrawModelLambert(crate);
+    Drawer().DrawModel(plane);
+    Drawer().DrawModel(cube);
+    const std::vector<std::uint8_t> second = ReadPixels();
+    EXPECT_EQ(LargestDifference(first, second), 0);
+    // 70 units to a side is about 0.3 of the frame's width away from the centre.
+    for (const int x : {CENTRE_X - WIDTH * 3 / 10, CENTRE_X, CENTRE_X + WIDTH * 3 / 10})
+    {
+        EXPECT_NE(PixelAt(first, x, CENTRE_Y), (std::array<int, 4>{0, 0, 0, 255})) << x;
+    }
+    EXPECT_GT(CoveredPixels(first), CoveredPixels(
+                                        [&]
+                                        {
+                                            StartFrame();
+                                            Drawer().DrawModel(cube);
+                                            return ReadPixels();
+                                        }()));
 }

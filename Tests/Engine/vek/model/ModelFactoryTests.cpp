@@ -83,6 +83,23 @@ TEST(MeshBoundsCalculation, UsesTheHalfExtentLengthAndHandlesNoVertices)
     EXPECT_FLOAT_EQ(bounds.myCentre[0], 2.0f);
     EXPECT_FLOAT_EQ(bounds.myHalfExtents[2], 1.0f);
 
+    EXPECT_EQ(bounds.mySkinJointCount, 0u) << "no vertex is skinned";
+
+    // What the vertex stage reads: a bone number rounded, the palette's last entry past its end.
+    quad[0].myWeights[0] = 0.75f;
+    quad[0].myBones[0] = 6.6f;
+    quad[1].myWeights[0] = 1.5f;
+    quad[1].myWeights[1] = -0.25f;
+    quad[2].myWeights[0] = -1.0f;
+    quad[2].myBones[0] = 300.0f;
+    const MeshBounds skinned = ModelFactory::CalculateBounds(quad);
+    EXPECT_EQ(skinned.mySkinJointCount, 8u);
+    EXPECT_FLOAT_EQ(skinned.mySkinWeightMagnitude, 1.75f);
+    EXPECT_FLOAT_EQ(skinned.mySkinWeightSumError, 0.25f);
+    quad[3].myWeights[0] = 1.0f;
+    quad[3].myBones[3] = 500.0f;
+    EXPECT_EQ(ModelFactory::CalculateBounds(quad).mySkinJointCount, 128u);
+
     const MeshBounds none = ModelFactory::CalculateBounds({});
     EXPECT_TRUE(std::isinf(none.myRadius) && none.myRadius > 0.0f);
     EXPECT_TRUE(std::isinf(none.myHalfExtents[0]) && none.myHalfExtents[0] < 0.0f);
