@@ -70,6 +70,8 @@ TextureManager::TextureManager(FileWatcher* aWatcher) : myWatcher(aWatcher)
 
 TextureManager::~TextureManager()
 {
+    // Prefetch tasks hold no reference to the manager; their futures wait for them here.
+    myPrefetches.clear();
     if (ourActive == this)
     {
         ourActive = nullptr;
@@ -130,7 +132,14 @@ Texture* TextureManager::TryGetTexture(const char* aPath, std::uint32_t aColorMo
     Watch(key, resolved, path, aColorMode);
 
     // Loading runs without the lock: files are read and textures made while other threads use the cache.
-    const LoadedTexture loaded = LoadTextureFile(resolved, aColorMode);
+    // A forced reload reads the file as it is now, never what a prefetch read before.
+    std::optional<DecodedTexture> prefetched = TakePrefetch(key, resolved);
+    if (aForceReload)
+    {
+        prefetched.reset();
+    }
+    const LoadedTexture loaded = prefetched ? FinishTexture(std::move(*prefetched), resolved, aColorMode)
+                                            : LoadTextureFile(resolved, aColorMode);
     if (loaded.view == nullptr)
     {
         return nullptr;
@@ -186,6 +195,55 @@ Texture* TextureManager::GetTexture(const char* aPath, std::uint32_t aColorMode,
     }
     // An entry that exists (a texture whose reload failed) is kept: callers hold it.
     return slot.get();
+}
+
+void TextureManager::PrefetchTexture(const char* aPath, std::uint32_t aColorMode)
+{
+    std::string path = aPath != nullptr ? aPath : "";
+    std::string key = MakeCacheKey(path, aColorMode);
+    std::lock_guard lock(myMutex);
+    if (myCache.count(key) != 0 || myPrefetches.count(key) != 0)
+    {
+        return;
+    }
+    // The images a main-thread request could load are decoded too: a worker's request of a non-DDS key
+    // still gets nothing, as FinishTexture decides by the thread that asks.
+    myPrefetches.emplace(std::move(key), std::async(std::launch::async,
+                                                    [path = std::move(path), aColorMode]
+                                                    {
+                                                        Prefetched result;
+                                                        result.resolvedPath = ResolveAssetPath(path);
+                                                        if (!result.resolvedPath.empty())
+                                                        {
+                                                            result.decoded = DecodeTextureFile(
+                                                                result.resolvedPath, aColorMode, true);
+                                                        }
+                                                        return result;
+                                                    }));
+}
+
+std::optional<DecodedTexture> TextureManager::TakePrefetch(const std::string& aKey,
+                                                           const std::string& aResolvedPath)
+{
+    std::future<Prefetched> pending;
+    {
+        std::lock_guard lock(myMutex);
+        const auto found = myPrefetches.find(aKey);
+        if (found == myPrefetches.end())
+        {
+            return std::nullopt;
+        }
+        pending = std::move(found->second);
+        myPrefetches.erase(found);
+    }
+    Prefetched result = pending.get();
+    // The file resolved elsewhere since (one appeared under an earlier root): the prefetch read the wrong
+    // one.
+    if (result.resolvedPath != aResolvedPath)
+    {
+        return std::nullopt;
+    }
+    return std::move(result.decoded);
 }
 
 void TextureManager::Watch(const std::string& aKey, const std::string& aResolvedPath,
