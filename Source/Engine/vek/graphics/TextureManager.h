@@ -8,9 +8,9 @@
 // inside the model factory's lock). The cache has its own lock, which is never held while calling the
 // file watcher or loading a file, so the watcher's callbacks (main thread, no watcher lock held) and
 // watches from workers cannot deadlock against it. Off the main thread only DDS files load. Init, the
-// reload callbacks and the built-in views belong to the main thread. A prefetch reads and decodes a
-// file on a task of its own, so the first request of its key only waits for that task (if it is still
-// running) and makes the GL object.
+// reload callbacks and the built-in views belong to the main thread. Prefetches are read and decoded
+// in the order asked for by a few tasks, so the first request of a key only waits for its decode (if it
+// is still running; one not yet begun is done by the requester at once) and makes the GL object.
 #pragma once
 
 #include "Platform/Gfx/Resources.h"
@@ -18,6 +18,7 @@
 #include "vek/graphics/TextureLoaders.h"
 
 #include <cstdint>
+#include <deque>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -25,6 +26,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace Qel
 {
@@ -79,7 +81,17 @@ private:
         std::string resolvedPath;
         DecodedTexture decoded;
     };
+    struct PrefetchJob
+    {
+        std::string key;
+        std::string path;
+        std::uint32_t colorMode = 0;
+        std::promise<Prefetched> result;
+    };
+    static constexpr int MAX_PREFETCH_WORKERS = 3;
 
+    // A worker task: decodes queued prefetches until none is left.
+    void RunPrefetches();
     void OnTextureFileChanged(const std::string& aKey);
     // The decoded file of the key's prefetch when it was of aResolvedPath, waited for; nothing otherwise.
     // The prefetch is used up either way.
@@ -96,6 +108,9 @@ private:
     std::unordered_map<std::string, Request> myMissingRequests;
     // Reads and decodes in flight or done, by key, until their key is first asked for.
     std::unordered_map<std::string, std::future<Prefetched>> myPrefetches;
+    std::deque<PrefetchJob> myPrefetchQueue;
+    std::vector<std::future<void>> myPrefetchWorkers;
+    int myRunningPrefetchWorkers = 0;
     Platform::Gfx::ShaderResourceViewPtr myMissingTextureView;
     Platform::Gfx::ShaderResourceViewPtr myFlatNormalView;
     std::unique_ptr<Texture> myWhiteSquare;
