@@ -44,6 +44,8 @@ void GameMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
     myEmptyKeyData.texture = LoadSectionSprite(keys, "KeyEmptySprite");
     Layout(aUISettings);
     RefreshTexts();
+    // The results screen ends the level; its pictures read ahead while it is played.
+    MenuLayout::PrefetchSprites(aUISettings, "LevelEndResults");
 }
 
 void GameMenu::OnResolutionChanged(const nlohmann::json& aUISettings)

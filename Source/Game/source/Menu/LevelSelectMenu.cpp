@@ -130,6 +130,11 @@ void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings
     mySlideElapsed = 0.0f;
     const Qel::Vector2<float> screen = MenuLayout::GetScreenSize();
     myLastTime = GetTotalTime();
+    // The level's HUD comes next; its pictures read ahead while a level is chosen.
+    for (const char* hud : {"CoinSettings", "HealthSettings", "KeySettings"})
+    {
+        MenuLayout::PrefetchSprites(aUISettings, hud);
+    }
 
     const nlohmann::json& section = MenuLayout::Section(aUISettings, "LevelSelectSettings");
     myBackgroundData.texture =

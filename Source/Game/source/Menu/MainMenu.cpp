@@ -35,6 +35,12 @@ void MainMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
     aStack.SetGameState(GameStateCode::TITLE_MENU);
     myAreButtonsHidden = false;
     Layout(aUISettings, true);
+    // What the title's buttons open reads ahead while the title shows.
+    for (const char* section :
+         {"LevelSelectSettings", "DefaultButtonSettings", "SettingsMenu", "CreaditSettings"})
+    {
+        MenuLayout::PrefetchSprites(aUISettings, section);
+    }
     // The last level's outro asks for the film; the title starts it once it is back on top.
     if (aStack.ShouldPlayCreditsVideo())
     {

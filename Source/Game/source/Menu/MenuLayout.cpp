@@ -82,6 +82,44 @@ const Qel::Texture* LoadTexture(const std::string& aPath)
     return engine->GetTextureManager()->GetTexture(aPath.c_str(), 1, false);
 }
 
+void PrefetchTexture(const std::string& aPath)
+{
+    Qel::Engine* engine = Qel::Engine::GetInstance();
+    if (engine != nullptr && engine->GetTextureManager() != nullptr)
+    {
+        engine->GetTextureManager()->PrefetchTexture(aPath.c_str(), 1);
+    }
+}
+
+namespace
+{
+void PrefetchNamedSprites(const nlohmann::json& aSection)
+{
+    constexpr std::string_view SUFFIX = "Sprite";
+    for (const auto& [key, value] : aSection.items())
+    {
+        if (value.is_object())
+        {
+            PrefetchNamedSprites(value);
+        }
+        else if (value.is_string() && std::string_view(key).ends_with(SUFFIX) &&
+                 !value.get_ref<const std::string&>().empty())
+        {
+            PrefetchTexture(SPRITE_PREFIX + value.get<std::string>());
+        }
+    }
+}
+} // namespace
+
+void PrefetchSprites(const nlohmann::json& aDocument, const char* aKey)
+{
+    const auto section = aDocument.is_object() ? aDocument.find(aKey) : aDocument.end();
+    if (section != aDocument.end() && section->is_object())
+    {
+        PrefetchNamedSprites(*section);
+    }
+}
+
 bool BeginScreenPass()
 {
     Qel::Engine* engine = Qel::Engine::GetInstance();

@@ -3,6 +3,7 @@
 #include "Dialogue/DialogueTable.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
+#include "Menu/MenuLayout.h"
 #include "Menu/MenuState.h"
 #include "Menu/SplashMenu.h"
 #include "Runtime/InputHandler.h"
@@ -73,6 +74,11 @@ void StateStack::Init()
         // Once a load rather than once a bubble: every bubble without a picture of its own has none.
         std::cout << "[Dialogue] No \"Bubble\" picture in the dialogue settings; bubbles have none\n";
     }
+
+    // The pictures of the title and the splash read and decode on tasks while the menus are built.
+    MenuLayout::PrefetchSprites(myUISettings, "MainMenuSettings");
+    MenuLayout::PrefetchSprites(myUISettings, "SelectHover");
+    SplashMenu::PrefetchLogos(myUISettings);
 
     myStates.push_back(std::make_unique<MainMenu>());
     myTopIndex = 0;
