@@ -36,11 +36,9 @@ void MainMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
     myAreButtonsHidden = false;
     Layout(aUISettings, true);
     // What the title's buttons open reads ahead while the title shows.
-    for (const char* section :
-         {"LevelSelectSettings", "DefaultButtonSettings", "SettingsMenu", "CreaditSettings"})
-    {
-        MenuLayout::PrefetchSprites(aUISettings, section);
-    }
+    LevelSelectMenu::Prefetch(aUISettings);
+    MenuLayout::PrefetchSprites(aUISettings, "SettingsMenu");
+    CreditsMenu::Prefetch(aUISettings);
     // The last level's outro asks for the film; the title starts it once it is back on top.
     if (aStack.ShouldPlayCreditsVideo())
     {

@@ -7,6 +7,7 @@
 #include "vek/graphics/RenderTarget.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/settings/EngineCreateParameters.h"
+#include "vek/text/TextService.h"
 
 #include <cstdio>
 
@@ -88,6 +89,15 @@ void PrefetchTexture(const std::string& aPath)
     if (engine != nullptr && engine->GetTextureManager() != nullptr)
     {
         engine->GetTextureManager()->PrefetchTexture(aPath.c_str(), 1);
+    }
+}
+
+void PrefetchFont(int aSize)
+{
+    Qel::Engine* engine = Qel::Engine::GetInstance();
+    if (engine != nullptr && engine->GetTextService() != nullptr)
+    {
+        engine->GetTextService()->PrefetchFont(FONT, static_cast<std::uint32_t>(aSize), 0);
     }
 }
 
