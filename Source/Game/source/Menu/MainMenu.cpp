@@ -22,7 +22,15 @@ constexpr int BUTTON_COUNT = 4;
 constexpr const char* FOOTER = "W / S or the d-pad to choose, Enter or A to confirm";
 } // namespace
 
-MainMenu::MainMenu() : myFooter(MenuLayout::FONT, 12, 0)
+void MainMenu::Prefetch(const nlohmann::json& aUISettings)
+{
+    MenuLayout::PrefetchFont(FOOTER_TEXT_SIZE);
+    MenuLayout::PrefetchFont(MenuButton::LABEL_SIZE);
+    MenuLayout::PrefetchSprites(aUISettings, "MainMenuSettings");
+    MenuLayout::PrefetchSprites(aUISettings, "SelectHover");
+}
+
+MainMenu::MainMenu() : myFooter(MenuLayout::FONT, FOOTER_TEXT_SIZE, 0)
 {
     myFooter.SetText(FOOTER);
 }

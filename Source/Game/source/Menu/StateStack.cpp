@@ -3,7 +3,6 @@
 #include "Dialogue/DialogueTable.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
-#include "Menu/MenuLayout.h"
 #include "Menu/MenuState.h"
 #include "Menu/SplashMenu.h"
 #include "Runtime/InputHandler.h"
@@ -75,9 +74,8 @@ void StateStack::Init()
         std::cout << "[Dialogue] No \"Bubble\" picture in the dialogue settings; bubbles have none\n";
     }
 
-    // The pictures of the title and the splash read and decode on tasks while the menus are built.
-    MenuLayout::PrefetchSprites(myUISettings, "MainMenuSettings");
-    MenuLayout::PrefetchSprites(myUISettings, "SelectHover");
+    // The title's pictures and fonts and the splash's logos load on tasks while the menus are built.
+    MainMenu::Prefetch(myUISettings);
     SplashMenu::PrefetchLogos(myUISettings);
 
     myStates.push_back(std::make_unique<MainMenu>());
