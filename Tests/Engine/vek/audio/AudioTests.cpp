@@ -1,8 +1,12 @@
+#include "Platform/Sound/SampleDecode.h"
 #include "Support/AudioFixture.h"
 #include "Support/WaitUntil.h"
 #include "vek/audio/SamplePrefetch.h"
 #include "vek/settings/AssetPaths.h"
 
+#include <SDL2/SDL_mixer.h>
+
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -204,5 +208,33 @@ TEST_F(AudioFixture, PrefetchedFilesLoadAsTheMixerLoadsThemAndFailuresStayFailur
     Qel::Audio never;
     never.Init("Audio/NeverThere.wav", false);
     EXPECT_EQ(never.GetSample(), Qel::Audio::NOT_LOADED);
+}
+
+TEST_F(AudioFixture, TheDecoderGivesThePcmTheMixersOwnLoaderGives)
+{
+    Out();
+    std::vector<std::string> files = {Qel::ResolveAssetPath(Tone("DecodedTone.wav", 0.75))};
+#ifdef QEL_TEST_MP3
+    files.push_back(QEL_TEST_MP3);
+#endif
+    for (const std::string& file : files)
+    {
+        Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+        ASSERT_NE(chunk, nullptr) << file;
+        const std::optional<Qel::DecodedSample> decoded = Qel::DecodeSampleFile(file);
+        ASSERT_TRUE(decoded.has_value()) << file;
+        ASSERT_EQ(decoded->size, chunk->alen) << file;
+        // The WAV path is SDL's reader and converter in both; the MP3 decoder's rounding may differ.
+        const auto* ours = reinterpret_cast<const std::int16_t*>(decoded->bytes.get());
+        const auto* theirs = reinterpret_cast<const std::int16_t*>(chunk->abuf);
+        int largest = 0;
+        for (std::size_t index = 0; index < decoded->size / 2; ++index)
+        {
+            largest = std::max(largest, std::abs(ours[index] - theirs[index]));
+        }
+        EXPECT_LE(largest, file.ends_with(".wav") ? 0 : 2) << file;
+        Mix_FreeChunk(chunk);
+    }
+    EXPECT_FALSE(Qel::DecodeSampleFile((myFolder.GetPath() / "data/Audio/NoSuch.wav").string()).has_value());
 }
 } // namespace
