@@ -61,6 +61,9 @@ void MainMenu::OnResolutionChanged(const nlohmann::json& aUISettings)
 
 void MainMenu::Layout(const nlohmann::json& aUISettings, bool aLoadPictures)
 {
+    // The old buttons go only after the new ones are made: their labels hold the font the new ones
+    // share, which would otherwise be rendered anew each time the title comes back.
+    const auto previousButtons = std::move(myButtons);
     myButtons.clear();
     mySelectedButton = nullptr;
     const Qel::Vector2<float> screen = MenuLayout::GetScreenSize();
