@@ -109,6 +109,30 @@ std::uint32_t SampleMixer::LoadSample(const std::string& aPath, int aMaxPlayback
     return static_cast<std::uint32_t>(mySamples.size());
 }
 
+std::uint32_t SampleMixer::LoadDecodedSample(DecodedSample&& aSample, int aMaxPlaybacks, std::uint32_t aFlags)
+{
+    if (!myIsOpen)
+    {
+        Fail(SampleMixerError::INIT);
+        return 0;
+    }
+    // Made as the mixer's loader makes its chunks, so freeing it is the same too.
+    auto* chunk = static_cast<Mix_Chunk*>(SDL_malloc(sizeof(Mix_Chunk)));
+    if (chunk == nullptr || aSample.bytes == nullptr || aSample.size > UINT32_MAX)
+    {
+        SDL_free(chunk);
+        Fail(SampleMixerError::FILE);
+        return 0;
+    }
+    chunk->allocated = 1;
+    chunk->alen = static_cast<Uint32>(aSample.size);
+    chunk->abuf = aSample.bytes.release();
+    chunk->volume = MIX_MAX_VOLUME;
+    mySamples.push_back({chunk, aFlags, std::clamp(aMaxPlaybacks, 1, MAX_PLAYBACKS_LIMIT)});
+    myLastError = SampleMixerError::NONE;
+    return static_cast<std::uint32_t>(mySamples.size());
+}
+
 SampleMixer::Sample* SampleMixer::FindSample(std::uint32_t aSample)
 {
     if (aSample == 0 || aSample > mySamples.size())

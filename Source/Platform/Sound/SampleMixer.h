@@ -11,6 +11,8 @@
 // around each channel change, so the mixing thread never sees a half-made change.
 #pragma once
 
+#include "Platform/Sound/SampleDecode.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,6 +58,8 @@ public:
 
     // Decodes the whole file; 0 on failure. aMaxPlaybacks is clamped to 1..65535.
     std::uint32_t LoadSample(const std::string& aPath, int aMaxPlaybacks, std::uint32_t aFlags);
+    // As LoadSample, with the file already decoded into the mixer's format (DecodeSampleFile).
+    std::uint32_t LoadDecodedSample(DecodedSample&& aSample, int aMaxPlaybacks, std::uint32_t aFlags);
     bool GetSampleInfo(std::uint32_t aSample, SampleInfo& aOutInfo);
 
     // Starts a new playback from the beginning at aVolume, centred; 0 when none can be had.

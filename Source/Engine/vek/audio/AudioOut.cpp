@@ -1,5 +1,7 @@
 #include "vek/audio/AudioOut.h"
 
+#include "vek/audio/SamplePrefetch.h"
+
 #include <iostream>
 
 namespace Qel
@@ -55,7 +57,10 @@ std::uint32_t AudioOut::LoadSample(const std::string& aPath, bool aLoop)
         return 0;
     }
     const std::uint32_t flags = aLoop ? SAMPLE_LOOP : SAMPLE_OVER_POSITION;
-    const std::uint32_t handle = myMixer.LoadSample(aPath, MAX_PLAYBACKS_PER_SAMPLE, flags);
+    std::optional<DecodedSample> decoded = impl::TakePrefetchedSample(aPath);
+    const std::uint32_t handle =
+        decoded ? myMixer.LoadDecodedSample(std::move(*decoded), MAX_PLAYBACKS_PER_SAMPLE, flags)
+                : myMixer.LoadSample(aPath, MAX_PLAYBACKS_PER_SAMPLE, flags);
     if (handle == 0)
     {
         return FAILED_SAMPLE;

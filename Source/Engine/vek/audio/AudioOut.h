@@ -33,7 +33,8 @@ public:
 
     // The handle of the sample loaded from exactly this path, else 0.
     std::uint32_t FindSample(const std::string& aPath) const;
-    // A new handle; 0 for a path already loaded; FAILED_SAMPLE when the file cannot be loaded.
+    // A new handle; 0 for a path already loaded; FAILED_SAMPLE when the file cannot be loaded. A file
+    // prefetched (PrefetchSamples) is taken from its prefetch, waited for if it is still decoding.
     std::uint32_t LoadSample(const std::string& aPath, bool aLoop);
 
     // Starts a playback at aVolume and stores its channel in aOutChannel. A fourth play of a one-shot

@@ -79,27 +79,36 @@ bool IsOrdinaryImage(const std::vector<std::uint8_t>& someBytes)
            startsWith({'G', 'I', 'F', '8'});
 }
 
-LoadedTexture LoadOrdinaryImage(const std::vector<std::uint8_t>& someBytes, std::uint32_t aColorMode)
+Platform::RgbaImage DecodeOrdinaryImage(const std::vector<std::uint8_t>& someBytes)
 {
-    Device* device = DX11::GetDevice();
-    Context* context = DX11::GetContext();
-    if (!IsOrdinaryImage(someBytes) || device == nullptr || context == nullptr)
+    constexpr int MAX_SIDE = 16384;
+    if (!IsOrdinaryImage(someBytes))
     {
         return {};
     }
-    const Platform::RgbaImage image = Platform::DecodeImage(someBytes);
-    constexpr int MAX_SIDE = 16384;
+    Platform::RgbaImage image = Platform::DecodeImage(someBytes);
     if (image.IsEmpty() || image.width > MAX_SIDE || image.height > MAX_SIDE)
     {
         return {};
     }
+    return image;
+}
+
+LoadedTexture MakeOrdinaryImage(const Platform::RgbaImage& anImage, std::uint32_t aColorMode)
+{
+    Device* device = DX11::GetDevice();
+    Context* context = DX11::GetContext();
+    if (anImage.IsEmpty() || device == nullptr || context == nullptr)
+    {
+        return {};
+    }
     Texture2DDesc desc;
-    desc.width = static_cast<std::uint32_t>(image.width);
-    desc.height = static_cast<std::uint32_t>(image.height);
+    desc.width = static_cast<std::uint32_t>(anImage.width);
+    desc.height = static_cast<std::uint32_t>(anImage.height);
     desc.mipLevels = 0;
     desc.format = aColorMode == 1 ? Format::R8G8B8A8_UNORM_SRGB : Format::R8G8B8A8_UNORM;
     desc.bindFlags = BIND_SHADER_RESOURCE;
-    const SubresourceData top{image.pixels.data(), desc.width * 4};
+    const SubresourceData top{anImage.pixels.data(), desc.width * 4};
     LoadedTexture loaded = MakeView(device->CreateTexture2D(desc, std::span(&top, 1)));
     if (loaded.view != nullptr)
     {
@@ -108,20 +117,19 @@ LoadedTexture LoadOrdinaryImage(const std::vector<std::uint8_t>& someBytes, std:
     return loaded;
 }
 
-LoadedTexture LoadTarga(const std::vector<std::uint8_t>& someBytes)
+LoadedTexture MakeTarga(const std::optional<Platform::TargaPixels>& anImage)
 {
-    const std::optional<Platform::TargaPixels> image = Platform::ReadTarga(someBytes);
     Device* device = DX11::GetDevice();
-    if (!image || device == nullptr)
+    if (!anImage || device == nullptr)
     {
         return {};
     }
     Texture2DDesc desc;
-    desc.width = image->width;
-    desc.height = image->height;
+    desc.width = anImage->width;
+    desc.height = anImage->height;
     desc.format = Format::R8G8B8A8_UNORM_SRGB;
     desc.bindFlags = BIND_SHADER_RESOURCE;
-    const SubresourceData pixels{image->pixels.data(), desc.width * 4};
+    const SubresourceData pixels{anImage->pixels.data(), desc.width * 4};
     return MakeView(device->CreateTexture2D(desc, std::span(&pixels, 1)));
 }
 
@@ -137,23 +145,57 @@ std::optional<TargaImage> LoadTargaImage(const std::string& aPath)
     return Platform::ReadTarga(ReadFileBytes(aPath));
 }
 
-LoadedTexture LoadTextureFile(const std::string& aResolvedPath, std::uint32_t aColorMode)
+DecodedTexture DecodeTextureFile(const std::string& aResolvedPath, std::uint32_t aColorMode,
+                                 bool aDecodeImages)
 {
+    DecodedTexture decoded;
     const std::vector<std::uint8_t> bytes = ReadFileBytes(aResolvedPath);
     if (bytes.empty())
     {
+        return decoded;
+    }
+    decoded.dds = LoadDds(bytes, aColorMode);
+    if (decoded.dds.view != nullptr || !aDecodeImages)
+    {
+        return decoded;
+    }
+    decoded.image = DecodeOrdinaryImage(bytes);
+    if (decoded.image.IsEmpty() && HasTargaExtension(aResolvedPath))
+    {
+        decoded.targa = Platform::ReadTarga(bytes);
+    }
+    return decoded;
+}
+
+LoadedTexture FinishTexture(DecodedTexture&& aDecoded, const std::string& aResolvedPath,
+                            std::uint32_t aColorMode)
+{
+    const bool isMainThread = DX11::IsOnMainThread();
+    if (aDecoded.dds.view != nullptr)
+    {
+        // Made on a task, the GL object is due now, so the driver's refusal shows here as it would have.
+        if (isMainThread && aDecoded.dds.view->Realise() == 0)
+        {
+            return {};
+        }
+        return aDecoded.dds;
+    }
+    if (!isMainThread)
+    {
         return {};
     }
-    LoadedTexture loaded = LoadDds(bytes, aColorMode);
-    if (loaded.view != nullptr || !DX11::IsOnMainThread())
-    {
-        return loaded;
-    }
-    loaded = LoadOrdinaryImage(bytes, aColorMode);
+    LoadedTexture loaded = MakeOrdinaryImage(aDecoded.image, aColorMode);
     if (loaded.view == nullptr && HasTargaExtension(aResolvedPath))
     {
-        loaded = LoadTarga(bytes);
+        loaded = MakeTarga(aDecoded.targa);
     }
     return loaded;
+}
+
+LoadedTexture LoadTextureFile(const std::string& aResolvedPath, std::uint32_t aColorMode)
+{
+    const bool isMainThread = DX11::IsOnMainThread();
+    return FinishTexture(DecodeTextureFile(aResolvedPath, aColorMode, isMainThread), aResolvedPath,
+                         aColorMode);
 }
 } // namespace Qel

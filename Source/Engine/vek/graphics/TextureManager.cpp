@@ -6,7 +6,9 @@
 #include "vek/graphics/TextureLoaders.h"
 #include "vek/settings/AssetPaths.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <vector>
 
 namespace Qel
@@ -70,6 +72,15 @@ TextureManager::TextureManager(FileWatcher* aWatcher) : myWatcher(aWatcher)
 
 TextureManager::~TextureManager()
 {
+    // Workers use the queue: none may outlive it. Jobs not begun are dropped.
+    std::vector<std::future<void>> workers;
+    {
+        std::lock_guard lock(myMutex);
+        myPrefetchQueue.clear();
+        workers = std::move(myPrefetchWorkers);
+    }
+    workers.clear();
+    myPrefetches.clear();
     if (ourActive == this)
     {
         ourActive = nullptr;
@@ -130,7 +141,14 @@ Texture* TextureManager::TryGetTexture(const char* aPath, std::uint32_t aColorMo
     Watch(key, resolved, path, aColorMode);
 
     // Loading runs without the lock: files are read and textures made while other threads use the cache.
-    const LoadedTexture loaded = LoadTextureFile(resolved, aColorMode);
+    // A forced reload reads the file as it is now, never what a prefetch read before.
+    std::optional<DecodedTexture> prefetched = TakePrefetch(key, resolved);
+    if (aForceReload)
+    {
+        prefetched.reset();
+    }
+    const LoadedTexture loaded = prefetched ? FinishTexture(std::move(*prefetched), resolved, aColorMode)
+                                            : LoadTextureFile(resolved, aColorMode);
     if (loaded.view == nullptr)
     {
         return nullptr;
@@ -186,6 +204,88 @@ Texture* TextureManager::GetTexture(const char* aPath, std::uint32_t aColorMode,
     }
     // An entry that exists (a texture whose reload failed) is kept: callers hold it.
     return slot.get();
+}
+
+void TextureManager::PrefetchTexture(const char* aPath, std::uint32_t aColorMode)
+{
+    const std::string path = aPath != nullptr ? aPath : "";
+    const std::string key = MakeCacheKey(path, aColorMode);
+    std::lock_guard lock(myMutex);
+    if (myCache.count(key) != 0 || myPrefetches.count(key) != 0)
+    {
+        return;
+    }
+    PrefetchJob& job = myPrefetchQueue.emplace_back();
+    job.key = key;
+    job.path = path;
+    job.colorMode = aColorMode;
+    myPrefetches.emplace(key, job.result.get_future());
+    if (myRunningPrefetchWorkers < MAX_PREFETCH_WORKERS)
+    {
+        std::erase_if(myPrefetchWorkers, [](const std::future<void>& aWorker)
+                      { return aWorker.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+        ++myRunningPrefetchWorkers;
+        myPrefetchWorkers.push_back(std::async(std::launch::async, &TextureManager::RunPrefetches, this));
+    }
+}
+
+void TextureManager::RunPrefetches()
+{
+    for (;;)
+    {
+        PrefetchJob job;
+        {
+            std::lock_guard lock(myMutex);
+            if (myPrefetchQueue.empty())
+            {
+                --myRunningPrefetchWorkers;
+                return;
+            }
+            job = std::move(myPrefetchQueue.front());
+            myPrefetchQueue.pop_front();
+        }
+        // The images a main-thread request could load are decoded too: a worker's request of a non-DDS
+        // key still gets nothing, as FinishTexture decides by the thread that asks.
+        Prefetched result;
+        result.resolvedPath = ResolveAssetPath(job.path);
+        if (!result.resolvedPath.empty())
+        {
+            result.decoded = DecodeTextureFile(result.resolvedPath, job.colorMode, true);
+        }
+        job.result.set_value(std::move(result));
+    }
+}
+
+std::optional<DecodedTexture> TextureManager::TakePrefetch(const std::string& aKey,
+                                                           const std::string& aResolvedPath)
+{
+    std::future<Prefetched> pending;
+    {
+        std::lock_guard lock(myMutex);
+        const auto found = myPrefetches.find(aKey);
+        if (found == myPrefetches.end())
+        {
+            return std::nullopt;
+        }
+        pending = std::move(found->second);
+        myPrefetches.erase(found);
+        // Not begun yet: the requester reads it now rather than wait behind the others.
+        const auto queued = std::find_if(myPrefetchQueue.begin(), myPrefetchQueue.end(),
+                                         [&aKey](const PrefetchJob& aJob) { return aJob.key == aKey; });
+        if (queued != myPrefetchQueue.end())
+        {
+            myPrefetchQueue.erase(queued);
+            return std::nullopt;
+        }
+    }
+    Prefetched result = pending.get();
+    // The file resolved elsewhere since (one appeared under an earlier root): the prefetch read the wrong
+    // one.
+    if (result.resolvedPath != aResolvedPath)
+    {
+        return std::nullopt;
+    }
+    return std::move(result.decoded);
 }
 
 void TextureManager::Watch(const std::string& aKey, const std::string& aResolvedPath,

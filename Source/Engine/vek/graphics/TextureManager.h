@@ -8,18 +8,25 @@
 // inside the model factory's lock). The cache has its own lock, which is never held while calling the
 // file watcher or loading a file, so the watcher's callbacks (main thread, no watcher lock held) and
 // watches from workers cannot deadlock against it. Off the main thread only DDS files load. Init, the
-// reload callbacks and the built-in views belong to the main thread.
+// reload callbacks and the built-in views belong to the main thread. Prefetches are read and decoded
+// in the order asked for by a few tasks, so the first request of a key only waits for its decode (if it
+// is still running; one not yet begun is done by the requester at once) and makes the GL object.
 #pragma once
 
 #include "Platform/Gfx/Resources.h"
 #include "vek/graphics/Texture.h"
+#include "vek/graphics/TextureLoaders.h"
 
 #include <cstdint>
+#include <deque>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace Qel
 {
@@ -45,6 +52,10 @@ public:
     // texture callers already hold).
     Texture* GetTexture(const char* aPath, std::uint32_t aColorMode = 0, bool aForceReload = false);
 
+    // Any thread: starts reading and decoding the file on a task, for a later request of the same path
+    // and mode. Nothing for a key already cached or already prefetched.
+    void PrefetchTexture(const char* aPath, std::uint32_t aColorMode = 0);
+
     // Main thread: placeholders whose file did not exist when asked for load once it appears (and are
     // watched from then on). The engine calls this now and then while file watching is on.
     void RetryMissingFiles();
@@ -65,7 +76,26 @@ private:
         std::uint32_t colorMode = 0;
     };
 
+    struct Prefetched
+    {
+        std::string resolvedPath;
+        DecodedTexture decoded;
+    };
+    struct PrefetchJob
+    {
+        std::string key;
+        std::string path;
+        std::uint32_t colorMode = 0;
+        std::promise<Prefetched> result;
+    };
+    static constexpr int MAX_PREFETCH_WORKERS = 3;
+
+    // A worker task: decodes queued prefetches until none is left.
+    void RunPrefetches();
     void OnTextureFileChanged(const std::string& aKey);
+    // The decoded file of the key's prefetch when it was of aResolvedPath, waited for; nothing otherwise.
+    // The prefetch is used up either way.
+    std::optional<DecodedTexture> TakePrefetch(const std::string& aKey, const std::string& aResolvedPath);
     void Watch(const std::string& aKey, const std::string& aResolvedPath, const std::string& aPath,
                std::uint32_t aColorMode);
 
@@ -76,6 +106,11 @@ private:
     std::unordered_map<std::string, Request> myWatchedRequests;
     // Placeholders for paths that resolved to no file, by key.
     std::unordered_map<std::string, Request> myMissingRequests;
+    // Reads and decodes in flight or done, by key, until their key is first asked for.
+    std::unordered_map<std::string, std::future<Prefetched>> myPrefetches;
+    std::deque<PrefetchJob> myPrefetchQueue;
+    std::vector<std::future<void>> myPrefetchWorkers;
+    int myRunningPrefetchWorkers = 0;
     Platform::Gfx::ShaderResourceViewPtr myMissingTextureView;
     Platform::Gfx::ShaderResourceViewPtr myFlatNormalView;
     std::unique_ptr<Texture> myWhiteSquare;

@@ -1,7 +1,7 @@
 // Renders a font's glyphs and their outlines into the CPU atlas of an InternalTextAndFontData with
 // FreeType, and fills its glyph table. One builder per load; it owns the face while it lives. Holds no
-// GPU object, so it runs (and is tested) without a device. Main thread (FreeType's library is not
-// shared across threads).
+// GPU object, so it runs (and is tested) without a device. Any thread, with a FreeType library no other
+// thread uses at the same time.
 #pragma once
 
 #include "vek/text/FontData.h"

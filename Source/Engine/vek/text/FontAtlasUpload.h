@@ -1,6 +1,7 @@
 // Sends a font's CPU atlas to the device as a 1024 x 1024 RGBA texture with its whole mip chain, and
 // hands the view to the font's atlas texture. The chain is averaged on the CPU, so the upload is one
-// creation call. Main thread (the device makes the GL texture at once there).
+// creation call. Any thread: the device makes the GL texture at once on the main thread, elsewhere at
+// its first use there.
 #pragma once
 
 #include "vek/text/FontData.h"

@@ -1,5 +1,6 @@
 #include "vek/text/TextService.h"
 
+#include "vek/graphics/Texture.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/text/FontAtlasBuilder.h"
 #include "vek/text/FontAtlasUpload.h"
@@ -13,6 +14,8 @@ namespace Qel
 {
 TextService::~TextService()
 {
+    // The tasks hold their own FreeType libraries; their futures wait for them here.
+    myPrefetchedFonts.clear();
     if (myLibrary != nullptr)
     {
         FT_Done_FreeType(static_cast<FT_Library>(myLibrary));
@@ -63,6 +66,19 @@ std::shared_ptr<InternalTextAndFontData> TextService::GetOrLoadFont(const std::s
         }
     }
 
+    const auto prefetched = myPrefetchedFonts.find(key);
+    if (prefetched != myPrefetchedFonts.end())
+    {
+        std::shared_ptr<InternalTextAndFontData> font = prefetched->second.get();
+        myPrefetchedFonts.erase(prefetched);
+        // Made off the GL context: the texture is due now, so a refusal shows as a direct load's would.
+        if (font != nullptr && font->atlasRef != nullptr && font->atlasRef->myView->Realise() != 0)
+        {
+            myFonts[key] = font;
+            return font;
+        }
+    }
+
     auto font = std::make_shared<InternalTextAndFontData>();
     myFonts[key] = font;
     font->size = static_cast<std::int16_t>(aSize);
@@ -79,6 +95,37 @@ std::shared_ptr<InternalTextAndFontData> TextService::GetOrLoadFont(const std::s
         return nullptr;
     }
     return font;
+}
+
+void TextService::PrefetchFont(const std::string& aPath, std::uint32_t aSize, std::uint8_t aBorder)
+{
+    const std::string key = MakeFontKey(aPath, aSize, aBorder);
+    const auto cached = myFonts.find(key);
+    if (aSize == 0xFFFFFFFFu || (cached != myFonts.end() && !cached->second.expired()) ||
+        myPrefetchedFonts.count(key) != 0)
+    {
+        return;
+    }
+    const std::string resolved = ResolveAssetPath(aPath);
+    auto load = [resolved, key, aSize, aBorder]() -> std::shared_ptr<InternalTextAndFontData>
+    {
+        FT_Library library = nullptr;
+        if (resolved.empty() || FT_Init_FreeType(&library) != 0)
+        {
+            return nullptr;
+        }
+        auto font = std::make_shared<InternalTextAndFontData>();
+        font->size = static_cast<std::int16_t>(aSize);
+        font->name = key;
+        bool isBuilt = false;
+        {
+            impl::FontAtlasBuilder builder(library, *font, aBorder);
+            isBuilt = builder.Build(resolved, aSize);
+        }
+        FT_Done_FreeType(library);
+        return isBuilt && impl::UploadFontAtlas(*font) ? font : nullptr;
+    };
+    myPrefetchedFonts.emplace(key, std::async(std::launch::async, std::move(load)));
 }
 
 float TextService::GetTextWidth(const Text& aText) const

@@ -1,6 +1,7 @@
 #include "Menu/CreditsMenu.h"
 
 #include "Menu/MenuButton.h"
+#include "Menu/MenuLayout.h"
 #include "Menu/StateStack.h"
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
@@ -149,6 +150,13 @@ void DrawSprite(Qel::SpriteDrawer& aDrawer, const Qel::SpriteSharedData& aData,
 CreditsMenu::CreditsMenu() = default;
 
 CreditsMenu::~CreditsMenu() = default;
+
+void CreditsMenu::Prefetch(const nlohmann::json& aUISettings)
+{
+    MenuLayout::PrefetchSprites(aUISettings, SECTION);
+    MenuLayout::PrefetchFont(TITLE_SIZE);
+    MenuLayout::PrefetchFont(HEADING_SIZE);
+}
 
 void CreditsMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
 {

@@ -1,5 +1,6 @@
 #include "Menu/GameMenu.h"
 
+#include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MenuLayout.h"
 #include "Menu/SettingMenu.h"
 #include "Menu/StateStack.h"
@@ -32,6 +33,15 @@ float GameMenu::KeyAspect(float aWidth, float aHeight)
     return aWidth > 0.0f ? aHeight / aWidth : 1.0f;
 }
 
+void GameMenu::Prefetch(const nlohmann::json& aUISettings)
+{
+    for (const char* section : {"CoinSettings", "HealthSettings", "KeySettings"})
+    {
+        MenuLayout::PrefetchSprites(aUISettings, section);
+    }
+    MenuLayout::PrefetchFont(HUD_TEXT_SIZE);
+}
+
 void GameMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
 {
     myStack = &aStack;
@@ -44,6 +54,8 @@ void GameMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
     myEmptyKeyData.texture = LoadSectionSprite(keys, "KeyEmptySprite");
     Layout(aUISettings);
     RefreshTexts();
+    // The results screen ends the level; it reads ahead while the level is played.
+    LevelEndResultsMenu::Prefetch(aUISettings);
 }
 
 void GameMenu::OnResolutionChanged(const nlohmann::json& aUISettings)

@@ -2,6 +2,7 @@
 
 #include "Components/RankSystem.h"
 #include "Menu/MenuButton.h"
+#include "Menu/MenuLayout.h"
 #include "Menu/StateStack.h"
 #include "Runtime/InputHandler.h"
 #include "World/LevelRegistry.h"
@@ -110,6 +111,12 @@ float LevelEndResultsMenu::Now() const
     }
     const Qel::Engine* engine = Qel::Engine::GetInstance();
     return engine != nullptr ? engine->GetTotalTime() : 0.0f;
+}
+
+void LevelEndResultsMenu::Prefetch(const nlohmann::json& aUISettings)
+{
+    MenuLayout::PrefetchSprites(aUISettings, SECTION);
+    MenuLayout::PrefetchFont(TEXT_SIZE);
 }
 
 void LevelEndResultsMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)

@@ -30,6 +30,9 @@ public:
     LevelEndResultsMenu(std::string aLevelPath, std::string aNextLevelPath, std::int32_t aScore);
     ~LevelEndResultsMenu() override;
 
+    // Starts reading this screen's pictures and rendering its fonts, so pushing it later finds them ready.
+    static void Prefetch(const nlohmann::json& aUISettings);
+
     void Init(StateStack& aStack, const nlohmann::json& aUISettings) override;
     void Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse) override;
     void Render(Qel::SpriteDrawer& aDrawer) override;

@@ -29,8 +29,8 @@ float GetTotalTime()
 } // namespace
 
 LevelSelectMenu::LevelSelectMenu()
-    : myTitleText(MenuLayout::FONT, 36, 0), myHintText(MenuLayout::FONT, 24, 0),
-      myKeysText(MenuLayout::FONT, 24, 0)
+    : myTitleText(MenuLayout::FONT, TITLE_TEXT_SIZE, 0), myHintText(MenuLayout::FONT, HINT_TEXT_SIZE, 0),
+      myKeysText(MenuLayout::FONT, HINT_TEXT_SIZE, 0)
 {
 }
 
@@ -119,6 +119,14 @@ void LevelSelectMenu::LayoutIndicator(const nlohmann::json& aSection, const Qel:
     myIndicatorOffset = {offset.x * aScreen.x, offset.y * aScreen.y};
 }
 
+void LevelSelectMenu::Prefetch(const nlohmann::json& aUISettings)
+{
+    MenuLayout::PrefetchSprites(aUISettings, "LevelSelectSettings");
+    MenuLayout::PrefetchSprites(aUISettings, "DefaultButtonSettings");
+    MenuLayout::PrefetchFont(TITLE_TEXT_SIZE);
+    MenuLayout::PrefetchFont(HINT_TEXT_SIZE);
+}
+
 void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
 {
     myButtons.clear();
@@ -130,6 +138,8 @@ void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings
     mySlideElapsed = 0.0f;
     const Qel::Vector2<float> screen = MenuLayout::GetScreenSize();
     myLastTime = GetTotalTime();
+    // The level's HUD comes next; it reads ahead while a level is chosen.
+    GameMenu::Prefetch(aUISettings);
 
     const nlohmann::json& section = MenuLayout::Section(aUISettings, "LevelSelectSettings");
     myBackgroundData.texture =

@@ -17,11 +17,16 @@ class LevelSelectMenu : public MenuState
 {
 public:
     static constexpr int LAYOUT_KEY_COUNT = 9;
+    static constexpr int TITLE_TEXT_SIZE = 36;
+    static constexpr int HINT_TEXT_SIZE = 24;
     static constexpr float DEFAULT_LERP_SECONDS = 0.2f;
     static constexpr float MIN_LERP_SECONDS = 0.01f;
 
     LevelSelectMenu();
     ~LevelSelectMenu() override;
+
+    // Starts reading this screen's pictures and rendering its fonts, so pushing it later finds them ready.
+    static void Prefetch(const nlohmann::json& aUISettings);
 
     void Init(StateStack& aStack, const nlohmann::json& aUISettings) override;
     void Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse) override;

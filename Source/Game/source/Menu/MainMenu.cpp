@@ -22,7 +22,15 @@ constexpr int BUTTON_COUNT = 4;
 constexpr const char* FOOTER = "W / S or the d-pad to choose, Enter or A to confirm";
 } // namespace
 
-MainMenu::MainMenu() : myFooter(MenuLayout::FONT, 12, 0)
+void MainMenu::Prefetch(const nlohmann::json& aUISettings)
+{
+    MenuLayout::PrefetchFont(FOOTER_TEXT_SIZE);
+    MenuLayout::PrefetchFont(MenuButton::LABEL_SIZE);
+    MenuLayout::PrefetchSprites(aUISettings, "MainMenuSettings");
+    MenuLayout::PrefetchSprites(aUISettings, "SelectHover");
+}
+
+MainMenu::MainMenu() : myFooter(MenuLayout::FONT, FOOTER_TEXT_SIZE, 0)
 {
     myFooter.SetText(FOOTER);
 }
@@ -35,6 +43,10 @@ void MainMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
     aStack.SetGameState(GameStateCode::TITLE_MENU);
     myAreButtonsHidden = false;
     Layout(aUISettings, true);
+    // What the title's buttons open reads ahead while the title shows.
+    LevelSelectMenu::Prefetch(aUISettings);
+    MenuLayout::PrefetchSprites(aUISettings, "SettingsMenu");
+    CreditsMenu::Prefetch(aUISettings);
     // The last level's outro asks for the film; the title starts it once it is back on top.
     if (aStack.ShouldPlayCreditsVideo())
     {
@@ -49,6 +61,9 @@ void MainMenu::OnResolutionChanged(const nlohmann::json& aUISettings)
 
 void MainMenu::Layout(const nlohmann::json& aUISettings, bool aLoadPictures)
 {
+    // The old buttons go only after the new ones are made: their labels hold the font the new ones
+    // share, which would otherwise be rendered anew each time the title comes back.
+    const auto previousButtons = std::move(myButtons);
     myButtons.clear();
     mySelectedButton = nullptr;
     const Qel::Vector2<float> screen = MenuLayout::GetScreenSize();

@@ -21,6 +21,11 @@ public:
         BUTTON_QUIT = 3,
     };
 
+    static constexpr int FOOTER_TEXT_SIZE = 12;
+
+    // Starts reading the title's pictures and rendering its fonts, so building it finds them ready.
+    static void Prefetch(const nlohmann::json& aUISettings);
+
     MainMenu();
     ~MainMenu() override;
 

@@ -7,6 +7,7 @@
 #include "vek/graphics/RenderTarget.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/settings/EngineCreateParameters.h"
+#include "vek/text/TextService.h"
 
 #include <cstdio>
 
@@ -80,6 +81,53 @@ const Qel::Texture* LoadTexture(const std::string& aPath)
         return nullptr;
     }
     return engine->GetTextureManager()->GetTexture(aPath.c_str(), 1, false);
+}
+
+void PrefetchTexture(const std::string& aPath)
+{
+    Qel::Engine* engine = Qel::Engine::GetInstance();
+    if (engine != nullptr && engine->GetTextureManager() != nullptr)
+    {
+        engine->GetTextureManager()->PrefetchTexture(aPath.c_str(), 1);
+    }
+}
+
+void PrefetchFont(int aSize)
+{
+    Qel::Engine* engine = Qel::Engine::GetInstance();
+    if (engine != nullptr && engine->GetTextService() != nullptr)
+    {
+        engine->GetTextService()->PrefetchFont(FONT, static_cast<std::uint32_t>(aSize), 0);
+    }
+}
+
+namespace
+{
+void PrefetchNamedSprites(const nlohmann::json& aSection)
+{
+    constexpr std::string_view SUFFIX = "Sprite";
+    for (const auto& [key, value] : aSection.items())
+    {
+        if (value.is_object())
+        {
+            PrefetchNamedSprites(value);
+        }
+        else if (value.is_string() && std::string_view(key).ends_with(SUFFIX) &&
+                 !value.get_ref<const std::string&>().empty())
+        {
+            PrefetchTexture(SPRITE_PREFIX + value.get<std::string>());
+        }
+    }
+}
+} // namespace
+
+void PrefetchSprites(const nlohmann::json& aDocument, const char* aKey)
+{
+    const auto section = aDocument.is_object() ? aDocument.find(aKey) : aDocument.end();
+    if (section != aDocument.end() && section->is_object())
+    {
+        PrefetchNamedSprites(*section);
+    }
 }
 
 bool BeginScreenPass()

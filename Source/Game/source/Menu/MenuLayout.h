@@ -29,6 +29,14 @@ std::string String(const nlohmann::json& aSection, const char* aKey);
 
 // The texture at aPath in sRGB mode (a missing file gives the placeholder); null with no engine.
 const Qel::Texture* LoadTexture(const std::string& aPath);
+// Starts reading and decoding the texture LoadTexture(aPath) will fetch, so that fetch finds it ready.
+void PrefetchTexture(const std::string& aPath);
+// Starts rendering the menus' font at aSize (no outline) on a task, for the next text made in it.
+void PrefetchFont(int aSize);
+// PrefetchTexture of SPRITE_PREFIX + every name under a key ending in "Sprite" in aDocument[aKey], nested
+// sections included: the pictures a menu laid out from that section fetches. Silent; the menu reports
+// what its layout lacks.
+void PrefetchSprites(const nlohmann::json& aDocument, const char* aKey);
 
 // The back buffer as target without depth, and the pixel-space 2D camera. False with no engine.
 bool BeginScreenPass();

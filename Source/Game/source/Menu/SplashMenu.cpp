@@ -19,6 +19,14 @@ float ReadSeconds(const nlohmann::json& aSection, const char* aKey, float aDefau
     return aSection.contains(aKey) ? MenuLayout::Number(aSection, aKey, aDefault) : aDefault;
 }
 
+constexpr const char* LOGO1_DEFAULT = "qel-1920x1080-splash-logo.dds";
+constexpr const char* LOGO2_DEFAULT = "S_Logo_T.dds";
+
+std::string LogoPath(const std::string& aName)
+{
+    return "UI\\" + aName;
+}
+
 std::string ReadName(const nlohmann::json& aSection, const char* aKey, const char* aDefault)
 {
     if (!aSection.contains(aKey))
@@ -29,6 +37,25 @@ std::string ReadName(const nlohmann::json& aSection, const char* aKey, const cha
     return name.empty() ? std::string(aDefault) : name;
 }
 } // namespace
+
+void SplashMenu::PrefetchLogos(const nlohmann::json& aUISettings)
+{
+    const auto section = aUISettings.is_object() ? aUISettings.find("SplashSettings") : aUISettings.end();
+    if (section == aUISettings.end() || !section->is_object())
+    {
+        return;
+    }
+    // As ReadName resolves them, without its reports: Init makes those.
+    const auto name = [&section](const char* aKey, const char* aDefault)
+    {
+        const auto found = section->find(aKey);
+        return found != section->end() && found->is_string() && !found->get_ref<const std::string&>().empty()
+                   ? found->get<std::string>()
+                   : std::string(aDefault);
+    };
+    MenuLayout::PrefetchTexture(LogoPath(name("Logo1", LOGO1_DEFAULT)));
+    MenuLayout::PrefetchTexture(LogoPath(name("Logo2", LOGO2_DEFAULT)));
+}
 
 void SplashMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
 {
@@ -45,9 +72,8 @@ void SplashMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
     myDisplayHeightRatio = std::clamp(ReadSeconds(section, "DisplayHeightRatio", 1.0f), 0.1f, 1.0f);
     myPerLogoDuration = myFadeIn + myHold + myFadeOut;
 
-    myLogo1Data.texture =
-        MenuLayout::LoadTexture("UI\\" + ReadName(section, "Logo1", "qel-1920x1080-splash-logo.dds"));
-    myLogo2Data.texture = MenuLayout::LoadTexture("UI\\" + ReadName(section, "Logo2", "S_Logo_T.dds"));
+    myLogo1Data.texture = MenuLayout::LoadTexture(LogoPath(ReadName(section, "Logo1", LOGO1_DEFAULT)));
+    myLogo2Data.texture = MenuLayout::LoadTexture(LogoPath(ReadName(section, "Logo2", LOGO2_DEFAULT)));
     myLogo1Data.alphaTestThreshold = 0.5f;
     myLogo2Data.alphaTestThreshold = 0.5f;
     // Without an engine there is nothing to show; the logos still run their time, as a placeholder would.

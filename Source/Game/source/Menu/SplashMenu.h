@@ -8,6 +8,9 @@
 class SplashMenu : public MenuState
 {
 public:
+    // Starts reading the two logos Init fetches, so the fetch finds them ready.
+    static void PrefetchLogos(const nlohmann::json& aUISettings);
+
     void Init(StateStack& aStack, const nlohmann::json& aUISettings) override;
     void Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse) override;
     void Render(Qel::SpriteDrawer& aDrawer) override;

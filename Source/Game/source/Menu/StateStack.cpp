@@ -74,6 +74,10 @@ void StateStack::Init()
         std::cout << "[Dialogue] No \"Bubble\" picture in the dialogue settings; bubbles have none\n";
     }
 
+    // The title's pictures and fonts and the splash's logos load on tasks while the menus are built.
+    MainMenu::Prefetch(myUISettings);
+    SplashMenu::PrefetchLogos(myUISettings);
+
     myStates.push_back(std::make_unique<MainMenu>());
     myTopIndex = 0;
     InitState(*myStates.front());

@@ -4,6 +4,7 @@
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
 #include "Platform/Window/ScreenMetrics.h"
+#include "Sound/SoundBank.h"
 #include "World/GameWorld.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"
@@ -87,6 +88,8 @@ int Go()
     Qel::LoadSettings("Game.json");
     const Platform::ScreenSize screen = Platform::GetPrimaryScreenSize();
     ApplyGameOverrides(screen.width, screen.height);
+    // The sounds decode while the engine and the menus start; the bank takes them when it starts.
+    SoundBank::PrefetchSounds();
 
     if (!Qel::Engine::Start())
     {

@@ -1,11 +1,14 @@
 #include "Sound/SoundBank.h"
 
 #include "Animator/ClipIndices.h"
+#include "vek/audio/SamplePrefetch.h"
+#include "vek/settings/AssetPaths.h"
 
 #include <algorithm>
 #include <random>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -174,8 +177,19 @@ SoundBank& SoundBank::GetInstance()
     return theBank;
 }
 
+void SoundBank::PrefetchSounds()
+{
+    std::vector<std::string> paths;
+    for (const CatalogueEntry& entry : CATALOGUE)
+    {
+        paths.push_back(Qel::ResolveAssetPath(entry.myPath));
+    }
+    Qel::PrefetchSamples(paths);
+}
+
 SoundBank::SoundBank()
 {
+    PrefetchSounds();
     for (int record = 0; record < RECORD_COUNT; ++record)
     {
         const CatalogueEntry& entry = CATALOGUE[static_cast<std::size_t>(record)];

@@ -20,6 +20,9 @@ public:
     static constexpr int RECORD_COUNT = 57;
 
     static SoundBank& GetInstance();
+    // Starts decoding every file of the catalogue on tasks, for the bank's construction to take. The
+    // construction does this itself; a start-up calls it earlier to have the decode done by then.
+    static void PrefetchSounds();
 
     SoundBank(const SoundBank&) = delete;
     SoundBank& operator=(const SoundBank&) = delete;

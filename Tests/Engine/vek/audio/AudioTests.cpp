@@ -1,6 +1,13 @@
+#include "Platform/Sound/SampleDecode.h"
 #include "Support/AudioFixture.h"
 #include "Support/WaitUntil.h"
+#include "vek/audio/SamplePrefetch.h"
 #include "vek/settings/AssetPaths.h"
+
+#include <SDL2/SDL_mixer.h>
+
+#include <cstring>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -148,5 +155,86 @@ TEST_F(AudioFixture, PlaysAnMp3)
 #else
     GTEST_SKIP() << "sox and lame were not found at configure time";
 #endif
+}
+
+TEST_F(AudioFixture, PrefetchedFilesLoadAsTheMixerLoadsThemAndFailuresStayFailures)
+{
+    const auto lengthOf = [](const Qel::Audio& anAudio)
+    {
+        Qel::SampleInfo info;
+        EXPECT_TRUE(Out().GetMixer().GetSampleInfo(static_cast<std::uint32_t>(anAudio.GetSample()), info));
+        return info.myLengthSeconds;
+    };
+    std::vector<std::string> names = {Tone("PrefetchedTone.wav", 1.5), Tone("DirectTone.wav", 1.5)};
+    myFolder.WriteFile("data/Audio/PrefetchedBroken.wav", "RIFFjunkWAVEjunkjunk");
+    myFolder.WriteFile("data/Audio/DirectBroken.wav", "RIFFjunkWAVEjunkjunk");
+    names.push_back("Audio/PrefetchedBroken.wav");
+    names.push_back("Audio/DirectBroken.wav");
+#ifdef QEL_TEST_MP3
+    for (const char* copy : {"PrefetchedTone.mp3", "DirectTone.mp3"})
+    {
+        std::filesystem::copy_file(QEL_TEST_MP3, myFolder.GetPath() / "data/Audio" / copy);
+        names.push_back(std::string("Audio/") + copy);
+    }
+#endif
+    std::vector<std::string> prefetched;
+    for (std::size_t index = 0; index < names.size(); index += 2)
+    {
+        prefetched.push_back(Qel::ResolveAssetPath(names[index]));
+    }
+    prefetched.push_back(Qel::ResolveAssetPath("Audio/NeverThere.wav"));
+    Qel::PrefetchSamples(prefetched);
+
+    for (std::size_t index = 0; index < names.size(); index += 2)
+    {
+        Qel::Audio ahead;
+        Qel::Audio direct;
+        ahead.Init(names[index].c_str(), true);
+        direct.Init(names[index + 1].c_str(), true);
+        if (names[index].find("Broken") != std::string::npos)
+        {
+            EXPECT_EQ(ahead.GetSample(), Qel::Audio::NOT_LOADED);
+            EXPECT_EQ(direct.GetSample(), Qel::Audio::NOT_LOADED);
+            continue;
+        }
+        ASSERT_GT(ahead.GetSample(), 0) << names[index];
+        EXPECT_NEAR(lengthOf(ahead), lengthOf(direct), 0.03) << names[index];
+        EXPECT_GT(lengthOf(ahead), 0.9) << names[index];
+        ahead.Play();
+        EXPECT_EQ(Channels(ahead).size(), 1u);
+        EXPECT_TRUE(ahead.IsLoopSounding()) << "loaded with its flags";
+        ahead.Stop(true);
+    }
+    Qel::Audio never;
+    never.Init("Audio/NeverThere.wav", false);
+    EXPECT_EQ(never.GetSample(), Qel::Audio::NOT_LOADED);
+}
+
+TEST_F(AudioFixture, TheDecoderGivesThePcmTheMixersOwnLoaderGives)
+{
+    Out();
+    std::vector<std::string> files = {Qel::ResolveAssetPath(Tone("DecodedTone.wav", 0.75))};
+#ifdef QEL_TEST_MP3
+    files.push_back(QEL_TEST_MP3);
+#endif
+    for (const std::string& file : files)
+    {
+        Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+        ASSERT_NE(chunk, nullptr) << file;
+        const std::optional<Qel::DecodedSample> decoded = Qel::DecodeSampleFile(file);
+        ASSERT_TRUE(decoded.has_value()) << file;
+        ASSERT_EQ(decoded->size, chunk->alen) << file;
+        // The WAV path is SDL's reader and converter in both; the MP3 decoder's rounding may differ.
+        const auto* ours = reinterpret_cast<const std::int16_t*>(decoded->bytes.get());
+        const auto* theirs = reinterpret_cast<const std::int16_t*>(chunk->abuf);
+        int largest = 0;
+        for (std::size_t index = 0; index < decoded->size / 2; ++index)
+        {
+            largest = std::max(largest, std::abs(ours[index] - theirs[index]));
+        }
+        EXPECT_LE(largest, file.ends_with(".wav") ? 0 : 2) << file;
+        Mix_FreeChunk(chunk);
+    }
+    EXPECT_FALSE(Qel::DecodeSampleFile((myFolder.GetPath() / "data/Audio/NoSuch.wav").string()).has_value());
 }
 } // namespace

@@ -128,6 +128,74 @@ TEST_F(TextureManagerTest, ADdsTextureAskedForOnAWorkerIsUsableOnTheMainThread)
     EXPECT_RGB_NEAR(PixelAt(ReadPixels(), 10, 10), 255, 0, 0, 2);
 }
 
+TEST_F(TextureManagerTest, APrefetchedKeyGivesWhatADirectRequestGives)
+{
+    const std::string direct = WriteTexture("Textures/direct.dds", SolidDds(8, 255));
+    const std::string ahead = WriteTexture("Textures/ahead.dds", SolidDds(8, 255));
+    const std::string bad = WriteTexture("Textures/bad.dds", std::vector<std::uint8_t>(64, 7));
+    myTextures->PrefetchTexture(ahead.c_str(), 1);
+    myTextures->PrefetchTexture(ahead.c_str(), 1);
+    myTextures->PrefetchTexture(bad.c_str(), 0);
+    myTextures->PrefetchTexture("Textures/absent.dds", 0);
+
+    const Qel::Texture* expected = myTextures->GetTexture(direct.c_str(), 1);
+    const Qel::Texture* texture = myTextures->GetTexture(ahead.c_str(), 1);
+    ASSERT_FALSE(texture->myIsPlaceholder);
+    EXPECT_EQ(texture->mySize, expected->mySize);
+    EXPECT_EQ(texture->myNormalizedSize, expected->myNormalizedSize);
+    EXPECT_EQ(texture->myColorMode, 1u);
+    EXPECT_EQ(texture->myPath, ahead);
+    EXPECT_NE(texture->myName.find("engine/Textures/ahead.dds"), std::string::npos);
+    EXPECT_TRUE(texture->myView->GetTexture()->IsRealised()) << "made on the main thread when asked for";
+    EXPECT_EQ(texture->myView->GetTexture()->GetDesc().format,
+              expected->myView->GetTexture()->GetDesc().format);
+    myTextures->PrefetchTexture(ahead.c_str(), 1);
+    EXPECT_EQ(myTextures->GetTexture(ahead.c_str(), 1), texture) << "a cached key is not read again";
+
+    for (const char* placeholderPath : {bad.c_str(), "Textures/absent.dds"})
+    {
+        const Qel::Texture* placeholder = myTextures->GetTexture(placeholderPath, 0);
+        EXPECT_TRUE(placeholder->myIsPlaceholder) << placeholderPath;
+        EXPECT_EQ(placeholder->myName, placeholderPath);
+        EXPECT_EQ(placeholder->mySize.x, 512);
+        EXPECT_EQ(placeholder->myView, myTextures->GetMissingTextureView());
+    }
+}
+
+TEST_F(TextureManagerTest, PrefetchesFromAWorkerMeetRequestsOfTheSameKeysOnTheMainThread)
+{
+    constexpr int COUNT = 24;
+    std::vector<std::string> paths;
+    for (int index = 0; index < COUNT; ++index)
+    {
+        paths.push_back(WriteTexture("Textures/race" + std::to_string(index) + ".dds",
+                                     SolidDds(static_cast<std::uint32_t>(4 + index), 255)));
+    }
+    auto worker = std::async(std::launch::async,
+                             [this, &paths]
+                             {
+                                 for (const std::string& path : paths)
+                                 {
+                                     myTextures->PrefetchTexture(path.c_str(), 0);
+                                 }
+                             });
+    for (int index = COUNT - 1; index >= 0; --index)
+    {
+        const Qel::Texture* texture =
+            myTextures->GetTexture(paths[static_cast<std::size_t>(index)].c_str(), 0);
+        EXPECT_FALSE(texture->myIsPlaceholder) << index;
+        EXPECT_EQ(texture->mySize.x, 4 + index);
+    }
+    worker.get();
+    for (int index = 0; index < COUNT; ++index)
+    {
+        const Qel::Texture* texture =
+            myTextures->GetTexture(paths[static_cast<std::size_t>(index)].c_str(), 0);
+        EXPECT_EQ(texture->mySize.x, 4 + index) << "a late prefetch of a cached key changes nothing";
+        EXPECT_TRUE(texture->myView->GetTexture()->IsRealised());
+    }
+}
+
 TEST_F(TextureManagerTest, TargaFilesLoadOnlyUnderTheLowerCaseExtension)
 {
     std::vector<std::uint8_t> targa(18, 0);

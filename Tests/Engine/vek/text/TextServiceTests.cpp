@@ -71,6 +71,29 @@ TEST_F(TextServiceTest, FontsAreSharedByPathSizeAndBorderWhileHeld)
     EXPECT_GT(again->glyphs['A'].cellWidth, 0);
 }
 
+TEST_F(TextServiceTest, APrefetchedFontIsTheFontADirectLoadGives)
+{
+    myService.PrefetchFont("Text/arial.ttf", 20, 1);
+    myService.PrefetchFont("Text/arial.ttf", 20, 1);
+    myService.PrefetchFont("Text/missing.ttf", 20, 0);
+    const auto prefetched = myService.GetOrLoadFont("Text/arial.ttf", 20, 1);
+    ASSERT_NE(prefetched, nullptr);
+    ASSERT_NE(prefetched->atlasRef, nullptr);
+    EXPECT_TRUE(prefetched->atlasRef->myView->GetTexture()->IsRealised()) << "made when asked for";
+    EXPECT_EQ(prefetched->name, Qel::TextService::MakeFontKey("Text/arial.ttf", 20, 1));
+    EXPECT_EQ(myService.GetOrLoadFont("Text/arial.ttf", 20, 1), prefetched);
+    EXPECT_EQ(myService.GetOrLoadFont("Text/missing.ttf", 20, 0), nullptr);
+
+    Qel::TextService other;
+    ASSERT_EQ(other.Init(), 0);
+    const auto direct = other.GetOrLoadFont("Text/arial.ttf", 20, 1);
+    ASSERT_NE(direct, nullptr);
+    EXPECT_EQ(prefetched->pixels, direct->pixels);
+    EXPECT_EQ(prefetched->spaceExtra, direct->spaceExtra);
+    EXPECT_EQ(prefetched->glyphs['W'].cellWidth, direct->glyphs['W'].cellWidth);
+    EXPECT_EQ(prefetched->glyphs['W'].uvEnd, direct->glyphs['W'].uvEnd);
+}
+
 TEST_F(TextServiceTest, FailedLoadsGiveNoFontAndTextsWithoutOneMeasureZero)
 {
     EXPECT_EQ(myService.GetOrLoadFont("Text/arial.ttf", 0xFFFFFFFFu, 0), nullptr);
