@@ -211,6 +211,12 @@ std::size_t ModelFactory::GetAnimationCount()
     return myAnimations.size();
 }
 
+std::size_t ModelFactory::GetModelCount()
+{
+    std::lock_guard lock(myMutex);
+    return myModels.size();
+}
+
 MeshBounds ModelFactory::CalculateBounds(const std::vector<ModelVertex>& someVertices)
 {
     constexpr float largest = std::numeric_limits<float>::max();

@@ -78,6 +78,8 @@ public:
     AnimationPlayer GetAnimationPlayer(const std::string& aPath, const std::shared_ptr<Model>& aModel);
     // How many clips are cached; each cached clip was imported once.
     std::size_t GetAnimationCount();
+    // How many models are cached, the primitives included.
+    std::size_t GetModelCount();
 
     static MeshBounds CalculateBounds(const std::vector<ModelVertex>& someVertices);
 

@@ -249,6 +249,17 @@ SceneImportService::LoadSceneObjects(const std::string& aScenePath,
         }
     }
     {
+        const Qel::ProfilerScope warmScope("SceneImportService::WarmCaches");
+        // Files are read and decoded here, so the objects' Init on the main thread finds them loaded.
+        for (const std::unique_ptr<GameObject>& object : objects)
+        {
+            for (const std::unique_ptr<Component>& component : object->GetComponents())
+            {
+                component->WarmCaches();
+            }
+        }
+    }
+    {
         const Qel::ProfilerScope cleanupScope("SceneImportService::TemporarySceneCleanup");
         scene.reset();
     }
