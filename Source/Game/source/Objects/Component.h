@@ -2,7 +2,7 @@
 // calls these hooks on the main thread: Init once (when the object starts, or at once when added to a
 // started object), Update and Render while the component is enabled and its object active,
 // OnActiveChanged on each change of the object's activity, and OnDestroy before the object deletes it.
-// WarmCaches alone runs on the scene-load task, before Init.
+// WarmCaches alone runs on the scene-load tasks, before Init, several components at once.
 #pragma once
 
 namespace Qel
