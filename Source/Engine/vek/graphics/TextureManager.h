@@ -4,10 +4,10 @@
 // loaded is stood for by a placeholder showing a magenta and black checker, which loads for real when
 // the file appears or changes. Built-ins: "WhiteSquare", a flat normal map and the checker.
 //
-// Threads: textures are asked for from the main thread and from loading tasks (model loads ask from
-// inside the model factory's lock). The cache has its own lock, which is never held while calling the
-// file watcher or loading a file, so the watcher's callbacks (main thread, no watcher lock held) and
-// watches from workers cannot deadlock against it. Off the main thread only DDS files load. Init, the
+// Threads: textures are asked for from the main thread and from loading tasks (several model imports
+// ask at once). The cache has its own lock, which is never held while calling the file watcher or
+// loading a file, so the watcher's callbacks (main thread, no watcher lock held) and watches from
+// workers cannot deadlock against it. Off the main thread only DDS files load. Init, the
 // reload callbacks and the built-in views belong to the main thread.
 #pragma once
 
