@@ -12,6 +12,25 @@ bool IsViewable(const Texture2DPtr& aTexture, std::uint32_t aBind)
 {
     return aTexture != nullptr && (aTexture->GetDesc().bindFlags & aBind) != 0;
 }
+
+// On the main thread the driver's refusal shows at once; elsewhere the GL object waits for the main thread.
+template <typename Resource>
+std::shared_ptr<Resource> Realised(DeviceCore& aCore, std::shared_ptr<Resource> aResource)
+{
+    if (aCore.IsMainThread())
+    {
+        return aResource->Realise() == 0 ? nullptr : aResource;
+    }
+    aCore.DeferRealise(
+        [weak = std::weak_ptr<Resource>(aResource)]
+        {
+            if (const std::shared_ptr<Resource> alive = weak.lock())
+            {
+                alive->Realise();
+            }
+        });
+    return aResource;
+}
 } // namespace
 
 Device::Device(DeviceCorePtr aCore, void* aGlContext) : myCore(std::move(aCore)), myGlContext(aGlContext)
@@ -75,11 +94,7 @@ Texture2DPtr Device::CreateTexture2D(const Texture2DDesc& aDesc,
         }
     }
     auto texture = std::make_shared<Texture2D>(myCore, desc, std::move(levels));
-    if (myCore->IsMainThread() && texture->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return texture;
+    return Realised(*myCore, std::move(texture));
 }
 
 RenderTargetViewPtr Device::CreateRenderTargetView(const Texture2DPtr& aTexture, Format aFormat)
@@ -89,11 +104,7 @@ RenderTargetViewPtr Device::CreateRenderTargetView(const Texture2DPtr& aTexture,
         return nullptr;
     }
     auto view = std::make_shared<RenderTargetView>(myCore, aTexture, aFormat);
-    if (myCore->IsMainThread() && view->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return view;
+    return Realised(*myCore, std::move(view));
 }
 
 DepthStencilViewPtr Device::CreateDepthStencilView(const Texture2DPtr& aTexture, Format aFormat)
@@ -103,11 +114,7 @@ DepthStencilViewPtr Device::CreateDepthStencilView(const Texture2DPtr& aTexture,
         return nullptr;
     }
     auto view = std::make_shared<DepthStencilView>(myCore, aTexture, aFormat);
-    if (myCore->IsMainThread() && view->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return view;
+    return Realised(*myCore, std::move(view));
 }
 
 ShaderResourceViewPtr Device::CreateShaderResourceView(const Texture2DPtr& aTexture, Format aFormat)
@@ -117,11 +124,7 @@ ShaderResourceViewPtr Device::CreateShaderResourceView(const Texture2DPtr& aText
         return nullptr;
     }
     auto view = std::make_shared<ShaderResourceView>(myCore, aTexture, aFormat);
-    if (myCore->IsMainThread() && view->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return view;
+    return Realised(*myCore, std::move(view));
 }
 
 ShaderPtr Device::CreateVertexShader(std::span<const std::uint8_t> someCode)
@@ -142,11 +145,7 @@ ShaderPtr Device::CreateShader(ShaderStage aStage, std::span<const std::uint8_t>
         return nullptr;
     }
     auto shader = std::make_shared<Shader>(myCore, aStage, std::move(code));
-    if (myCore->IsMainThread() && shader->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return shader;
+    return Realised(*myCore, std::move(shader));
 }
 
 BufferPtr Device::CreateBuffer(const BufferDesc& aDesc, const void* aData)
@@ -164,11 +163,7 @@ BufferPtr Device::CreateBuffer(const BufferDesc& aDesc, const void* aData)
         data.assign(bytes, bytes + aDesc.byteWidth);
     }
     auto buffer = std::make_shared<Buffer>(myCore, aDesc, std::move(data));
-    if (myCore->IsMainThread() && buffer->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return buffer;
+    return Realised(*myCore, std::move(buffer));
 }
 
 InputLayoutPtr Device::CreateInputLayout(const InputElementDesc* someElements, std::uint32_t aCount,
@@ -184,11 +179,7 @@ InputLayoutPtr Device::CreateInputLayout(const InputElementDesc* someElements, s
         return nullptr;
     }
     auto layout = std::make_shared<InputLayout>(myCore, std::move(elements));
-    if (myCore->IsMainThread() && layout->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return layout;
+    return Realised(*myCore, std::move(layout));
 }
 
 BlendStatePtr Device::CreateBlendState(const BlendDesc& aDesc)
@@ -209,10 +200,6 @@ RasterizerStatePtr Device::CreateRasterizerState(const RasterizerDesc& aDesc)
 SamplerStatePtr Device::CreateSamplerState(const SamplerDesc& aDesc)
 {
     auto sampler = std::make_shared<SamplerState>(myCore, aDesc);
-    if (myCore->IsMainThread() && sampler->Realise() == 0)
-    {
-        return nullptr;
-    }
-    return sampler;
+    return Realised(*myCore, std::move(sampler));
 }
 } // namespace Platform::Gfx

@@ -2,6 +2,9 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace Platform::Gfx
 {
 namespace
@@ -89,5 +92,50 @@ void DeviceCore::MarkDead()
     std::lock_guard lock(myMutex);
     myIsAlive = false;
     myQueue.clear();
+    myDeferred.clear();
+    myDeferredNext = 0;
+}
+
+void DeviceCore::DeferRealise(std::function<void()> aRealise)
+{
+    std::lock_guard lock(myMutex);
+    if (myIsAlive)
+    {
+        myDeferred.push_back(std::move(aRealise));
+    }
+}
+
+std::size_t DeviceCore::RealiseDeferred(std::size_t aMaxCount)
+{
+    std::vector<std::function<void()>> batch;
+    {
+        std::lock_guard lock(myMutex);
+        if (!myIsAlive || !IsMainThread())
+        {
+            return 0;
+        }
+        const std::size_t count = std::min(aMaxCount, myDeferred.size() - myDeferredNext);
+        const auto first = myDeferred.begin() + static_cast<std::ptrdiff_t>(myDeferredNext);
+        batch.assign(std::make_move_iterator(first),
+                     std::make_move_iterator(first + static_cast<std::ptrdiff_t>(count)));
+        myDeferredNext += count;
+        if (myDeferredNext == myDeferred.size())
+        {
+            myDeferred.clear();
+            myDeferredNext = 0;
+        }
+    }
+    // Outside the lock: a make may drop resources, whose deletes take the lock.
+    for (const std::function<void()>& realise : batch)
+    {
+        realise();
+    }
+    return batch.size();
+}
+
+std::size_t DeviceCore::GetDeferredCount() const
+{
+    std::lock_guard lock(myMutex);
+    return myDeferred.size() - myDeferredNext;
 }
 } // namespace Platform::Gfx

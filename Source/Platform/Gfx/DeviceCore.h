@@ -2,9 +2,13 @@
 // thread (the one whose GL context is current), whether the device is still alive, and the GL objects
 // waiting to be deleted. Resources may be dropped on any thread; their GL objects are then deleted on
 // the main thread at its next flush or present. After the device is gone, deletes are dropped, since the
-// GL context took its objects with it. Guarded by its own mutex.
+// GL context took its objects with it. Resources made off the main thread are listed here too, so the
+// main thread can make their GL objects a few at a time before the first draw needs them all at once.
+// Guarded by its own mutex.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -36,8 +40,14 @@ public:
     void ReleaseGlObject(GlObjectKind aKind, unsigned int aName);
     // Main thread: deletes every queued object.
     void DeleteQueuedObjects();
-    // The device is going: nothing more is deleted.
+    // The device is going: nothing more is deleted or made.
     void MarkDead();
+
+    // Any thread: aRealise makes a resource's GL object; it must do nothing once the resource is gone.
+    void DeferRealise(std::function<void()> aRealise);
+    // Main thread: runs up to aMaxCount of the deferred makes, oldest first; how many ran.
+    std::size_t RealiseDeferred(std::size_t aMaxCount);
+    std::size_t GetDeferredCount() const;
 
 private:
     struct Queued
@@ -49,6 +59,8 @@ private:
     const std::thread::id myMainThread;
     mutable std::mutex myMutex;
     std::vector<Queued> myQueue;
+    std::vector<std::function<void()>> myDeferred;
+    std::size_t myDeferredNext = 0;
     bool myIsAlive = true;
 };
 

@@ -1,12 +1,15 @@
 // The animated mesh component on a started engine with the player's shipped model: every render mode
 // draws through its own shader (a custom pair shared between meshes), a model facing left is turned
 // 2.0 radians about the vertical axis (not mirrored), a hidden mesh draws nothing, the colour texture
-// is the one named after the model file, and the pose drawn is the clip's.
+// is the one named after the model file, and the pose drawn is the clip's. A mesh warmed on a loading
+// task is made ready for drawing over a few slices before its level is handed over.
 #include "Animator/Animator.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Objects/GameObject.h"
+#include "Platform/Gfx/Device.h"
 #include "Support/ExecutableFolderFixture.h"
 #include "Support/TestView.h"
+#include "World/HandOverPreparation.h"
 #include "vek/Core/Engine.h"
 #include "vek/drawers/ModelDrawer.h"
 #include "vek/drawers/ModelShader.h"
@@ -22,6 +25,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +39,17 @@ const std::string ANIMATED_VS = "shaders/animated_model_shader_VS";
 const std::string FILL_PS = "shaders/TestFill_PS";
 
 using Pixels = std::vector<std::uint8_t>;
+
+// Moves 5 ms at each reading, so a slice of the hand-over's preparation ends after two steps.
+class SteppingCounter final : public Qel::CounterSource
+{
+public:
+    std::int64_t GetFrequency() const override { return 1000; }
+    std::int64_t GetCount() const override { return myCount += 5; }
+
+private:
+    mutable std::int64_t myCount = 0;
+};
 
 // Plays one clip from the start; the frame's step is the base animator's.
 class OneClipAnimator : public Animator
@@ -289,6 +304,44 @@ TEST_F(AnimatedMeshDrawTest, MeshesNamingTheSameShaderPairShareOneShader)
     // Naming another pair lets go of the shared one.
     second.SetCustomShader(ANIMATED_VS, "shaders/model_shader_PS");
     EXPECT_EQ(second.GetCustomShader(), nullptr);
+}
+
+TEST_F(AnimatedMeshDrawTest, AMeshWarmedOnATaskHasItsShaderAndGlObjectsMadeInSlicesBeforeItsFirstDraw)
+{
+    std::vector<std::unique_ptr<GameObject>> loaded;
+    loaded.push_back(std::async(std::launch::async,
+                                []
+                                {
+                                    auto object = std::make_unique<GameObject>("Enemy");
+                                    auto* mesh = object->AddComponent<AnimatedMeshComponent>(PLAYER_MODEL);
+                                    mesh->SetCustomShader(ANIMATED_VS, FILL_PS);
+                                    mesh->SetRenderMode(3);
+                                    mesh->WarmCaches();
+                                    return object;
+                                })
+                         .get());
+    Platform::Gfx::DeviceCore& core = *Qel::DX11::GetDevice()->GetCore();
+    ASSERT_GT(core.GetDeferredCount(), 2u) << "the model's buffers and textures wait for the main thread";
+
+    HandOverPreparation preparation;
+    const SteppingCounter clock;
+    int slices = 1;
+    while (!preparation.RunSlice(loaded, clock) && slices < 1000)
+    {
+        ++slices;
+    }
+    EXPECT_GT(slices, 1) << "all made in one frame";
+    EXPECT_EQ(core.GetDeferredCount(), 0u);
+    const auto& mesh = *loaded.front()->GetComponent<AnimatedMeshComponent>();
+    ASSERT_NE(mesh.GetCustomShader(), nullptr) << "left for the first draw";
+    EXPECT_TRUE(mesh.GetCustomShader()->IsInitialized());
+    EXPECT_EQ(AnimatedMeshComponent::GetSharedShader(ANIMATED_VS, FILL_PS), mesh.GetCustomShader());
+
+    Qel::ModelFactory& models = *Qel::ModelFactory::GetInstance();
+    const std::size_t cached = models.GetModelCount();
+    loaded.front()->Start(Qel::Engine::GetInstance());
+    EXPECT_TRUE(mesh.HasModel());
+    EXPECT_EQ(models.GetModelCount(), cached) << "Init loaded a model the task had not";
 }
 
 TEST_F(AnimatedMeshDrawTest, FacingLeftTurnsTheModelTwoRadiansAboutItsOwnOrigin)

@@ -3,13 +3,18 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/MeshComponent.h"
 #include "GameLevelFolder.h"
+#include "World/CacheWarmUp.h"
 #include "World/SceneImportService.h"
 #include "vek/scene/SceneObjectDefinitions.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -247,4 +252,67 @@ TEST_F(SceneImport, ASceneWithoutLevelDataGivesNoObjects)
     myFolder.WriteFile("levels/L_Bare.vks", "");
     EXPECT_TRUE(Import("levels/L_Bare.vks").empty());
     EXPECT_TRUE(Import("levels/L_Missing.vks").empty());
+}
+
+namespace
+{
+// Counts its warm-ups; the first few wait until that many have started, which only tasks running at
+// once can bring about.
+class CountingComponent : public Component
+{
+public:
+    CountingComponent(std::atomic<int>& aStarted, int aWaitFor, bool aThrows)
+        : myStarted(aStarted), myWaitFor(aWaitFor), myThrows(aThrows)
+    {
+    }
+    void WarmCaches() override
+    {
+        ++myStarted;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (myStarted < myWaitFor && std::chrono::steady_clock::now() < deadline)
+        {
+            std::this_thread::yield();
+        }
+        myMetOthers = myStarted >= myWaitFor;
+        ++myCalls;
+        if (myThrows)
+        {
+            throw std::runtime_error("unreadable");
+        }
+    }
+    std::atomic<int>& myStarted;
+    int myWaitFor;
+    bool myThrows;
+    int myCalls = 0;
+    bool myMetOthers = false;
+};
+} // namespace
+
+TEST(CacheWarmUp, EveryComponentIsWarmedOnceOnTasksThatRunAtOnceAndAFailureLeavesAfterAll)
+{
+    for (const bool withFailure : {false, true})
+    {
+        std::atomic<int> started = 0;
+        std::vector<std::unique_ptr<CountingComponent>> owned;
+        std::vector<Component*> components;
+        for (int i = 0; i < 40; ++i)
+        {
+            const int waitFor = i < static_cast<int>(MAX_WARM_UP_TASKS) ? MAX_WARM_UP_TASKS : 0;
+            owned.push_back(std::make_unique<CountingComponent>(started, waitFor, withFailure && i == 9));
+            components.push_back(owned.back().get());
+        }
+        if (withFailure)
+        {
+            EXPECT_THROW(WarmComponentCaches(components), std::runtime_error);
+        }
+        else
+        {
+            WarmComponentCaches(components);
+        }
+        for (std::size_t i = 0; i < owned.size(); ++i)
+        {
+            EXPECT_EQ(owned[i]->myCalls, 1) << i;
+            EXPECT_TRUE(owned[i]->myMetOthers) << i;
+        }
+    }
 }

@@ -118,6 +118,17 @@ TEST_F(DeviceTest, ResourcesMadeOnAWorkerWaitOnTheCpuUntilTheMainThreadUsesThem)
     ASSERT_NE(made.shader, nullptr);
     EXPECT_FALSE(made.texture->IsRealised());
     EXPECT_TRUE(made.texture->HasPendingData());
+    const DeviceCorePtr& core = device.GetCore();
+    ASSERT_EQ(core->GetDeferredCount(), 3u);
+
+    // The main thread makes them oldest first, as many as it asks for; one dropped meanwhile is skipped.
+    std::async(std::launch::async, [&] { static_cast<void>(device.CreateTexture2D(ColourDesc(2, 1))); })
+        .get();
+    EXPECT_EQ(core->RealiseDeferred(1), 1u);
+    EXPECT_TRUE(made.texture->IsRealised());
+    EXPECT_EQ(core->GetDeferredCount(), 3u);
+    EXPECT_EQ(std::async(std::launch::async, [&] { return core->RealiseDeferred(8); }).get(), 0u)
+        << "made off the main thread";
 
     // First use on the main thread makes the GL objects; the sRGB view is a view of its own.
     const unsigned int viewName = made.view->Realise();
@@ -125,6 +136,8 @@ TEST_F(DeviceTest, ResourcesMadeOnAWorkerWaitOnTheCpuUntilTheMainThreadUsesThem)
     EXPECT_NE(viewName, made.texture->Realise());
     EXPECT_EQ(RawRows(*made.texture), pixels);
     EXPECT_NE(made.shader->Realise(), 0u);
+    EXPECT_EQ(core->RealiseDeferred(8), 3u);
+    EXPECT_EQ(core->GetDeferredCount(), 0u);
 }
 
 TEST_F(DeviceTest, ShadersAreCheckedBeforeTheyAreKept)

@@ -4,13 +4,13 @@
 // loaded is stood for by a placeholder showing a magenta and black checker, which loads for real when
 // the file appears or changes. Built-ins: "WhiteSquare", a flat normal map and the checker.
 //
-// Threads: textures are asked for from the main thread and from loading tasks (model loads ask from
-// inside the model factory's lock). The cache has its own lock, which is never held while calling the
-// file watcher or loading a file, so the watcher's callbacks (main thread, no watcher lock held) and
-// watches from workers cannot deadlock against it. Off the main thread only DDS files load. Init, the
-// reload callbacks and the built-in views belong to the main thread. Prefetches are read and decoded
-// in the order asked for by a few tasks, so the first request of a key only waits for its decode (if it
-// is still running; one not yet begun is done by the requester at once) and makes the GL object.
+// Threads: textures are asked for from the main thread and from loading tasks (several model imports
+// ask at once). The cache has its own lock, which is never held while calling the file watcher or
+// loading a file, so the watcher's callbacks (main thread, no watcher lock held) and watches from
+// workers cannot deadlock against it. Off the main thread only DDS files load. Init, the reload
+// callbacks and the built-in views belong to the main thread. Prefetches are read and decoded in the
+// order asked for by a few tasks, so the first request of a key only waits for its decode (if it is
+// still running; one not yet begun is done by the requester at once) and makes the GL object.
 #pragma once
 
 #include "Platform/Gfx/Resources.h"

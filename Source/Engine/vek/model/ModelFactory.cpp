@@ -42,6 +42,72 @@ std::uint64_t Fnv1a(const unsigned char* someBytes, std::size_t aCount)
 std::atomic<ModelFactory*> theInstance = nullptr;
 std::mutex theInstanceMutex;
 
+// Drops the caller's in-flight entry and caches its result, unless a file change dropped the entry.
+template <typename Key, typename Cache, typename Loads, typename Entry, typename Result>
+void FinishLoad(std::mutex& aMutex, Cache& aCache, Loads& someLoads, const Key& aKey, const Entry& anEntry,
+                const Result& aResult)
+{
+    const std::lock_guard lock(aMutex);
+    const auto loading = someLoads.find(aKey);
+    if (loading == someLoads.end() || loading->second != anEntry)
+    {
+        return;
+    }
+    someLoads.erase(loading);
+    if (aResult != nullptr)
+    {
+        aCache.insert_or_assign(aKey, aResult);
+    }
+}
+
+// The cached value of the key, else one load per key: the first caller runs aLoad without the lock and
+// later callers wait for its result. A failure (empty) is not cached.
+template <typename Value, typename Key, typename Cache, typename Loads, typename Load>
+std::shared_ptr<Value> LoadOnce(std::mutex& aMutex, Cache& aCache, Loads& someLoads, const Key& aKey,
+                                const Load& aLoad)
+{
+    using Result = std::shared_ptr<Value>;
+    std::promise<Result> promise;
+    std::shared_ptr<const std::shared_future<Result>> entry;
+    bool isOwner = false;
+    {
+        const std::lock_guard lock(aMutex);
+        if (const auto found = aCache.find(aKey); found != aCache.end())
+        {
+            return found->second;
+        }
+        if (const auto loading = someLoads.find(aKey); loading != someLoads.end())
+        {
+            entry = loading->second;
+        }
+        else
+        {
+            entry = std::make_shared<const std::shared_future<Result>>(promise.get_future().share());
+            someLoads.emplace(aKey, entry);
+            isOwner = true;
+        }
+    }
+    if (!isOwner)
+    {
+        return entry->get();
+    }
+    Result result;
+    try
+    {
+        result = aLoad();
+    }
+    catch (...)
+    {
+        // Waiters get the same failure rather than waiting for ever.
+        FinishLoad(aMutex, aCache, someLoads, aKey, entry, Result());
+        promise.set_exception(std::current_exception());
+        throw;
+    }
+    FinishLoad(aMutex, aCache, someLoads, aKey, entry, result);
+    promise.set_value(result);
+    return result;
+}
+
 // Lets the scene editor's model field list a model's meshes.
 bool ListModelMeshes(StringId aPath, std::vector<std::string>& aMeshNames)
 {
@@ -125,18 +191,12 @@ ModelFactory::~ModelFactory()
 
 std::shared_ptr<Model> ModelFactory::GetModel(const std::string& aPath)
 {
-    std::lock_guard lock(myMutex);
-    const auto found = myModels.find(aPath);
-    if (found != myModels.end())
-    {
-        return found->second;
-    }
-    return LoadModel(aPath);
+    return LoadOnce<Model>(myMutex, myModels, myModelLoads, aPath,
+                           [this, &aPath] { return LoadModel(aPath); });
 }
 
 ModelInstance ModelFactory::GetModelInstance(const std::string& aPath)
 {
-    std::lock_guard lock(myMutex);
     ModelInstance instance;
     if (std::shared_ptr<Model> model = GetModel(aPath))
     {
@@ -147,7 +207,6 @@ ModelInstance ModelFactory::GetModelInstance(const std::string& aPath)
 
 AnimatedModelInstance ModelFactory::GetAnimatedModelInstance(const std::string& aPath)
 {
-    std::lock_guard lock(myMutex);
     AnimatedModelInstance instance;
     std::shared_ptr<Model> model = GetModel(aPath);
     if (model && !model->mySkeleton.myJoints.empty())
@@ -160,17 +219,17 @@ AnimatedModelInstance ModelFactory::GetAnimatedModelInstance(const std::string& 
 std::shared_ptr<Animation> ModelFactory::GetAnimation(const std::string& aPath,
                                                       const std::shared_ptr<Model>& aModel)
 {
-    std::lock_guard lock(myMutex);
     if (!aModel)
     {
         return {};
     }
-    AnimationKey key{aPath, aModel};
-    const auto found = myAnimations.find(key);
-    if (found != myAnimations.end())
-    {
-        return found->second;
-    }
+    const AnimationKey key{aPath, aModel};
+    return LoadOnce<Animation>(myMutex, myAnimations, myAnimationLoads, key,
+                               [&aPath, &aModel] { return LoadAnimation(aPath, *aModel); });
+}
+
+std::shared_ptr<Animation> ModelFactory::LoadAnimation(const std::string& aPath, const Model& aModel)
+{
     QELFBXImporter::Animation record;
     try
     {
@@ -187,15 +246,13 @@ std::shared_ptr<Animation> ModelFactory::GetAnimation(const std::string& aPath,
         return {};
     }
     auto animation = std::make_shared<Animation>();
-    impl::BuildAnimation(record, *aModel, *animation);
-    myAnimations.emplace(std::move(key), animation);
+    impl::BuildAnimation(record, aModel, *animation);
     return animation;
 }
 
 AnimationPlayer ModelFactory::GetAnimationPlayer(const std::string& aPath,
                                                  const std::shared_ptr<Model>& aModel)
 {
-    std::lock_guard lock(myMutex);
     ProfilerScope scope("ModelFactory::GetAnimationPlayer");
     AnimationPlayer player;
     const std::string resolved = ResolveAssetPath(aPath);
@@ -210,6 +267,12 @@ std::size_t ModelFactory::GetAnimationCount()
 {
     std::lock_guard lock(myMutex);
     return myAnimations.size();
+}
+
+std::size_t ModelFactory::GetModelCount()
+{
+    std::lock_guard lock(myMutex);
+    return myModels.size();
 }
 
 MeshBounds ModelFactory::CalculateBounds(const std::vector<ModelVertex>& someVertices)
@@ -266,7 +329,12 @@ std::shared_ptr<Model> ModelFactory::LoadModel(const std::string& aPath)
     {
         return {};
     }
-    if (myWatchedPaths.insert(aPath).second)
+    bool isNewWatch = false;
+    {
+        const std::lock_guard lock(myMutex);
+        isNewWatch = myWatchedPaths.insert(aPath).second;
+    }
+    if (isNewWatch)
     {
         if (FileWatcher* watcher = GetFileWatcher())
         {
@@ -328,7 +396,6 @@ std::shared_ptr<Model> ModelFactory::LoadModel(const std::string& aPath)
         model->mySkeleton = std::move(skeleton);
     }
     LoadMeshTextures(resolved, *model);
-    myModels[aPath] = model;
     return model;
 }
 
@@ -336,6 +403,7 @@ void ModelFactory::OnModelFileChanged(const std::string& aPath)
 {
     std::lock_guard lock(myMutex);
     myModels.erase(aPath);
+    myModelLoads.erase(aPath);
 }
 
 FileWatcher* ModelFactory::GetFileWatcher() const

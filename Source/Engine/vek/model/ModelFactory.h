@@ -2,9 +2,10 @@
 // into engine models and clips, caches both, hands out instances and players, owns the "Cube" and
 // "Plane" primitives and drops a model from its cache when its file changes.
 //
-// Threads: one recursive mutex is held through every public call, nested calls and whole imports
-// included (the main thread, the animation-preload task and the file-change callback all come here).
-// GetInstance may be called from any thread: exactly one instance is made.
+// Threads: the main thread, the loading tasks and the file-change callback all come here. The mutex
+// guards the caches only; imports run without it, so several files import at once, while two requests
+// for one key share one import (an in-flight entry per key). GetInstance may be called from any
+// thread: exactly one instance is made.
 #pragma once
 
 #include "vek/model/Animation.h"
@@ -14,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -78,11 +80,18 @@ public:
     AnimationPlayer GetAnimationPlayer(const std::string& aPath, const std::shared_ptr<Model>& aModel);
     // How many clips are cached; each cached clip was imported once.
     std::size_t GetAnimationCount();
+    // How many models are cached, the primitives included.
+    std::size_t GetModelCount();
 
     static MeshBounds CalculateBounds(const std::vector<ModelVertex>& someVertices);
 
 private:
+    // Shared so the importer can tell its own entry from one a file change put in its place.
+    using ModelLoad = std::shared_ptr<const std::shared_future<std::shared_ptr<Model>>>;
+    using AnimationLoad = std::shared_ptr<const std::shared_future<std::shared_ptr<Animation>>>;
+
     std::shared_ptr<Model> LoadModel(const std::string& aPath);
+    static std::shared_ptr<Animation> LoadAnimation(const std::string& aPath, const Model& aModel);
     void OnModelFileChanged(const std::string& aPath);
     FileWatcher* GetFileWatcher() const;
 
@@ -99,7 +108,10 @@ private:
     std::unordered_set<std::string, ModelPathHash> myWatchedPaths;
     std::unordered_map<std::string, std::shared_ptr<Model>, ModelPathHash> myModels;
     std::unordered_map<AnimationKey, std::shared_ptr<Animation>, AnimationKeyHash> myAnimations;
-    std::recursive_mutex myMutex;
+    // Imports under way; a file change drops its key's entry, so that import's result is not cached.
+    std::unordered_map<std::string, ModelLoad, ModelPathHash> myModelLoads;
+    std::unordered_map<AnimationKey, AnimationLoad, AnimationKeyHash> myAnimationLoads;
+    std::mutex myMutex;
     FileWatcher* myFileWatcher;
     // File-change callbacks hold a weak reference, so a callback that outlives the factory does nothing.
     std::shared_ptr<ModelFactory*> myLifeToken;

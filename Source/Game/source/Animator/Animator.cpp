@@ -3,6 +3,7 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Objects/GameObject.h"
 #include "vek/model/ModelFactory.h"
+#include "vek/settings/AssetPaths.h"
 
 void Animator::AddAnimation(const std::string& aPath, bool aLoop)
 {
@@ -48,6 +49,27 @@ void Animator::OnUpdate(float aDeltaTime)
     }
     UpdateCurrentState(aDeltaTime);
     AdvanceCurrentClip(aDeltaTime);
+}
+
+void Animator::WarmCaches()
+{
+    const AnimatedMeshComponent* mesh =
+        myOwner != nullptr ? myOwner->GetComponent<AnimatedMeshComponent>() : nullptr;
+    if (mesh == nullptr || mesh->GetModelPath().empty())
+    {
+        return;
+    }
+    Qel::ModelFactory* factory = Qel::ModelFactory::GetInstance();
+    const std::shared_ptr<Qel::Model> model = factory->GetModel(mesh->GetModelPath());
+    if (model == nullptr || model->mySkeleton.myJoints.empty())
+    {
+        return;
+    }
+    for (const AnimationClip& clip : myClips)
+    {
+        // The key GetAnimationPlayer looks up: the resolved path.
+        factory->GetAnimation(Qel::ResolveAssetPath(clip.path), model);
+    }
 }
 
 bool Animator::CanAnimate() const

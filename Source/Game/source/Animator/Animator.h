@@ -41,6 +41,8 @@ public:
     // Nothing without players, a mesh or a model; otherwise the state machine's step, then the current
     // player advances and its pose goes to the mesh, with or without a current state.
     void OnUpdate(float aDeltaTime) override;
+    // The clips, bound to the model of the owner's animated mesh.
+    void WarmCaches() override;
 
 protected:
     // The state machine's step of one frame; animators without states have none.

@@ -75,6 +75,27 @@ void AnimatedMeshComponent::Init(Qel::Engine* aEngine)
     }
 }
 
+void AnimatedMeshComponent::WarmCaches()
+{
+    if (myModelPath.empty() || Qel::ModelFactory::GetInstance()->GetModel(myModelPath) == nullptr)
+    {
+        return;
+    }
+    if (Qel::TextureManager* textures = Qel::TextureManager::GetActive())
+    {
+        const std::string texturePath = "textures/Common/" + GetModelStem(myModelPath) + "_T.dds";
+        textures->TryGetTexture(texturePath.c_str(), 1, false);
+    }
+}
+
+void AnimatedMeshComponent::BuildCustomShader()
+{
+    if (myRenderMode == 3)
+    {
+        GetDrawableCustomShader();
+    }
+}
+
 void AnimatedMeshComponent::Render()
 {
     Qel::ModelDrawer* drawer = GetModelDrawer();

@@ -28,6 +28,9 @@ public:
     // "textures/Common/<stem>_T.dds" when that exists.
     void Init(Qel::Engine* aEngine) override;
     void Render() override;
+    void WarmCaches() override;
+    // Main thread: takes (and so builds) the mode-3 shader now rather than at the first draw.
+    void BuildCustomShader();
 
     void SetPose(const Qel::AnimationPlayer& aPlayer);
     void SetFacingRight(bool aIsFacingRight) { myIsFacingRight = aIsFacingRight; }

@@ -17,6 +17,14 @@ void CheckpointComponent::SetRespawnDirection(int aDirection)
     myRespawnDirection = aDirection < 0 ? -1 : 1;
 }
 
+void CheckpointComponent::WarmCaches()
+{
+    if (const MeshComponent* mesh = myOwner != nullptr ? myOwner->GetComponent<MeshComponent>() : nullptr)
+    {
+        mesh->WarmCachesFor(myActivatedMesh);
+    }
+}
+
 bool CheckpointComponent::Activate()
 {
     if (myIsActivated)

@@ -19,6 +19,8 @@ public:
 
     // False when already lit; otherwise lights it (mesh and effect) and returns true.
     bool Activate();
+    // The activated model too, so that activating loads no file during play.
+    void WarmCaches() override;
     bool IsActivated() const { return myIsActivated; }
 
     // The owner's x, its y raised by the respawn offset, and depth 0.

@@ -62,6 +62,16 @@ void LevelEndComponent::OnStart()
     ApplyWorldTexture();
 }
 
+void LevelEndComponent::WarmCaches()
+{
+    const std::string& path = GetWorldTexture(myWorldIndex);
+    if (Qel::TextureManager* textures = Qel::TextureManager::GetActive();
+        textures != nullptr && !path.empty())
+    {
+        textures->TryGetTexture(path.c_str(), 1, false);
+    }
+}
+
 void LevelEndComponent::ApplyWorldTexture()
 {
     const std::string& path = GetWorldTexture(myWorldIndex);

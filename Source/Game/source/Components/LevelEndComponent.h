@@ -58,6 +58,7 @@ public:
 
     void OnStart() override;
     void OnUpdate(float aDeltaTime) override;
+    void WarmCaches() override;
     // While the player stands at the closed door: the place above it where a prompt would go, set up
     // and given back; nothing is drawn there.
     void Render() override;

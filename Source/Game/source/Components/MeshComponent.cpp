@@ -1,5 +1,6 @@
 #include "Components/MeshComponent.h"
 
+#include "Components/MeshTextureSelection.h"
 #include "Components/SceneGraphics.h"
 #include "Objects/GameObject.h"
 #include "vek/Core/Profiler.h"
@@ -43,6 +44,36 @@ void MeshComponent::Init(Qel::Engine* aEngine)
         ReloadModel();
     }
     ResolveTextures();
+}
+
+void MeshComponent::WarmCaches()
+{
+    WarmCachesFor(myModelPath);
+}
+
+void MeshComponent::WarmCachesFor(const std::string& aModelPath) const
+{
+    if (aModelPath.empty())
+    {
+        return;
+    }
+    const std::shared_ptr<Qel::Model> model = Qel::ModelFactory::GetInstance()->GetModel(aModelPath);
+    if (model == nullptr)
+    {
+        return;
+    }
+    // Only the lookups matter: Init chooses the textures again into the instance.
+    std::array<Qel::MeshTextures, Qel::MAX_MESHES_PER_MODEL> chosen = model->myTextures;
+    const std::string tag = myOwner != nullptr ? myOwner->GetTag() : std::string();
+    SelectMeshTextures(*model, aModelPath, tag, myAtlasTexture, GetMeshTextureLookup(), chosen);
+}
+
+void MeshComponent::BuildCustomShader()
+{
+    if (myRenderMode == 3 && myCustomShader != nullptr)
+    {
+        myCustomShader->EnsureBuilt();
+    }
 }
 
 bool MeshComponent::ReloadModel()

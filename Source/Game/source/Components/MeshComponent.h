@@ -39,6 +39,11 @@ public:
     // Loads the model when it is not loaded yet, then chooses the textures again in every case.
     void Init(Qel::Engine* aEngine) override;
     void Render() override;
+    void WarmCaches() override;
+    // As WarmCaches, for a model this mesh may be given later.
+    void WarmCachesFor(const std::string& aModelPath) const;
+    // Main thread: builds the mode-3 shader now rather than at the first draw.
+    void BuildCustomShader();
 
     bool HasModel() const { return myModelInstance.GetModel() != nullptr; }
     // False, keeping the current model, when the path is empty or does not load.

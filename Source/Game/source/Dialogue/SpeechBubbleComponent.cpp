@@ -126,6 +126,15 @@ void SpeechBubbleComponent::SetText(const std::string& aText)
     PlaceAt(GetAnchor(), false);
 }
 
+void SpeechBubbleComponent::WarmCaches()
+{
+    if (Qel::TextureManager* textures = Qel::TextureManager::GetActive();
+        textures != nullptr && !myBubbleSpriteName.empty())
+    {
+        textures->TryGetTexture(("sprites/" + myBubbleSpriteName).c_str(), 1, false);
+    }
+}
+
 void SpeechBubbleComponent::SetBubbleSprite(const std::string& aName)
 {
     myBubbleSpriteName = aName;

@@ -34,6 +34,8 @@ public:
 
     void OnStart() override;
     void OnUpdate(float aDeltaTime) override;
+    // The bubble's picture, which its first draw would otherwise read during play.
+    void WarmCaches() override;
     // Queues the bubble for RenderAll when it is visible.
     void Render() override;
     // Draws the queued bubbles that are still visible on the back buffer, then binds aTarget with

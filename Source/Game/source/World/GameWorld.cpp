@@ -127,8 +127,8 @@ CollisionSystemComponent* FindCollisionSystem(const GameWorld::SceneObjects& som
 } // namespace
 
 GameWorld::GameWorld(const Qel::CounterSource& aClock)
-    : myTimer(aClock), myComposer(this, &myCamera, &myHover, &myObjects), myRandom(std::random_device{}()),
-      myLoadingText("Text/Evil Bible.ttf", 72, 0),
+    : myTimer(aClock), myComposer(this, &myCamera, &myHover, &myObjects), myClock(aClock),
+      myRandom(std::random_device{}()), myLoadingText("Text/Evil Bible.ttf", 72, 0),
       mySceneImport([](const std::string& aScene) { return SceneImportService::LoadSceneObjects(aScene); })
 {
     theWorld = this;
@@ -331,6 +331,9 @@ void GameWorld::StartSceneLoadAsync(const std::string& aScene, bool aForce)
         return;
     }
     myVfx.ClearAll();
+    // A newer load replaces one whose objects were still being prepared.
+    myLoadedObjects.clear();
+    myHasLoadedObjects = false;
     myLoadingScene = aScene;
     if (PlayerController* controller =
             myPlayer != nullptr ? myPlayer->GetComponent<PlayerController>() : nullptr)
@@ -348,32 +351,37 @@ void GameWorld::StartSceneLoadAsync(const std::string& aScene, bool aForce)
 
 bool GameWorld::PollSceneLoad()
 {
-    if (!myIsLoading || !mySceneFuture.valid() || IsRunning(mySceneFuture))
+    if (!myIsLoading)
+    {
+        return false;
+    }
+    if (!myHasLoadedObjects)
+    {
+        if (!mySceneFuture.valid() || IsRunning(mySceneFuture))
+        {
+            return false;
+        }
+        try
+        {
+            myLoadedObjects = mySceneFuture.get();
+            myHasLoadedObjects = true;
+            myPreparation.Reset();
+        }
+        catch (const std::exception& error)
+        {
+            return FailLoad(error);
+        }
+    }
+    if (!myPreparation.RunSlice(myLoadedObjects, myClock))
     {
         return false;
     }
     const std::string scene = myLoadingScene;
     myLoadingScene.clear();
     myIsLoading = false;
-    SceneObjects objects;
-    try
-    {
-        objects = mySceneFuture.get();
-    }
-    catch (const std::exception& error)
-    {
-        // A bad level must not end the game: it is left as an unload leaves the world, and the menus
-        // take over.
-        std::cout << "[GameWorld] Failed to load scene: " << scene << ": " << DescribeException(error)
-                  << "\n";
-        myQueuedScene.clear();
-        myFocusFrames = 0;
-        SoundBank::GetInstance().StopAll();
-        SoundBank::GetInstance().Play(MENU_MUSIC);
-        ClearScene(true, true);
-        return true;
-    }
-
+    SceneObjects objects = std::move(myLoadedObjects);
+    myLoadedObjects.clear();
+    myHasLoadedObjects = false;
     ApplyLoadedScene(std::move(objects), scene);
     myFocusFrames = FOCUS_FRAMES_AFTER_LOAD;
     BringWindowToFront();
@@ -386,6 +394,22 @@ bool GameWorld::PollSceneLoad()
         StartSceneLoadAsync(queued, false);
     }
     return false;
+}
+
+bool GameWorld::FailLoad(const std::exception& anError)
+{
+    const std::string scene = myLoadingScene;
+    myLoadingScene.clear();
+    myIsLoading = false;
+    // A bad level must not end the game: it is left as an unload leaves the world, and the menus take
+    // over.
+    std::cout << "[GameWorld] Failed to load scene: " << scene << ": " << DescribeException(anError) << "\n";
+    myQueuedScene.clear();
+    myFocusFrames = 0;
+    SoundBank::GetInstance().StopAll();
+    SoundBank::GetInstance().Play(MENU_MUSIC);
+    ClearScene(true, true);
+    return true;
 }
 
 void GameWorld::ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aScene)
@@ -483,7 +507,7 @@ void GameWorld::WaitAndDiscardRunningLoad()
     {
         mySceneFuture.wait();
     }
-    if (myIsLoading && mySceneFuture.valid())
+    if (myIsLoading && !myHasLoadedObjects && mySceneFuture.valid())
     {
         try
         {
@@ -500,6 +524,8 @@ void GameWorld::WaitAndDiscardRunningLoad()
     myLoadingScene.clear();
     myQueuedScene.clear();
     myFocusFrames = 0;
+    myLoadedObjects.clear();
+    myHasLoadedObjects = false;
 }
 
 void GameWorld::ReloadScene()

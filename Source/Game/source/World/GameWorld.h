@@ -10,10 +10,12 @@
 #include "Objects/GameObject.h"
 #include "Runtime/InputHandler.h"
 #include "Runtime/Timer.h"
+#include "World/HandOverPreparation.h"
 #include "World/HoverSystem.h"
 #include "World/SceneComposer.h"
 #include "vek/text/Text.h"
 
+#include <exception>
 #include <functional>
 #include <future>
 #include <memory>
@@ -53,8 +55,9 @@ public:
 
     // Starts loading aScene on a task; nothing for "" or, without aForce, for the scene on screen.
     void StartSceneLoadAsync(const std::string& aScene, bool aForce);
-    // Takes a finished load without blocking and hands it over; a load that failed leaves the world
-    // without a level and says why in one line. True when the load it took had failed.
+    // Takes a finished load without blocking and, once its shaders and GL objects are made (a slice a
+    // frame), hands it over; a load that failed leaves the world without a level and says why in one
+    // line. True when the load it took had failed.
     bool PollSceneLoad();
     void ApplyLoadedScene(SceneObjects&& aObjects, const std::string& aScene);
     // Drops every object but the persistent ones (and, with aDropPlayer, the player too).
@@ -87,6 +90,8 @@ public:
 
 private:
     void WaitAndDiscardRunningLoad();
+    // The failed load's line, and the world back as an unload leaves it; true.
+    bool FailLoad(const std::exception& anError);
     void UpdateCameraAndPlayer(float aDeltaTime);
     void UpdateLevelObjects(float aDeltaTime);
     void RenderLoadingScreen();
@@ -101,6 +106,11 @@ private:
     GameObject* myPlayer = nullptr;
     std::string myCurrentScene;
     std::future<SceneObjects> mySceneFuture;
+    // A finished load's objects while they are prepared for the hand-over.
+    SceneObjects myLoadedObjects;
+    bool myHasLoadedObjects = false;
+    HandOverPreparation myPreparation;
+    const Qel::CounterSource& myClock;
     std::future<void> myAnimationPreload;
     std::string myLoadingScene;
     std::string myQueuedScene;

@@ -3,6 +3,7 @@
 #include "Builders/GameObjectFactory.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/MeshComponent.h"
+#include "World/CacheWarmUp.h"
 #include "vek/Core/CounterSource.h"
 #include "vek/Core/Profiler.h"
 #include "vek/Math/Matrix4x4.h"
@@ -247,6 +248,19 @@ SceneImportService::LoadSceneObjects(const std::string& aScenePath,
             }
             animated->SetRenderMode(hasFog ? 3 : 0);
         }
+    }
+    {
+        const Qel::ProfilerScope warmScope("SceneImportService::WarmCaches");
+        // Files are read and decoded here, so the objects' Init on the main thread finds them loaded.
+        std::vector<Component*> components;
+        for (const std::unique_ptr<GameObject>& object : objects)
+        {
+            for (const std::unique_ptr<Component>& component : object->GetComponents())
+            {
+                components.push_back(component.get());
+            }
+        }
+        WarmComponentCaches(components);
     }
     {
         const Qel::ProfilerScope cleanupScope("SceneImportService::TemporarySceneCleanup");

@@ -39,14 +39,22 @@ void Preload(ModelFactory& aFactory, Seen& aSeen, int aRounds)
 }
 } // namespace
 
-TEST(ModelFactoryThreads, TwoThreadsShareOneModelAndOneClipPerKey)
+TEST(ModelFactoryThreads, FourThreadsShareOneModelAndOneClipPerKey)
 {
     ModelFactory factory;
     constexpr int ROUNDS = 6;
-    std::array<Seen, 2> seen;
-    std::thread worker([&] { Preload(factory, seen[1], ROUNDS); });
+    // As many as the level load's warm-up tasks, importing the same files at once.
+    std::array<Seen, 4> seen;
+    std::vector<std::thread> workers;
+    for (std::size_t i = 1; i < seen.size(); ++i)
+    {
+        workers.emplace_back([&, i] { Preload(factory, seen[i], ROUNDS); });
+    }
     Preload(factory, seen[0], ROUNDS);
-    worker.join();
+    for (std::thread& worker : workers)
+    {
+        worker.join();
+    }
 
     const std::shared_ptr<Model> skinned = seen[0].models[0];
     ASSERT_TRUE(skinned);

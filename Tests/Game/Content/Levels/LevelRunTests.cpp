@@ -129,6 +129,10 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
     ASSERT_TRUE(Load("levels/" + stem + ".vks")) << "the level did not load";
     const int levelCoins = CountTagged(myWorld, "Coin");
     const int levelKeys = CountTagged(myWorld, "Key");
+    // The load task fetched everything: a file read during play is a long frame.
+    Qel::ModelFactory& models = *Qel::ModelFactory::GetInstance();
+    const std::size_t loadedModels = models.GetModelCount();
+    const std::size_t loadedClips = models.GetAnimationCount();
 
     const bool isBossLevel = stem == BOSS_LEVEL;
     const bool trace = std::getenv("QEL_LEVEL_RUN_TRACE") != nullptr;
@@ -160,6 +164,8 @@ TEST_P(LevelRun, TheScriptedRunReachesTheExitWithTheLevelsKeys)
         ++frame;
     }
     EXPECT_EQ(turns.GetFailure(), "") << stem;
+    EXPECT_EQ(models.GetModelCount(), loadedModels) << stem << ": a model was loaded during play";
+    EXPECT_EQ(models.GetAnimationCount(), loadedClips) << stem << ": a clip was loaded during play";
     const PlayerView end = ViewPlayer(*myWorld.GetPlayer());
     if (trace)
     {

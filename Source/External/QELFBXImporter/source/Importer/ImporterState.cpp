@@ -10,7 +10,8 @@ namespace
 {
 std::string& LastError()
 {
-    static std::string text;
+    // Per thread: imports run on several threads at once, and each reads the error of its own call.
+    thread_local std::string text;
     return text;
 }
 } // namespace
