@@ -34,6 +34,9 @@ void DeleteNow(GlObjectKind aKind, GLuint aName)
     case GlObjectKind::ProgramPipeline:
         glDeleteProgramPipelines(1, &aName);
         break;
+    case GlObjectKind::Query:
+        glDeleteQueries(1, &aName);
+        break;
     }
 }
 } // namespace

@@ -22,6 +22,7 @@ enum class GlObjectKind
     VertexArray,
     Program,
     ProgramPipeline,
+    Query,
 };
 
 class DeviceCore
