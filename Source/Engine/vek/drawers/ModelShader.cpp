@@ -43,7 +43,11 @@ bool ModelShader::InitWithPaths(const char* aVertexShaderName, const char* aPixe
     // A missing buffer only shows as a failed map at draw time.
     myBoneBuffer = impl::CreateDynamicBuffer(sizeof(BonePalette), BIND_CONSTANT_BUFFER);
     myObjectBuffer = impl::CreateDynamicBuffer(sizeof(Matrix4x4), BIND_CONSTANT_BUFFER);
-    return Shader::Init(aVertexShaderName, aPixelShaderName, {});
+    const bool isInitialized = Shader::Init(aVertexShaderName, aPixelShaderName, {});
+    myFullPixelShader = myPixelShader;
+    myOpaquePixelShader =
+        isInitialized ? DX11::GetPixelShader((myPixelShaderPath + "_opaque").c_str()) : nullptr;
+    return isInitialized;
 }
 
 bool ModelShader::CreateInputLayout(const std::string& aBytecode)
@@ -94,6 +98,10 @@ void ModelShader::Render(const MeshTextures& aTextures, const MeshData& aMesh, c
     {
         return;
     }
+    const GraphicsStateStack* stack = GraphicsStateStack::GetActive();
+    const bool isOpaque =
+        myOpaquePixelShader != nullptr && stack != nullptr && stack->IsOpaqueUnderWhiteAmbient();
+    myPixelShader = isOpaque ? myOpaquePixelShader : myFullPixelShader;
     Bind();
 
     const bool bonesWritten = WriteBuffer(*context, myBoneBuffer,
@@ -110,7 +118,6 @@ void ModelShader::Render(const MeshTextures& aTextures, const MeshData& aMesh, c
     }
     context->VSSetConstantBuffers(BONE_BUFFER_REGISTER, std::span(&myBoneBuffer, 1));
 
-    const GraphicsStateStack* stack = GraphicsStateStack::GetActive();
     const Matrix4x4 object = stack != nullptr ? aTransform * stack->GetTransform() : aTransform;
     const bool objectWritten =
         WriteBuffer(*context, myObjectBuffer,
