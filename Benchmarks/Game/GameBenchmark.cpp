@@ -17,6 +17,7 @@
 #include "Sound/SoundBank.h"
 #include "Support/Figures.h"
 #include "Support/FreshProcess.h"
+#include "Support/PixelCosts.h"
 #include "Support/TempGameRoot.h"
 #include "Support/WorldFrames.h"
 #include "World/GameWorld.h"
@@ -46,6 +47,7 @@ constexpr double CPU_GOAL_MS = 4.0;
 constexpr double FRAME_GOAL_MS = 1000.0 / 60.0;
 constexpr float STEP = 1.0f / 60.0f;
 constexpr int WARM_UP_FRAMES = 10;
+constexpr int PROFILED_FRAMES = 3;
 constexpr std::uint32_t KEY_RIGHT = 39;
 constexpr std::uint32_t KEY_JUMP = 32;
 // Each second a full jump: the key held long enough for the whole height.
@@ -232,6 +234,8 @@ int RunLevel(const fs::path& aFolder, const std::string& aLevel, int aFrames)
                 QelBenchmark::PrintFigure("player-x",
                                           static_cast<double>(player->GetTransform().GetPosition().x));
             }
+            QelBenchmark::PrintPixelCosts(*Qel::Engine::GetInstance(), PROFILED_FRAMES,
+                                          [&] { world.Render(); });
         }
     }
     Qel::Engine::Shutdown();
@@ -390,6 +394,20 @@ void PrintLevels(const std::vector<std::pair<std::string, LevelFigures>>& someLe
         {
             std::printf("  %-22s %6.2f / %6.2f   x %8.0f\n", fs::path(level).stem().c_str(),
                         frames["cpu-update-median"], frames["cpu-render-median"], frames["player-x"]);
+        }
+    }
+    std::printf(
+        "\nPixels of the last frame per pixel shader, each draw finished alone: fragments drawn per screen\n"
+        "pixel (passed the depth test), draws, ms\n");
+    for (const auto& [level, figures] : someLevels)
+    {
+        const auto rows = QelBenchmark::CollectPixelCosts(figures.frames);
+        if (!rows.empty())
+        {
+            std::map<std::string, double> frames = figures.frames;
+            std::printf("  %s: all threads' CPU %.1f ms a frame\n", fs::path(level).stem().c_str(),
+                        frames["process-cpu"]);
+            QelBenchmark::PrintPixelCostTable(rows);
         }
     }
 }

@@ -71,6 +71,7 @@ Context::~Context()
     myPixelShader.reset();
     myInputLayout.reset();
     myCore->ReleaseGlObject(GlObjectKind::ProgramPipeline, myPipeline);
+    SetDrawProfiling(false);
     myCore->ReleaseGlObject(GlObjectKind::VertexArray, myEmptyVertexArray);
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myDrawFramebuffer);
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myClearFramebuffer);

@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace Platform::Gfx
@@ -116,6 +117,19 @@ public:
 
     const DeviceCorePtr& GetCore() const { return myCore; }
 
+    // What each pixel shader's draws cost, for finding where a frame's pixels go: the fragments that
+    // passed the depth test and the wall time of the draws, each finished alone. Profiling serialises
+    // the device, so it is off unless a benchmark turns it on.
+    struct DrawCost
+    {
+        std::uint64_t draws = 0;
+        std::uint64_t fragments = 0;
+        double milliseconds = 0.0;
+    };
+    void SetDrawProfiling(bool anIsOn);
+    const std::unordered_map<const Shader*, DrawCost>& GetDrawCosts() const { return myDrawCosts; }
+    void ClearDrawCosts() { myDrawCosts.clear(); }
+
 private:
     struct VertexBinding
     {
@@ -130,6 +144,8 @@ private:
     // Binds the program stages, the vertex array and its buffers; false when nothing can be drawn.
     bool PrepareDraw();
     unsigned int GetGlTopology() const;
+    template <typename DrawCall>
+    void IssueDraw(const DrawCall& aDraw);
 
     // What the GL context holds now, so a draw sends only what changed. The objects are held as well,
     // so no GL name in here can be freed and reused while it is remembered.
@@ -176,6 +192,8 @@ private:
     RenderTargetViewPtr myTarget;
     DepthStencilViewPtr myDepth;
     Viewport myViewport;
+    unsigned int myFragmentQuery = 0;
+    std::unordered_map<const Shader*, DrawCost> myDrawCosts;
 };
 
 using ContextPtr = std::shared_ptr<Context>;

@@ -3,6 +3,7 @@
 #include "Platform/Gfx/Context.h"
 
 #include <algorithm>
+#include <chrono>
 #include <epoxy/gl.h>
 
 namespace Platform::Gfx
@@ -297,6 +298,45 @@ void Context::ApplyVertexBuffers(unsigned int aVertexArray)
     myApplied.areBuffersKnown = true;
 }
 
+void Context::SetDrawProfiling(bool anIsOn)
+{
+    if (!myCore->IsMainThread() || anIsOn == (myFragmentQuery != 0))
+    {
+        return;
+    }
+    if (anIsOn)
+    {
+        glCreateQueries(GL_SAMPLES_PASSED, 1, &myFragmentQuery);
+        return;
+    }
+    myCore->ReleaseGlObject(GlObjectKind::Query, myFragmentQuery);
+    myFragmentQuery = 0;
+}
+
+template <typename DrawCall>
+void Context::IssueDraw(const DrawCall& aDraw)
+{
+    if (myFragmentQuery == 0)
+    {
+        aDraw();
+        return;
+    }
+    // The device's earlier work is finished first, so the time is this draw's alone.
+    glFinish();
+    const auto start = std::chrono::steady_clock::now();
+    glBeginQuery(GL_SAMPLES_PASSED, myFragmentQuery);
+    aDraw();
+    glEndQuery(GL_SAMPLES_PASSED);
+    GLuint64 count = 0;
+    // The result is there only once the draw is done.
+    glGetQueryObjectui64v(myFragmentQuery, GL_QUERY_RESULT, &count);
+    DrawCost& cost = myDrawCosts[myPixelShader.get()];
+    cost.milliseconds +=
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    cost.fragments += count;
+    ++cost.draws;
+}
+
 void Context::Draw(std::uint32_t aVertexCount, std::uint32_t aStartVertex)
 {
     DrawInstanced(aVertexCount, 1, aStartVertex, 0);
@@ -309,9 +349,13 @@ void Context::DrawInstanced(std::uint32_t aVertexCount, std::uint32_t anInstance
     {
         return;
     }
-    glDrawArraysInstancedBaseInstance(GetGlTopology(), static_cast<GLint>(aStartVertex),
-                                      static_cast<GLsizei>(aVertexCount),
-                                      static_cast<GLsizei>(anInstanceCount), aStartInstance);
+    IssueDraw(
+        [&]
+        {
+            glDrawArraysInstancedBaseInstance(GetGlTopology(), static_cast<GLint>(aStartVertex),
+                                              static_cast<GLsizei>(aVertexCount),
+                                              static_cast<GLsizei>(anInstanceCount), aStartInstance);
+        });
 }
 
 void Context::DrawIndexed(std::uint32_t anIndexCount, std::uint32_t aStartIndex, std::int32_t aBaseVertex)
@@ -328,9 +372,13 @@ void Context::DrawIndexedInstanced(std::uint32_t anIndexCount, std::uint32_t anI
         return;
     }
     const std::uintptr_t byteOffset = myIndexOffset + static_cast<std::uintptr_t>(aStartIndex) * 4u;
-    glDrawElementsInstancedBaseVertexBaseInstance(
-        GetGlTopology(), static_cast<GLsizei>(anIndexCount), GL_UNSIGNED_INT,
-        reinterpret_cast<const void*>(byteOffset), // NOLINT: GL takes buffer offsets as pointers
-        static_cast<GLsizei>(anInstanceCount), aBaseVertex, aStartInstance);
+    IssueDraw(
+        [&]
+        {
+            glDrawElementsInstancedBaseVertexBaseInstance(
+                GetGlTopology(), static_cast<GLsizei>(anIndexCount), GL_UNSIGNED_INT,
+                reinterpret_cast<const void*>(byteOffset), // NOLINT: GL takes buffer offsets as pointers
+                static_cast<GLsizei>(anInstanceCount), aBaseVertex, aStartInstance);
+        });
 }
 } // namespace Platform::Gfx

@@ -37,6 +37,9 @@ void DeleteNow(GlObjectKind aKind, GLuint aName)
     case GlObjectKind::ProgramPipeline:
         glDeleteProgramPipelines(1, &aName);
         break;
+    case GlObjectKind::Query:
+        glDeleteQueries(1, &aName);
+        break;
     }
 }
 } // namespace

@@ -26,6 +26,7 @@ enum class GlObjectKind
     VertexArray,
     Program,
     ProgramPipeline,
+    Query,
 };
 
 class DeviceCore

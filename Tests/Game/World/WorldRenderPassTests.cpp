@@ -1,6 +1,7 @@
 // What the world pass draws and in which order, without a device: the layer names, the far-to-near
 // sort of the layers, and the culling of static meshes by a model built in memory. The fog and the
 // lights the pass sets are drawn through the engine in WorldDrawTests.
+#include "Components/AnimatedSpriteComponent.h"
 #include "Components/MeshComponent.h"
 #include "Objects/GameObject.h"
 #include "World/WorldRenderPass.h"
@@ -99,6 +100,27 @@ TEST_F(WorldRenderPassTest, LayersDrawAfterTheRestFarthestFirstAndEqualDepthsInL
     EXPECT_EQ(Names(lists.layers),
               (std::vector<std::string>{"LVL1_Parallax", "lvl1parallax", "lvl2_parallax"}));
     EXPECT_EQ(lists.fogObjectCount, 0);
+}
+
+TEST_F(WorldRenderPassTest, OpaqueObjectsDrawNearestFirstAndSpriteObjectsLastInListOrder)
+{
+    Add("Far", "Untagged", 500.0f);
+    Add("SpriteNear", "Untagged", 10.0f).AddComponent<AnimatedSpriteComponent>("blink");
+    Add("Near", "Untagged", 100.0f);
+    Add("Behind", "Untagged", -50.0f);
+    Add("SpriteFar", "Untagged", 900.0f).AddComponent<AnimatedSpriteComponent>("blink");
+    Add("AlsoFar", "Untagged", 500.0f);
+    std::vector<GameObject*> objects;
+    for (const auto& object : myObjects)
+    {
+        objects.push_back(object.get());
+    }
+    // A camera at z -1000 looking along +z.
+    Qel::Matrix4x4 worldToView;
+    worldToView.SetRow(4, {0.0f, 0.0f, 1000.0f, 1.0f});
+    SortOpaqueFrontToBack(objects, worldToView);
+    EXPECT_EQ(Names(objects),
+              (std::vector<std::string>{"Behind", "Near", "Far", "AlsoFar", "SpriteNear", "SpriteFar"}));
 }
 
 TEST_F(WorldRenderPassTest, AMeshIsCulledOnlyWhenEverySubMeshLiesOutside)

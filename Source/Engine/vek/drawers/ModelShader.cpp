@@ -44,7 +44,11 @@ bool ModelShader::InitWithPaths(const char* aVertexShaderName, const char* aPixe
     // A missing buffer only shows as a failed map at draw time.
     myBoneBuffer = impl::CreateDynamicBuffer(sizeof(BonePalette), BIND_CONSTANT_BUFFER);
     myObjectBuffer = impl::CreateDynamicBuffer(sizeof(Matrix4x4), BIND_CONSTANT_BUFFER);
-    return Shader::Init(aVertexShaderName, aPixelShaderName, {});
+    const bool isInitialized = Shader::Init(aVertexShaderName, aPixelShaderName, {});
+    myFullPixelShader = myPixelShader;
+    myOpaquePixelShader =
+        isInitialized ? DX11::GetPixelShader((myPixelShaderPath + "_opaque").c_str()) : nullptr;
+    return isInitialized;
 }
 
 bool ModelShader::CreateInputLayout(const std::string& aBytecode)
@@ -95,9 +99,12 @@ void ModelShader::Render(const MeshTextures& aTextures, const MeshData& aMesh, c
     {
         return;
     }
+    const GraphicsStateStack* stack = GraphicsStateStack::GetActive();
+    const bool isOpaque =
+        myOpaquePixelShader != nullptr && stack != nullptr && stack->IsOpaqueUnderWhiteAmbient();
+    myPixelShader = isOpaque ? myOpaquePixelShader : myFullPixelShader;
     Bind();
 
-    const GraphicsStateStack* stack = GraphicsStateStack::GetActive();
     const Matrix4x4 object = stack != nullptr ? aTransform * stack->GetTransform() : aTransform;
     // Off-screen meshes are left out before anything is sent: on a software device the vertex stage
     // runs on this thread, and most of a level's skinned characters stand outside the view.

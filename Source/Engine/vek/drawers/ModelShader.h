@@ -25,7 +25,9 @@ public:
     using Shader::Init;
     // The default static pair, "shaders/model_shader_VS" and "shaders/model_shader_PS".
     bool Init() override;
-    // Makes both constant buffers, then loads the pair. False when either shader cannot be had.
+    // Makes both constant buffers, then loads the pair. False when either shader cannot be had. A pixel
+    // shader "<name>_opaque" beside it, when there is one, draws instead whenever the render-state stack
+    // tests no alpha and lights with the white ambient cube map.
     bool InitWithPaths(const char* aVertexShaderName, const char* aPixelShaderName);
     // The model vertex layout; true whatever the device says, so a shader without a layout still binds.
     bool CreateInputLayout(const std::string& aBytecode) override;
@@ -40,5 +42,7 @@ public:
 protected:
     Platform::Gfx::BufferPtr myBoneBuffer;
     Platform::Gfx::BufferPtr myObjectBuffer;
+    PixelShaderEntry* myFullPixelShader = nullptr;
+    PixelShaderEntry* myOpaquePixelShader = nullptr;
 };
 } // namespace Qel

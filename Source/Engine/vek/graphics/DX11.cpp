@@ -377,4 +377,17 @@ VertexShaderEntry* DX11::LoadVertexShader(const char* aName)
 {
     return Load<VertexShaderEntry>(aName);
 }
+
+std::string DX11::GetPixelShaderName(const Platform::Gfx::Shader* aShader)
+{
+    std::lock_guard lock(ShaderCacheMutex());
+    for (const auto& [name, entry] : ShaderCache<PixelShaderEntry>())
+    {
+        if (entry->shader.get() == aShader)
+        {
+            return name;
+        }
+    }
+    return {};
+}
 } // namespace Qel

@@ -73,6 +73,8 @@ public:
     // Loads (again) and replaces the entry's shader; null, and the entry gone, on failure.
     static PixelShaderEntry* LoadPixelShader(const char* aName);
     static VertexShaderEntry* LoadVertexShader(const char* aName);
+    // The name a cached pixel shader was loaded under; empty for one the cache does not hold.
+    static std::string GetPixelShaderName(const Platform::Gfx::Shader* aShader);
 
     // The adapter whose description names NVIDIA or ATI and has the most dedicated memory, else the first;
     // empty when there is no adapter.

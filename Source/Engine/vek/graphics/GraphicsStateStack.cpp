@@ -265,6 +265,14 @@ void GraphicsStateStack::SetDirectionalLight(const DirectionalLight& aLight)
     Top().directionalLight = aLight;
 }
 
+bool GraphicsStateStack::IsOpaqueUnderWhiteAmbient() const
+{
+    // Without the white map loaded the pass binds none, and the cube fetch reads black.
+    const RenderState& top = GetTop();
+    return top.alphaTestThreshold <= 0.0f && top.ambientLight.cubeMapMode == AMBIENT_CUBE_MAP_WHITE &&
+           myWhiteCubeMap != nullptr;
+}
+
 void GraphicsStateStack::SetAmbientLight(const AmbientLight& anAmbient)
 {
     Top().lightStamp = ++myLightCounter;

@@ -80,6 +80,9 @@ public:
     const RenderState& GetTop() const { return myRenderStateStack.back(); }
     std::size_t GetDepth() const { return myRenderStateStack.size(); }
     const SendCounts& GetSendCounts() const { return mySendCounts; }
+    // True when the top state tests no alpha and lights with the white ambient cube map, so a model
+    // draw may use its shader's variant without discard and cube fetch.
+    bool IsOpaqueUnderWhiteAmbient() const;
 
     // The world-to-view matrix of a camera transform made of a rotation and a translation.
     static Matrix4x4 MakeWorldToView(const Matrix4x4& aTransform);

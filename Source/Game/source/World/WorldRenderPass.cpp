@@ -2,6 +2,7 @@
 
 #include "Camera/CameraController.h"
 #include "Camera/FogComponent.h"
+#include "Components/AnimatedSpriteComponent.h"
 #include "Components/MeshComponent.h"
 #include "Components/SceneGraphics.h"
 #include "Dialogue/SpeechBubbleComponent.h"
@@ -123,6 +124,26 @@ void SortParallaxLayers(std::vector<GameObject*>& someLayers)
         { return aLeft->GetTransform().GetPosition().z > aRight->GetTransform().GetPosition().z; });
 }
 
+void SortOpaqueFrontToBack(std::vector<GameObject*>& someObjects, const Qel::Matrix4x4& aWorldToView)
+{
+    const auto spritesStart = std::stable_partition(
+        someObjects.begin(), someObjects.end(),
+        [](GameObject* anObject) { return anObject->GetComponent<AnimatedSpriteComponent>() == nullptr; });
+    std::vector<std::pair<float, GameObject*>> byDepth;
+    byDepth.reserve(static_cast<std::size_t>(spritesStart - someObjects.begin()));
+    for (auto at = someObjects.begin(); at != spritesStart; ++at)
+    {
+        const Qel::Vector4<float> origin = (*at)->GetTransform().GetWorldMatrix().GetRow(4);
+        byDepth.emplace_back((Qel::Vector4<float>{origin.x, origin.y, origin.z, 1.0f} * aWorldToView).z, *at);
+    }
+    std::stable_sort(byDepth.begin(), byDepth.end(),
+                     [](const auto& aLeft, const auto& aRight) { return aLeft.first < aRight.first; });
+    for (std::size_t index = 0; index < byDepth.size(); ++index)
+    {
+        someObjects[index] = byDepth[index].second;
+    }
+}
+
 WorldDrawLists CollectWorldDrawLists(const std::vector<std::unique_ptr<GameObject>>& aObjects,
                                      const Qel::Frustum* aFrustum)
 {
@@ -184,7 +205,8 @@ void RenderSceneObjects(const std::vector<std::unique_ptr<GameObject>>& aObjects
     states.Push();
     states.SetBlendState(0);
     states.SetDepthStencilState(0);
-    const WorldDrawLists lists = CollectWorldDrawLists(aObjects, aCullingOn ? &frustum : nullptr);
+    WorldDrawLists lists = CollectWorldDrawLists(aObjects, aCullingOn ? &frustum : nullptr);
+    SortOpaqueFrontToBack(lists.ordinary, frustum.viewMatrix);
     if (lists.fogObjectCount > 0)
     {
         const FogSettings& fog = FogComponent::GetSettings();

@@ -1,5 +1,5 @@
-// Draws one frame of the level: camera, lights and fog, the ordinary objects (static meshes outside
-// the view left out), then the parallax background layers far to near with blending, the queued
+// Draws one frame of the level: camera, lights and fog, the ordinary objects nearest first (static meshes
+// outside the view left out), then the parallax background layers far to near with blending, the queued
 // sprites and the effects. Main thread.
 #pragma once
 
@@ -11,7 +11,8 @@
 namespace Qel
 {
 class Frustum;
-}
+class Matrix4x4;
+} // namespace Qel
 
 class CameraController;
 class MeshComponent;
@@ -20,7 +21,8 @@ class VfxSystem;
 // What one frame draws, in draw order.
 struct WorldDrawLists
 {
-    // Every active object that is not a layer and not culled, in list order.
+    // Every active object that is not a layer and not culled, in list order (the pass draws them
+    // front to back).
     std::vector<GameObject*> ordinary;
     // The parallax layers, farthest (largest z) first; equal z keep list order.
     std::vector<GameObject*> layers;
@@ -38,3 +40,7 @@ bool IsParallaxLayer(const GameObject& aObject);
 // A sphere test per sub-mesh; an object without a model or with no scale is always visible.
 bool IsInViewFrustum(GameObject& aObject, const MeshComponent& aMesh, const Qel::Frustum& aFrustum);
 void SortParallaxLayers(std::vector<GameObject*>& someLayers);
+// The opaque objects nearest the camera first, so the depth test rejects hidden pixels before they
+// are shaded; objects that queue sprites keep their list order, after the rest, since the sprites'
+// order follows it. Equal depths keep list order.
+void SortOpaqueFrontToBack(std::vector<GameObject*>& someObjects, const Qel::Matrix4x4& aWorldToView);

@@ -116,6 +116,20 @@ TEST_F(FullscreenEffectTest, CopyIsOneDrawOfThreeVerticesThatReproducesTheInput)
         EXPECT_RGB_NEAR(PixelAt(pixels, x, 9), 0, 0, 255, 1);
         EXPECT_RGB_NEAR(PixelAt(pixels, x, 37), 0, 0, 255, 1);
     }
+
+    // Profiled, the copy is one draw of one fragment per pixel, named by its shader; the next copy
+    // without profiling adds nothing.
+    context.SetDrawProfiling(true);
+    Apply(*myGraphics->GetCopyEffect(), input);
+    Apply(*myGraphics->GetCopyEffect(), input);
+    context.SetDrawProfiling(false);
+    Apply(*myGraphics->GetCopyEffect(), input);
+    ASSERT_EQ(context.GetDrawCosts().size(), 1u);
+    const auto& [shader, cost] = *context.GetDrawCosts().begin();
+    EXPECT_EQ(Qel::DX11::GetPixelShaderName(shader), "Shaders/PostprocessCopyPS");
+    EXPECT_EQ(cost.draws, 2u);
+    EXPECT_EQ(cost.fragments, 2u * WIDTH * HEIGHT);
+    EXPECT_EQ(Qel::DX11::GetPixelShaderName(nullptr), "");
 }
 
 TEST_F(FullscreenEffectTest, ToneMappingCompressesBrightValues)

@@ -335,3 +335,37 @@ TEST_F(ModelDrawerTest, DrawsInAnyOrderOfModelsAndShadersGiveTheSamePicture)
                                             return ReadPixels();
                                         }()));
 }
+
+TEST_F(ModelDrawerTest, OpaqueDrawsUnderTheWhiteAmbientUseTheShaderWithoutDiscardAndLookTheSame)
+{
+    Qel::ModelInstance cube = myFactory->GetModelInstance("Cube");
+    Platform::Gfx::Context& context = *Qel::DX11::GetContext();
+    const Qel::PixelShaderEntry* full = Qel::DX11::GetPixelShader("shaders/model_shader_PS");
+    const Qel::PixelShaderEntry* opaque = Qel::DX11::GetPixelShader("shaders/model_shader_PS_opaque");
+    ASSERT_NE(full, nullptr);
+    ASSERT_NE(opaque, nullptr);
+    // Draws under the fixture's white ambient, the top state changed by aChange.
+    const auto drawWith = [&](auto aChange)
+    {
+        StartFrame();
+        Stack().Push();
+        aChange();
+        Drawer().DrawModel(cube);
+        Stack().Pop();
+        return ReadPixels();
+    };
+
+    const std::vector<std::uint8_t> plain = drawWith([] {});
+    EXPECT_EQ(context.GetPixelShader(), opaque->shader);
+    EXPECT_GT(CoveredPixels(plain), 0);
+    const std::vector<std::uint8_t> tested = drawWith([&] { Stack().SetAlphaTestThreshold(0.01f); });
+    EXPECT_EQ(context.GetPixelShader(), full->shader);
+    EXPECT_LE(LargestDifference(plain, tested), 1);
+
+    Qel::AmbientLight horizon;
+    horizon.cubeMapMode = Qel::AMBIENT_CUBE_MAP_HORIZON;
+    drawWith([&] { Stack().SetAmbientLight(horizon); });
+    EXPECT_EQ(context.GetPixelShader(), full->shader);
+    // The alpha test still drops what it must.
+    EXPECT_EQ(CoveredPixels(drawWith([&] { Stack().SetAlphaTestThreshold(2.0f); })), 0);
+}

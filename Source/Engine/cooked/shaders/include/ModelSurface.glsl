@@ -1,7 +1,12 @@
 // The pixel stage's side of every model shader: the interpolated vertex, the ambient cube map (t0) and
 // the mesh's textures (t1 albedo, sRGB; t2 tangent-space normal; t3 material: occlusion, roughness,
 // metalness in red, green, blue; t4 fx: emitted colour), and the light terms the shaders share.
-// Lighting is linear; the sRGB back buffer encodes the result.
+// Lighting is linear; the sRGB back buffer encodes the result. OPAQUE_WHITE_AMBIENT 1 builds the
+// variant drawn when no alpha test applies and the ambient cube map is the white one: without a discard
+// the depth test can run before shading, and the cube fetch, costly on a software rasteriser, goes.
+#ifndef OPAQUE_WHITE_AMBIENT
+#define OPAQUE_WHITE_AMBIENT 0
+#endif
 #include "ConstantBuffers.glsl"
 
 layout(binding = 0) uniform samplerCube ambientCubeMap;
@@ -23,10 +28,12 @@ layout(location = 0) out vec4 outColor;
 vec4 AlbedoOrDiscard()
 {
     const vec4 albedo = texture(albedoTexture, inUv) * inColor;
+#if !OPAQUE_WHITE_AMBIENT
     if (albedo.a < alphaTest.threshold)
     {
         discard;
     }
+#endif
     return albedo;
 }
 
@@ -48,7 +55,11 @@ vec3 DirectionalRadiance()
 
 vec3 Ambient(vec3 aDirection)
 {
+#if OPAQUE_WHITE_AMBIENT
+    return lights.ambientColor.rgb;
+#else
     return lights.ambientColor.rgb * texture(ambientCubeMap, aDirection).rgb;
+#endif
 }
 
 // Lambert diffuse under the ambient and the directional light, scaled so that a white surface facing
