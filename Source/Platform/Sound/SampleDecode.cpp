@@ -1,5 +1,6 @@
 #include "Platform/Sound/SampleDecode.h"
 
+#include "Platform/Files/WholeFile.h"
 #include "Platform/Sound/SampleMixer.h"
 
 #include <SDL2/SDL.h>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <mutex>
 #include <vector>
 
@@ -22,25 +22,6 @@ bool StartsWith(const std::vector<std::uint8_t>& someBytes, const char* aMagic, 
     const std::size_t length = std::strlen(aMagic);
     return someBytes.size() >= anOffset + length &&
            std::memcmp(someBytes.data() + anOffset, aMagic, length) == 0;
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::string& aPath)
-{
-    std::ifstream file(aPath, std::ios::binary | std::ios::ate);
-    if (!file)
-    {
-        return {};
-    }
-    const std::streamoff size = file.tellg();
-    if (size <= 0)
-    {
-        return {};
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return bytes;
 }
 
 // SDL's converter, as the mixer's loader runs it, to the mixer's format. Takes over someSamples, an
@@ -176,7 +157,7 @@ void SdlFree::operator()(std::uint8_t* someBytes) const
 
 std::optional<DecodedSample> DecodeSampleFile(const std::string& aPath)
 {
-    const std::vector<std::uint8_t> bytes = ReadBytes(aPath);
+    const std::vector<std::uint8_t> bytes = Platform::ReadWholeFile<std::vector<std::uint8_t>>(aPath);
     if (StartsWith(bytes, "RIFF") || StartsWith(bytes, "WAVE"))
     {
         return DecodeWav(bytes);

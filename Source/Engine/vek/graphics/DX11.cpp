@@ -1,12 +1,12 @@
 #include "vek/graphics/DX11.h"
 
+#include "Platform/Files/WholeFile.h"
 #include "vek/Core/Assert.h"
 #include "vek/Core/WindowHandler.h"
 #include "vek/settings/AssetPaths.h"
 #include "vek/settings/Settings.h"
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -62,27 +62,6 @@ std::unordered_map<std::string, std::unique_ptr<Entry>>& ShaderCache()
     return theCache;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& aPath)
-{
-    std::ifstream file(aPath, std::ios::binary | std::ios::ate);
-    if (!file)
-    {
-        return {};
-    }
-    const std::streamoff size = file.tellg();
-    if (size <= 0)
-    {
-        return {};
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    file.seekg(0);
-    if (!file.read(bytes.data(), size))
-    {
-        return {};
-    }
-    return bytes;
-}
-
 std::span<const std::uint8_t> AsBytes(const std::string& aText)
 {
     return {reinterpret_cast<const std::uint8_t*>(aText.data()), aText.size()};
@@ -104,7 +83,7 @@ Entry* LoadLocked(const char* aName)
     }
     slot->shader.reset();
     // Shader names spell their folder both "Shaders" and "shaders": match the path without regard to case.
-    const std::string bytes = ReadWholeFile(
+    const std::string bytes = Platform::ReadWholeFile<std::string>(
         impl::FindFileBelow(GetCookedAssetRoot(), impl::WithForwardSlashes(std::string(aName) + ".cso")));
     Platform::Gfx::Device* device = State().device;
     if (device != nullptr && !bytes.empty())
