@@ -13,20 +13,32 @@ bool IsViewable(const Texture2DPtr& aTexture, std::uint32_t aBind)
     return aTexture != nullptr && (aTexture->GetDesc().bindFlags & aBind) != 0;
 }
 
+template <typename Resource>
+unsigned int Make(Resource& aResource)
+{
+    return aResource.Realise();
+}
+
+// A stage is linked with its making, so its first draw in play does not pay for the link.
+unsigned int Make(Shader& aShader)
+{
+    return aShader.RealiseProgram();
+}
+
 // On the main thread the driver's refusal shows at once; elsewhere the GL object waits for the main thread.
 template <typename Resource>
 std::shared_ptr<Resource> Realised(DeviceCore& aCore, std::shared_ptr<Resource> aResource)
 {
     if (aCore.IsMainThread())
     {
-        return aResource->Realise() == 0 ? nullptr : aResource;
+        return Make(*aResource) == 0 ? nullptr : aResource;
     }
     aCore.DeferRealise(
         [weak = std::weak_ptr<Resource>(aResource)]
         {
             if (const std::shared_ptr<Resource> alive = weak.lock())
             {
-                alive->Realise();
+                Make(*alive);
             }
         });
     return aResource;

@@ -127,8 +127,8 @@ CollisionSystemComponent* FindCollisionSystem(const GameWorld::SceneObjects& som
 } // namespace
 
 GameWorld::GameWorld(const Qel::CounterSource& aClock)
-    : myTimer(aClock), myComposer(this, &myCamera, &myHover, &myObjects), myClock(aClock),
-      myRandom(std::random_device{}()), myLoadingText("Text/Evil Bible.ttf", 72, 0),
+    : myTimer(aClock), myComposer(this, &myCamera, &myHover, &myObjects), myRandom(std::random_device{}()),
+      myLoadingText("Text/Evil Bible.ttf", 72, 0),
       mySceneImport([](const std::string& aScene) { return SceneImportService::LoadSceneObjects(aScene); })
 {
     theWorld = this;
@@ -372,7 +372,8 @@ bool GameWorld::PollSceneLoad()
             return FailLoad(error);
         }
     }
-    if (!myPreparation.RunSlice(myLoadedObjects, myClock))
+    // The slice bounds real work, so it reads the steady clock even when game time is stepped by hand.
+    if (!myPreparation.RunSlice(myLoadedObjects, Qel::GetSteadyClockCounter()))
     {
         return false;
     }

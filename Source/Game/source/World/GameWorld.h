@@ -110,7 +110,6 @@ private:
     SceneObjects myLoadedObjects;
     bool myHasLoadedObjects = false;
     HandOverPreparation myPreparation;
-    const Qel::CounterSource& myClock;
     std::future<void> myAnimationPreload;
     std::string myLoadingScene;
     std::string myQueuedScene;
