@@ -9,37 +9,6 @@ namespace Platform::Gfx
 {
 namespace
 {
-// Masks a clear must ignore; restored afterwards so the pipeline state the caller set stays.
-class ClearMaskOverride
-{
-public:
-    ClearMaskOverride()
-    {
-        glGetBooleanv(GL_COLOR_WRITEMASK, myColor);
-        glGetBooleanv(GL_DEPTH_WRITEMASK, &myDepth);
-        myScissor = glIsEnabled(GL_SCISSOR_TEST);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glDepthMask(GL_TRUE);
-        glDisable(GL_SCISSOR_TEST);
-    }
-    ~ClearMaskOverride()
-    {
-        glColorMask(myColor[0], myColor[1], myColor[2], myColor[3]);
-        glDepthMask(myDepth);
-        if (myScissor == GL_TRUE)
-        {
-            glEnable(GL_SCISSOR_TEST);
-        }
-    }
-    ClearMaskOverride(const ClearMaskOverride&) = delete;
-    ClearMaskOverride& operator=(const ClearMaskOverride&) = delete;
-
-private:
-    GLboolean myColor[4] = {};
-    GLboolean myDepth = GL_TRUE;
-    GLboolean myScissor = GL_FALSE;
-};
-
 template <typename T>
 std::vector<T> FlipRows(std::vector<T> someValues, std::size_t aRowLength, std::size_t aRows)
 {
@@ -53,10 +22,10 @@ std::vector<T> FlipRows(std::vector<T> someValues, std::size_t aRowLength, std::
 }
 } // namespace
 
-Context::Context(DeviceCorePtr aCore) : myCore(std::move(aCore))
+Context::Context(DeviceCorePtr aCore, PendingClearsPtr aClears)
+    : myCore(std::move(aCore)), myClears(std::move(aClears))
 {
     glCreateFramebuffers(1, &myDrawFramebuffer);
-    glCreateFramebuffers(1, &myClearFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, myDrawFramebuffer);
     glCreateProgramPipelines(1, &myPipeline);
     glCreateVertexArrays(1, &myEmptyVertexArray);
@@ -74,7 +43,6 @@ Context::~Context()
     SetDrawProfiling(false);
     myCore->ReleaseGlObject(GlObjectKind::VertexArray, myEmptyVertexArray);
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myDrawFramebuffer);
-    myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myClearFramebuffer);
 }
 
 void Context::SetRenderTargets(const RenderTargetViewPtr& aTarget, const DepthStencilViewPtr& aDepth)
@@ -127,11 +95,7 @@ void Context::ClearRenderTargetView(const RenderTargetViewPtr& aTarget, const fl
     {
         return;
     }
-    ClearMaskOverride masks;
-    glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, 0, 0);
-    glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, colour, 0);
-    glNamedFramebufferDrawBuffer(myClearFramebuffer, GL_COLOR_ATTACHMENT0);
-    glClearNamedFramebufferfv(myClearFramebuffer, GL_COLOR, 0, someColor);
+    myClears->AddColor(aTarget, someColor);
 }
 
 void Context::ClearDepthStencilView(const DepthStencilViewPtr& aDepth, std::uint32_t someFlags,
@@ -148,11 +112,7 @@ void Context::ClearDepthStencilView(const DepthStencilViewPtr& aDepth, std::uint
     {
         return;
     }
-    ClearMaskOverride masks;
-    glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
-    glNamedFramebufferDrawBuffer(myClearFramebuffer, GL_NONE);
-    glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, depth, 0);
-    glClearNamedFramebufferfv(myClearFramebuffer, GL_DEPTH, 0, &aDepthValue);
+    myClears->AddDepth(aDepth, aDepthValue);
 }
 
 void Context::ClearState()
@@ -164,8 +124,8 @@ void Context::ClearState()
     myViewport = Viewport{};
     SetRenderTargets(nullptr, nullptr);
     ResetPipeline();
-    glNamedFramebufferTexture(myClearFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
-    glNamedFramebufferTexture(myClearFramebuffer, GL_DEPTH_ATTACHMENT, 0, 0);
+    // Done now, so no view outlives the state it was bound in.
+    myClears->SettleAll();
 }
 
 void Context::Flush()
@@ -174,6 +134,7 @@ void Context::Flush()
     {
         return;
     }
+    myClears->DropUnreachable();
     myCore->DeleteQueuedObjects();
     glFlush();
 }
@@ -195,6 +156,7 @@ bool Context::UpdateSubresource(const Texture2DPtr& aTexture, const void* somePi
     {
         return false;
     }
+    myClears->Settle(aTexture.get());
     const impl::GlFormat format = impl::GetGlFormat(desc.format, false);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(aRowPitch / bytesPerPixel));
@@ -212,6 +174,7 @@ std::vector<std::uint8_t> Context::ReadColorPixels(const Texture2DPtr& aTexture)
     }
     const Texture2DDesc& desc = aTexture->GetDesc();
     const std::size_t rowLength = static_cast<std::size_t>(desc.width) * 4;
+    myClears->Settle(aTexture.get());
     std::vector<std::uint8_t> pixels(rowLength * desc.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTextureImage(aTexture->Realise(), 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(pixels.size()),
@@ -226,6 +189,7 @@ std::vector<float> Context::ReadDepthPixels(const Texture2DPtr& aTexture)
         return {};
     }
     const Texture2DDesc& desc = aTexture->GetDesc();
+    myClears->Settle(aTexture.get());
     std::vector<float> depth(static_cast<std::size_t>(desc.width) * desc.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glGetTextureImage(aTexture->Realise(), 0, GL_DEPTH_COMPONENT, GL_FLOAT,

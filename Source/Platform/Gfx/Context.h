@@ -12,6 +12,7 @@
 #include "Platform/Gfx/Buffer.h"
 #include "Platform/Gfx/DeviceCore.h"
 #include "Platform/Gfx/InputLayout.h"
+#include "Platform/Gfx/PendingClears.h"
 #include "Platform/Gfx/Resources.h"
 #include "Platform/Gfx/States.h"
 #include "Platform/Gfx/Types.h"
@@ -35,7 +36,7 @@ constexpr std::uint32_t RESOURCE_SLOTS = 16;
 class Context
 {
 public:
-    explicit Context(DeviceCorePtr aCore);
+    Context(DeviceCorePtr aCore, PendingClearsPtr aClears);
     ~Context();
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
@@ -43,7 +44,8 @@ public:
     // One colour target (or none) and a depth target (or none).
     void SetRenderTargets(const RenderTargetViewPtr& aTarget, const DepthStencilViewPtr& aDepth);
     void SetViewport(const Viewport& aViewport);
-    // Clears ignore the colour and depth write masks and the scissor, as the engine expects.
+    // Clears ignore the colour and depth write masks and the scissor, as the engine expects. A clear is
+    // done when its target is next drawn to or read, whichever comes first.
     void ClearRenderTargetView(const RenderTargetViewPtr& aTarget, const float someColor[4]);
     void ClearDepthStencilView(const DepthStencilViewPtr& aDepth, std::uint32_t someFlags, float aDepthValue,
                                std::uint8_t aStencil);
@@ -169,11 +171,14 @@ private:
     };
 
     void ApplyVertexBuffers(unsigned int aVertexArray);
+    // Before a draw: the clears of sampled textures are done on their own, those of the bound targets
+    // on the draw framebuffer.
+    void ApplyPendingClears();
 
     DeviceCorePtr myCore;
     AppliedPipeline myApplied;
     unsigned int myDrawFramebuffer = 0;
-    unsigned int myClearFramebuffer = 0;
+    PendingClearsPtr myClears;
     unsigned int myPipeline = 0;
     unsigned int myEmptyVertexArray = 0;
     ShaderPtr myVertexShader;

@@ -209,6 +209,7 @@ void Context::GenerateMips(const ShaderResourceViewPtr& aView)
 {
     if (myCore->IsMainThread() && aView != nullptr && aView->GetTexture()->Realise() != 0)
     {
+        myClears->Settle(aView->GetTexture().get());
         glGenerateTextureMipmap(aView->GetTexture()->Realise());
     }
 }
@@ -266,7 +267,23 @@ bool Context::PrepareDraw()
     {
         ApplyVertexBuffers(vertexArray);
     }
+    if (!myClears->IsEmpty())
+    {
+        ApplyPendingClears();
+    }
     return true;
+}
+
+void Context::ApplyPendingClears()
+{
+    for (const ShaderResourceViewPtr& view : myResources)
+    {
+        if (view != nullptr)
+        {
+            myClears->Settle(view->GetTexture().get());
+        }
+    }
+    myClears->ApplyToBound(myDrawFramebuffer, myTarget, myDepth);
 }
 
 void Context::ApplyVertexBuffers(unsigned int aVertexArray)

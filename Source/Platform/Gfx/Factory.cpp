@@ -41,8 +41,9 @@ bool CreateDeviceAndSwapChain(const AdapterDesc& aAdapter, const SwapChainDesc& 
 
     auto core = std::make_shared<DeviceCore>();
     aObjects.device = std::make_shared<Device>(core, glContext);
-    aObjects.context = std::make_shared<Context>(core);
-    aObjects.swapChain = std::make_shared<SwapChain>(core, aDesc);
+    auto clears = std::make_shared<PendingClears>(core);
+    aObjects.context = std::make_shared<Context>(core, clears);
+    aObjects.swapChain = std::make_shared<SwapChain>(core, clears, aDesc);
     if (aObjects.swapChain->GetBuffer(0) == nullptr)
     {
         aError = "the window's drawable area has no size";

@@ -9,8 +9,8 @@
 
 namespace Platform::Gfx
 {
-SwapChain::SwapChain(DeviceCorePtr aCore, const SwapChainDesc& aDesc)
-    : myCore(std::move(aCore)), myDesc(aDesc)
+SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, const SwapChainDesc& aDesc)
+    : myCore(std::move(aCore)), myClears(std::move(aClears)), myDesc(aDesc)
 {
     glCreateFramebuffers(1, &myReadFramebuffer);
     ResizeBuffers(0, 0, myDesc.format);
@@ -46,6 +46,7 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     if (target.width > 0 && target.height > 0)
     {
         // A raw copy: the buffer already holds encoded sRGB bytes.
+        myClears->Settle(myBuffer.get());
         glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
         glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
         GLint drawFramebuffer = 0;
@@ -62,6 +63,7 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
         glEnable(GL_FRAMEBUFFER_SRGB);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
     }
+    myClears->DropUnreachable();
     myCore->DeleteQueuedObjects();
     ++myPresentCount;
 }

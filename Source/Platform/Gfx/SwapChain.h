@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Platform/Gfx/DeviceCore.h"
+#include "Platform/Gfx/PendingClears.h"
 #include "Platform/Gfx/PresentPacer.h"
 #include "Platform/Gfx/Resources.h"
 #include "Platform/Gfx/Types.h"
@@ -27,7 +28,7 @@ struct SwapChainDesc
 class SwapChain
 {
 public:
-    SwapChain(DeviceCorePtr aCore, const SwapChainDesc& aDesc);
+    SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, const SwapChainDesc& aDesc);
     ~SwapChain();
     SwapChain(const SwapChain&) = delete;
     SwapChain& operator=(const SwapChain&) = delete;
@@ -55,6 +56,7 @@ private:
     void PaceToRefresh();
 
     DeviceCorePtr myCore;
+    PendingClearsPtr myClears;
     SwapChainDesc myDesc;
     Texture2DPtr myBuffer;
     unsigned int myReadFramebuffer = 0;

@@ -62,6 +62,18 @@ TEST_F(ContextTest, AnSrgbViewEncodesALinearClearAndAPlainViewStoresItRaw)
     context.ClearRenderTargetView(BackBufferView(Format::Unknown), linearGrey);
     pixels = context.ReadColorPixels(myGfx.GetSwapChain().GetBuffer(0));
     EXPECT_NEAR(pixels[0], 55, 1); // 0.214 * 255 stored as it is
+
+    // Of two clears before a read the later one stands, through its own view, even with the other
+    // view bound and the state cleared in between.
+    const RenderTargetViewPtr srgb = BackBufferView(Format::B8G8R8A8_UNORM_SRGB);
+    context.SetRenderTargets(srgb, nullptr);
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    context.ClearRenderTargetView(srgb, black);
+    context.ClearRenderTargetView(BackBufferView(Format::Unknown), linearGrey);
+    context.ClearState();
+    pixels = context.ReadColorPixels(myGfx.GetSwapChain().GetBuffer(0));
+    EXPECT_NEAR(pixels[0], 55, 1);
+    EXPECT_NEAR(pixels[3], 64, 1);
 }
 
 TEST_F(ContextTest, ClearsIgnoreWriteMasksLeftByEarlierDrawing)

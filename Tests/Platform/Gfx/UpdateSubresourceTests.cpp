@@ -37,6 +37,15 @@ TEST_F(UpdateSubresourceTest, ReplacesThePixelsRowByRowAtTheGivenPitch)
     glGetTextureImage(texture->Realise(), 0, GL_RGBA, GL_UNSIGNED_BYTE, 16, stored.data());
     EXPECT_EQ(stored, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
 
+    // A target cleared before the update shows the update, not the clear done after it.
+    const Texture2DPtr target =
+        MakeTexture(Format::R8G8B8A8_UNORM, BIND_SHADER_RESOURCE | BIND_RENDER_TARGET);
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    myGfx.GetContext().ClearRenderTargetView(myGfx.GetDevice().CreateRenderTargetView(target), white);
+    ASSERT_TRUE(myGfx.GetContext().UpdateSubresource(target, source, 12));
+    EXPECT_EQ(myGfx.GetContext().ReadColorPixels(target),
+              (std::vector<std::uint8_t>{9, 10, 11, 12, 13, 14, 15, 16, 1, 2, 3, 4, 5, 6, 7, 8}));
+
     // A later texture upload is not affected by the row length used here.
     const std::uint8_t packed[16] = {};
     const SubresourceData data{packed, 0};

@@ -132,6 +132,19 @@ TEST_F(FullscreenEffectTest, CopyIsOneDrawOfThreeVerticesThatReproducesTheInput)
     EXPECT_EQ(Qel::DX11::GetPixelShaderName(nullptr), "");
 }
 
+TEST_F(FullscreenEffectTest, AnInputOnlyClearedIsSampledClearedAndTheTargetsClearLiesUnderTheDraw)
+{
+    const auto input = RenderInput({1.0f, 0.0f, 0.0f, 1.0f}, {}, {});
+    Qel::DX11::GetBackBuffer()->Clear({0.0f, 1.0f, 0.0f, 1.0f});
+    Apply(*myGraphics->GetCopyEffect(), input);
+    const std::vector<std::uint8_t> pixels = ReadPixels();
+    for (const int x : {0, 31, 63})
+    {
+        EXPECT_RGB_NEAR(PixelAt(pixels, x, 0), 255, 0, 0, 1);
+        EXPECT_RGB_NEAR(PixelAt(pixels, x, HEIGHT - 1), 255, 0, 0, 1);
+    }
+}
+
 TEST_F(FullscreenEffectTest, ToneMappingCompressesBrightValues)
 {
     const auto input = MakeInput([](int aX, int) { return Grey(aX < 32 ? 204 : 51); });
