@@ -45,7 +45,9 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     const WindowSize target = myDesc.window->GetDrawableSize();
     if (target.width > 0 && target.height > 0)
     {
-        // A raw copy: the buffer already holds encoded sRGB bytes.
+        // A raw copy: the buffer already holds encoded sRGB bytes. The software rasteriser draws every
+        // framebuffer blit, even between buffers of one format and byte order, so storing the buffer in
+        // the window's order or encoding would not make this a memory copy.
         myClears->Settle(myBuffer.get());
         glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
         glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
