@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -88,6 +89,14 @@ public:
     void DrawIndexedInstanced(std::uint32_t anIndexCount, std::uint32_t anInstanceCount,
                               std::uint32_t aStartIndex, std::int32_t aBaseVertex,
                               std::uint32_t aStartInstance);
+
+    // Between these, a draw whose pipeline (shader stages, input layout, topology, fixed-function states,
+    // samplers, shader resources and targets) was drawn before in the same warm-up is dropped, and any
+    // other draws one primitive of one instance: a driver that builds its shader variants at the first
+    // draw with a new state builds them here, for a fraction of the draw's cost.
+    void BeginPipelineWarmUp();
+    void EndPipelineWarmUp();
+    bool IsWarmingUp() const { return myIsWarmingUp; }
 
     const ShaderPtr& GetVertexShader() const { return myVertexShader; }
     const ShaderPtr& GetPixelShader() const { return myPixelShader; }
@@ -174,6 +183,8 @@ private:
     // Before a draw: the clears of sampled textures are done on their own, those of the bound targets
     // on the draw framebuffer.
     void ApplyPendingClears();
+    // While warming up: false for a pipeline drawn before in this warm-up, which it then remembers.
+    bool IsNewWarmUpPipeline(bool anIsIndexed);
 
     DeviceCorePtr myCore;
     AppliedPipeline myApplied;
@@ -198,6 +209,8 @@ private:
     DepthStencilViewPtr myDepth;
     Viewport myViewport;
     unsigned int myFragmentQuery = 0;
+    bool myIsWarmingUp = false;
+    std::set<std::vector<std::uintptr_t>> myWarmedPipelines;
     std::unordered_map<const Shader*, DrawCost> myDrawCosts;
 };
 

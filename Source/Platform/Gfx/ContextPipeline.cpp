@@ -29,6 +29,12 @@ void StoreAndBindSlots(std::array<T, N>& someSlots, std::array<unsigned int, N>&
         aBind(static_cast<GLuint>(slot), name);
     }
 }
+
+// One primitive of the topology.
+std::uint32_t GetWarmUpVertexCount(PrimitiveTopology aTopology)
+{
+    return aTopology == PrimitiveTopology::LineList ? 2u : 3u;
+}
 } // namespace
 
 void Context::ResetPipeline()
@@ -354,6 +360,43 @@ void Context::IssueDraw(const DrawCall& aDraw)
     ++cost.draws;
 }
 
+void Context::BeginPipelineWarmUp()
+{
+    myIsWarmingUp = true;
+    myWarmedPipelines.clear();
+}
+
+void Context::EndPipelineWarmUp()
+{
+    myIsWarmingUp = false;
+    myWarmedPipelines.clear();
+}
+
+bool Context::IsNewWarmUpPipeline(bool anIsIndexed)
+{
+    const auto address = [](const auto& aPointer)
+    {
+        return reinterpret_cast<std::uintptr_t>(aPointer.get());
+    };
+    std::vector<std::uintptr_t> key = {address(myVertexShader),
+                                       address(myPixelShader),
+                                       address(myInputLayout),
+                                       static_cast<std::uintptr_t>(myTopology),
+                                       anIsIndexed ? 1u : 0u,
+                                       address(myBlendState),
+                                       address(myDepthStencilState),
+                                       address(myRasterizerState),
+                                       address(myTarget),
+                                       address(myDepth)};
+    key.reserve(key.size() + 2 * RESOURCE_SLOTS);
+    for (std::uint32_t slot = 0; slot < RESOURCE_SLOTS; ++slot)
+    {
+        key.push_back(address(myResources[slot]));
+        key.push_back(address(mySamplers[slot]));
+    }
+    return myWarmedPipelines.insert(std::move(key)).second;
+}
+
 void Context::Draw(std::uint32_t aVertexCount, std::uint32_t aStartVertex)
 {
     DrawInstanced(aVertexCount, 1, aStartVertex, 0);
@@ -365,6 +408,15 @@ void Context::DrawInstanced(std::uint32_t aVertexCount, std::uint32_t anInstance
     if (aVertexCount == 0 || anInstanceCount == 0 || !PrepareDraw())
     {
         return;
+    }
+    if (myIsWarmingUp)
+    {
+        if (!IsNewWarmUpPipeline(false))
+        {
+            return;
+        }
+        aVertexCount = std::min(aVertexCount, GetWarmUpVertexCount(myTopology));
+        anInstanceCount = 1;
     }
     IssueDraw(
         [&]
@@ -387,6 +439,15 @@ void Context::DrawIndexedInstanced(std::uint32_t anIndexCount, std::uint32_t anI
     if (anIndexCount == 0 || anInstanceCount == 0 || myIndexBuffer == nullptr || !PrepareDraw())
     {
         return;
+    }
+    if (myIsWarmingUp)
+    {
+        if (!IsNewWarmUpPipeline(true))
+        {
+            return;
+        }
+        anIndexCount = std::min(anIndexCount, GetWarmUpVertexCount(myTopology));
+        anInstanceCount = 1;
     }
     const std::uintptr_t byteOffset = myIndexOffset + static_cast<std::uintptr_t>(aStartIndex) * 4u;
     IssueDraw(

@@ -2,7 +2,8 @@
 // draws through its own shader (a custom pair shared between meshes), a model facing left is turned
 // 2.0 radians about the vertical axis (not mirrored), a hidden mesh draws nothing, the colour texture
 // is the one named after the model file, and the pose drawn is the clip's. A mesh warmed on a loading
-// task is made ready for drawing over a few slices before its level is handed over.
+// task is made ready for drawing over a few slices before its level is handed over, its pipeline drawn
+// once off the frame's target.
 #include "Animator/Animator.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Objects/GameObject.h"
@@ -16,6 +17,7 @@
 #include "vek/graphics/Camera.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsEngine.h"
+#include "vek/graphics/GraphicsStateStack.h"
 #include "vek/graphics/RenderTarget.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/model/ModelFactory.h"
@@ -323,15 +325,64 @@ TEST_F(AnimatedMeshDrawTest, AMeshWarmedOnATaskHasItsShaderAndGlObjectsMadeInSli
     Platform::Gfx::DeviceCore& core = *Qel::DX11::GetDevice()->GetCore();
     ASSERT_GT(core.GetDeferredCount(), 2u) << "the model's buffers and textures wait for the main thread";
 
+    // The warm-up draws into a target of its own and leaves the frame's target, viewport and states.
+    Qel::DX11::GetBackBuffer()->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
+    Qel::DX11::GetBackBuffer()->Clear({0.0f, 0.0f, 0.0f, 1.0f});
+    Platform::Gfx::Context& context = *Qel::DX11::GetContext();
+    const Pixels before = context.ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0));
+    const Platform::Gfx::RenderTargetViewPtr target = context.GetBoundTarget();
+    const Platform::Gfx::DepthStencilViewPtr depth = context.GetBoundDepth();
+    Qel::GraphicsStateStack& states =
+        Qel::Engine::GetInstance()->GetGraphicsEngine()->GetGraphicsStateStack();
+    const std::size_t stackDepth = states.GetDepth();
+    const int blendMode = states.GetTop().blendMode;
+    const int depthMode = states.GetTop().depthMode;
+    context.SetDrawProfiling(true);
+    const auto countDraws = [&context]
+    {
+        std::uint64_t draws = 0;
+        std::uint64_t fragments = 0;
+        for (const auto& [shader, cost] : context.GetDrawCosts())
+        {
+            draws += cost.draws;
+            fragments += cost.fragments;
+        }
+        context.ClearDrawCosts();
+        return std::pair{draws, fragments};
+    };
+
     HandOverPreparation preparation;
     const SteppingCounter clock;
     int slices = 1;
+    std::pair<std::uint64_t, std::uint64_t> warmUp{0, 0};
+    std::pair<std::uint64_t, std::uint64_t> handOver{0, 0};
     while (!preparation.RunSlice(loaded, clock) && slices < 1000)
     {
         ++slices;
+        const auto drawn = countDraws();
+        warmUp = {warmUp.first + drawn.first, warmUp.second + drawn.second};
     }
+    handOver = countDraws();
+    context.SetDrawProfiling(false);
     EXPECT_GT(slices, 1) << "all made in one frame";
     EXPECT_EQ(core.GetDeferredCount(), 0u);
+    const auto* warmed = loaded.front()->GetComponent<AnimatedMeshComponent>();
+    ASSERT_NE(warmed, nullptr);
+    const std::shared_ptr<Qel::Model> model = warmed->GetModelInstance();
+    ASSERT_NE(model, nullptr) << "the warm-up found no model to draw";
+    const std::size_t subMeshes = model->myMeshes.size();
+    EXPECT_GE(warmUp.first, 1u) << "the mesh's pipeline was never drawn";
+    EXPECT_LE(warmUp.first, subMeshes);
+    EXPECT_LE(warmUp.second, warmUp.first * 64u) << "a warm-up draw shaded more than its small target";
+    EXPECT_EQ(handOver.first, 0u) << "warmed in the slice that hands the level over";
+    EXPECT_EQ(context.GetBoundTarget(), target);
+    EXPECT_EQ(context.GetBoundDepth(), depth);
+    EXPECT_EQ(context.GetViewport().width, static_cast<float>(WIDTH));
+    EXPECT_EQ(context.GetViewport().height, static_cast<float>(HEIGHT));
+    EXPECT_EQ(states.GetDepth(), stackDepth);
+    EXPECT_EQ(states.GetTop().blendMode, blendMode);
+    EXPECT_EQ(states.GetTop().depthMode, depthMode);
+    EXPECT_EQ(context.ReadColorPixels(Qel::DX11::GetSwapChain()->GetBuffer(0)), before);
     const auto& mesh = *loaded.front()->GetComponent<AnimatedMeshComponent>();
     ASSERT_NE(mesh.GetCustomShader(), nullptr) << "left for the first draw";
     EXPECT_TRUE(mesh.GetCustomShader()->IsInitialized());

@@ -3,6 +3,7 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/MeshComponent.h"
 #include "Platform/Gfx/Device.h"
+#include "World/PipelineWarmUp.h"
 #include "vek/Core/Profiler.h"
 #include "vek/graphics/DX11.h"
 
@@ -42,12 +43,26 @@ bool HandOverPreparation::RunSlice(const std::vector<std::unique_ptr<GameObject>
         return true;
     }
     Platform::Gfx::DeviceCore& core = *device->GetCore();
-    do
+    bool hasMade = false;
+    while (core.RealiseDeferred(1) != 0)
     {
-        if (core.RealiseDeferred(1) == 0)
+        hasMade = true;
+        if (isSpent())
         {
-            return true;
+            return core.GetDeferredCount() == 0 && myArePipelinesWarm;
         }
-    } while (!isSpent());
-    return core.GetDeferredCount() == 0;
+    }
+    if (myArePipelinesWarm)
+    {
+        return true;
+    }
+    // After the textures are made, since their formats are part of what the driver builds for; in a
+    // slice of its own when this one has worked already, and never in the hand-over's frame, which
+    // draws the level.
+    if (!hasMade || !isSpent())
+    {
+        WarmUpMeshPipelines(someObjects);
+        myArePipelinesWarm = true;
+    }
+    return false;
 }

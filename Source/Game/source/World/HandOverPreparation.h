@@ -1,7 +1,7 @@
 // What a loaded level needs made on the main thread before it is handed over, done a slice a frame so
 // the loading screen keeps drawing and the hand-over frame stays short: the meshes' own shaders, then
 // the GL objects of what the load task made (off the main thread buffers, textures and shaders wait on
-// the CPU until the main thread makes them). Main thread.
+// the CPU until the main thread makes them), then one warm-up draw of each mesh's pipeline. Main thread.
 #pragma once
 
 #include "Objects/GameObject.h"
@@ -18,7 +18,11 @@ public:
     static constexpr double SLICE_SECONDS = 0.008;
 
     // Starts over for a new set of loaded objects.
-    void Reset() { myNextObject = 0; }
+    void Reset()
+    {
+        myNextObject = 0;
+        myArePipelinesWarm = false;
+    }
     // Works on someObjects until aClock has moved SLICE_SECONDS (at least one step is taken); true when
     // nothing is left to make.
     bool RunSlice(const std::vector<std::unique_ptr<GameObject>>& someObjects,
@@ -26,4 +30,5 @@ public:
 
 private:
     std::size_t myNextObject = 0;
+    bool myArePipelinesWarm = false;
 };
