@@ -350,6 +350,7 @@ TEST_F(SoundBankTest, VolumeAndPanByIdReachTheLatestPlaybackOfEveryRecordOfTheId
     Bank().Update(5.0f);
     Bank().Play(14);
     const std::vector<std::uint32_t> steps = ChannelsOf("Schnoz_II_Footsteps_In_Sand.wav");
+    ASSERT_EQ(steps.size(), 2u);
     Bank().SetVolume(14, 0.5f);
     EXPECT_FLOAT_EQ(VolumeOf(steps[0]), 0.8f);
     EXPECT_FLOAT_EQ(VolumeOf(steps[1]), 0.4f);
