@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace Qel
@@ -24,10 +26,22 @@ bool StartsWith(const std::vector<std::uint8_t>& someBytes, const char* aMagic, 
            std::memcmp(someBytes.data() + anOffset, aMagic, length) == 0;
 }
 
+std::optional<DecodedSample> Fail(std::string& aFailure, const std::string& aWhy)
+{
+    aFailure = aWhy;
+    return std::nullopt;
+}
+
+// SDL's error text is per thread, so it is read on the thread whose call failed.
+std::optional<DecodedSample> FailInSdl(std::string& aFailure, const char* aStep)
+{
+    return Fail(aFailure, std::string(aStep) + ": " + SDL_GetError());
+}
+
 // SDL's converter, as the mixer's loader runs it, to the mixer's format. Takes over someSamples, an
 // SDL allocation.
 std::optional<DecodedSample> Convert(std::uint8_t* someSamples, std::size_t aLength, SDL_AudioFormat aFormat,
-                                     int aChannels, int aRate)
+                                     int aChannels, int aRate, std::string& aFailure)
 {
     DecodedSample result;
     result.bytes.reset(someSamples);
@@ -35,9 +49,13 @@ std::optional<DecodedSample> Convert(std::uint8_t* someSamples, std::size_t aLen
     const int built = SDL_BuildAudioCVT(&converter, aFormat, static_cast<Uint8>(aChannels), aRate,
                                         AUDIO_S16SYS, OUTPUT_CHANNELS, SampleMixer::FREQUENCY);
     const std::size_t frameBytes = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(aFormat) / 8 * aChannels);
-    if (built < 0 || frameBytes == 0 || aLength > static_cast<std::size_t>(INT32_MAX / 8))
+    if (built < 0)
     {
-        return std::nullopt;
+        return FailInSdl(aFailure, "SDL's converter");
+    }
+    if (frameBytes == 0 || aLength > static_cast<std::size_t>(INT32_MAX / 8))
+    {
+        return Fail(aFailure, "its sample layout cannot be converted");
     }
     result.size = aLength - aLength % frameBytes;
     if (built == 0)
@@ -48,7 +66,7 @@ std::optional<DecodedSample> Convert(std::uint8_t* someSamples, std::size_t aLen
         static_cast<std::uint8_t*>(SDL_malloc(result.size * static_cast<std::size_t>(converter.len_mult)));
     if (buffer == nullptr)
     {
-        return std::nullopt;
+        return Fail(aFailure, "out of memory");
     }
     std::memcpy(buffer, result.bytes.get(), result.size);
     result.bytes.reset(buffer);
@@ -56,13 +74,13 @@ std::optional<DecodedSample> Convert(std::uint8_t* someSamples, std::size_t aLen
     converter.len = static_cast<int>(result.size);
     if (SDL_ConvertAudio(&converter) < 0)
     {
-        return std::nullopt;
+        return FailInSdl(aFailure, "SDL's converter");
     }
     result.size = static_cast<std::size_t>(converter.len_cvt);
     return result;
 }
 
-std::optional<DecodedSample> DecodeWav(const std::vector<std::uint8_t>& someBytes)
+std::optional<DecodedSample> DecodeWav(const std::vector<std::uint8_t>& someBytes, std::string& aFailure)
 {
     SDL_RWops* source = SDL_RWFromConstMem(someBytes.data(), static_cast<int>(someBytes.size()));
     SDL_AudioSpec spec;
@@ -70,20 +88,18 @@ std::optional<DecodedSample> DecodeWav(const std::vector<std::uint8_t>& someByte
     Uint32 length = 0;
     if (source == nullptr || SDL_LoadWAV_RW(source, 1, &spec, &samples, &length) == nullptr)
     {
-        return std::nullopt;
+        return FailInSdl(aFailure, "SDL's WAV reader");
     }
-    return Convert(samples, length, spec.format, spec.channels, spec.freq);
+    return Convert(samples, length, spec.format, spec.channels, spec.freq, aFailure);
 }
 
-std::optional<DecodedSample> DecodeMp3(const std::string& aPath)
+std::optional<DecodedSample> DecodeMp3(const std::string& aPath, std::string& aFailure)
 {
-    // Older libraries want one initialisation before any handle; later ones ignore it.
-    static std::once_flag theInit;
-    std::call_once(theInit, [] { mpg123_init(); });
-    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    int error = MPG123_OK;
+    mpg123_handle* handle = mpg123_new(nullptr, &error);
     if (handle == nullptr)
     {
-        return std::nullopt;
+        return Fail(aFailure, std::string("libmpg123: ") + mpg123_plain_strerror(error));
     }
     mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     // The file's own rate and channels in 16 bits: SDL's converter does the rest, as for a WAV file.
@@ -108,7 +124,8 @@ std::optional<DecodedSample> DecodeMp3(const std::string& aPath)
             std::max<std::size_t>(frames > 0 ? static_cast<std::size_t>(frames) * 4 : 0, 1 << 20);
         std::unique_ptr<std::uint8_t, SdlFree> pcm(static_cast<std::uint8_t*>(SDL_malloc(capacity)));
         std::size_t size = 0;
-        int status = pcm != nullptr ? MPG123_OK : MPG123_ERR;
+        bool outOfMemory = pcm == nullptr;
+        int status = outOfMemory ? MPG123_ERR : MPG123_OK;
         while (status == MPG123_OK || status == MPG123_NEW_FORMAT)
         {
             constexpr std::size_t READ_BYTES = 64 * 1024;
@@ -117,6 +134,7 @@ std::optional<DecodedSample> DecodeMp3(const std::string& aPath)
                 auto* grown = static_cast<std::uint8_t*>(SDL_realloc(pcm.get(), capacity * 2));
                 if (grown == nullptr)
                 {
+                    outOfMemory = true;
                     status = MPG123_ERR;
                     break;
                 }
@@ -134,9 +152,22 @@ std::optional<DecodedSample> DecodeMp3(const std::string& aPath)
         }
         if (status == MPG123_DONE && size > 0 && rate > 0 && channels > 0)
         {
-            result = Convert(pcm.release(), size, AUDIO_S16SYS, channels, static_cast<int>(rate));
+            result = Convert(pcm.release(), size, AUDIO_S16SYS, channels, static_cast<int>(rate), aFailure);
+        }
+        else if (outOfMemory)
+        {
+            Fail(aFailure, "out of memory");
+        }
+        else
+        {
+            Fail(aFailure, status == MPG123_DONE ? "libmpg123: no audio in the stream"
+                                                 : std::string("libmpg123: ") + mpg123_strerror(handle));
         }
         mpg123_close(handle);
+    }
+    else
+    {
+        Fail(aFailure, std::string("libmpg123: ") + mpg123_strerror(handle));
     }
     mpg123_delete(handle);
     return result;
@@ -155,17 +186,40 @@ void SdlFree::operator()(std::uint8_t* someBytes) const
     SDL_free(someBytes);
 }
 
-std::optional<DecodedSample> DecodeSampleFile(const std::string& aPath)
+void PrepareSampleDecoding()
 {
+    static std::once_flag theOnce;
+    std::call_once(theOnce,
+                   []
+                   {
+                       // Older libraries want one initialisation before any handle; later ones ignore it.
+                       mpg123_init();
+                       // Building one converter that changes rate and channels, as every decode does,
+                       // makes SDL detect the CPU and choose its converters here, on one thread.
+                       SDL_AudioCVT converter;
+                       SDL_BuildAudioCVT(&converter, AUDIO_S16SYS, 1, SampleMixer::FREQUENCY / 2,
+                                         AUDIO_S16SYS, OUTPUT_CHANNELS, SampleMixer::FREQUENCY);
+                   });
+}
+
+std::optional<DecodedSample> DecodeSampleFile(const std::string& aPath, std::string* aOutFailure)
+{
+    PrepareSampleDecoding();
+    std::string failure;
+    std::optional<DecodedSample> result;
     const std::vector<std::uint8_t> bytes = Platform::ReadWholeFile<std::vector<std::uint8_t>>(aPath);
     if (StartsWith(bytes, "RIFF") || StartsWith(bytes, "WAVE"))
     {
-        return DecodeWav(bytes);
+        result = DecodeWav(bytes, failure);
     }
-    if (IsMp3(bytes))
+    else if (IsMp3(bytes))
     {
-        return DecodeMp3(aPath);
+        result = DecodeMp3(aPath, failure);
     }
-    return std::nullopt;
+    if (aOutFailure != nullptr)
+    {
+        *aOutFailure = std::move(failure);
+    }
+    return result;
 }
 } // namespace Qel

@@ -101,6 +101,7 @@ std::uint32_t SampleMixer::LoadSample(const std::string& aPath, int aMaxPlayback
     Mix_Chunk* chunk = aPath.empty() ? nullptr : Mix_LoadWAV(aPath.c_str());
     if (chunk == nullptr)
     {
+        myLoadFailure = aPath.empty() ? "no file" : Mix_GetError();
         Fail(SampleMixerError::FILE);
         return 0;
     }
@@ -120,6 +121,7 @@ std::uint32_t SampleMixer::LoadDecodedSample(DecodedSample&& aSample, int aMaxPl
     auto* chunk = static_cast<Mix_Chunk*>(SDL_malloc(sizeof(Mix_Chunk)));
     if (chunk == nullptr || aSample.bytes == nullptr || aSample.size > UINT32_MAX)
     {
+        myLoadFailure = chunk == nullptr ? "out of memory" : "no decoded sound";
         SDL_free(chunk);
         Fail(SampleMixerError::FILE);
         return 0;

@@ -55,6 +55,8 @@ public:
 
     bool IsOpen() const { return myIsOpen; }
     SampleMixerError GetLastError() const { return myLastError; }
+    // Why the last failed load failed, in the loader's words.
+    const std::string& GetLoadFailure() const { return myLoadFailure; }
 
     // Decodes the whole file; 0 on failure. aMaxPlaybacks is clamped to 1..65535.
     std::uint32_t LoadSample(const std::string& aPath, int aMaxPlaybacks, std::uint32_t aFlags);
@@ -107,6 +109,7 @@ private:
     bool myIsOpen = false;
     bool myOwnsDevice = false;
     SampleMixerError myLastError = SampleMixerError::NONE;
+    std::string myLoadFailure;
     std::vector<Sample> mySamples;
     std::vector<Channel> myChannels;
     std::uint32_t myNextGeneration = 1;

@@ -81,7 +81,9 @@ protected:
         }
         PointAtTheFolder();
         testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
         SoundBank::GetInstance();
+        theConstructionReport = testing::internal::GetCapturedStdout();
         theConstructionMessages = testing::internal::GetCapturedStderr();
     }
 
@@ -137,18 +139,26 @@ protected:
 
     static std::unique_ptr<QelTest::TempDir> theFolder;
     static std::string theConstructionMessages;
+    static std::string theConstructionReport;
     std::vector<std::uint32_t> myDraws;
     std::size_t myDrawsTaken = 0;
 };
 
 std::unique_ptr<QelTest::TempDir> SoundBankTest::theFolder;
 std::string SoundBankTest::theConstructionMessages;
+std::string SoundBankTest::theConstructionReport;
 
 TEST_F(SoundBankTest, LoadsThePlaceHolderOnceAndReportsTheTwoLaterLoads)
 {
     const std::string line =
         "Audio error: " + Qel::ResolveAssetPath("Audio/PlaceHolder.wav") + " already loaded\n";
     EXPECT_EQ(theConstructionMessages, line + line);
+    // Every file that is there loaded, and none of them failed its decode on the way.
+    EXPECT_EQ(theConstructionReport, "");
+    for (const std::string& file : BANK_FILES)
+    {
+        EXPECT_NE(Out().FindSample(Qel::ResolveAssetPath("Audio/" + file)), 0u) << file;
+    }
     EXPECT_GT(Bank().GetSound(12).GetAudio().GetSample(), 0);
     EXPECT_EQ(Bank().GetSound(40).GetAudio().GetSample(), 0);
     // Files that are not there leave silent records, and are not reported.
@@ -340,6 +350,7 @@ TEST_F(SoundBankTest, VolumeAndPanByIdReachTheLatestPlaybackOfEveryRecordOfTheId
     Bank().Update(5.0f);
     Bank().Play(14);
     const std::vector<std::uint32_t> steps = ChannelsOf("Schnoz_II_Footsteps_In_Sand.wav");
+    ASSERT_EQ(steps.size(), 2u);
     Bank().SetVolume(14, 0.5f);
     EXPECT_FLOAT_EQ(VolumeOf(steps[0]), 0.8f);
     EXPECT_FLOAT_EQ(VolumeOf(steps[1]), 0.4f);

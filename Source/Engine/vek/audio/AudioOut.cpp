@@ -32,6 +32,30 @@ AudioOut::AudioOut() : myInitialized(myMixer.IsOpen())
 
 AudioOut::~AudioOut() = default;
 
+void AudioOut::ReportPrefetchFailure(const std::string& aPath, const std::string& aDecodeFailure,
+                                     bool aLoaded) const
+{
+    if (aLoaded && aDecodeFailure.empty())
+    {
+        return;
+    }
+    std::cout << "[Audio] " << aPath;
+    if (aLoaded)
+    {
+        std::cout << " was not decoded ahead (" << aDecodeFailure << "); the mixer's loader read it";
+    }
+    else
+    {
+        std::cout << " could not be loaded: ";
+        if (!aDecodeFailure.empty())
+        {
+            std::cout << aDecodeFailure << "; ";
+        }
+        std::cout << "the mixer's loader: " << myMixer.GetLoadFailure();
+    }
+    std::cout << std::endl;
+}
+
 bool AudioOut::LastCallSucceeded() const
 {
     return myMixer.GetLastError() == SampleMixerError::NONE;
@@ -57,10 +81,16 @@ std::uint32_t AudioOut::LoadSample(const std::string& aPath, bool aLoop)
         return 0;
     }
     const std::uint32_t flags = aLoop ? SAMPLE_LOOP : SAMPLE_OVER_POSITION;
-    std::optional<DecodedSample> decoded = impl::TakePrefetchedSample(aPath);
+    impl::PrefetchedSample prefetched = impl::TakePrefetchedSample(aPath);
     const std::uint32_t handle =
-        decoded ? myMixer.LoadDecodedSample(std::move(*decoded), MAX_PLAYBACKS_PER_SAMPLE, flags)
-                : myMixer.LoadSample(aPath, MAX_PLAYBACKS_PER_SAMPLE, flags);
+        prefetched.mySample
+            ? myMixer.LoadDecodedSample(std::move(*prefetched.mySample), MAX_PLAYBACKS_PER_SAMPLE, flags)
+            : myMixer.LoadSample(aPath, MAX_PLAYBACKS_PER_SAMPLE, flags);
+    // Without a device every sound is silent by design, so only a working output reports.
+    if (prefetched.myWasPrefetched && myInitialized)
+    {
+        ReportPrefetchFailure(aPath, prefetched.myFailure, handle != 0);
+    }
     if (handle == 0)
     {
         return FAILED_SAMPLE;

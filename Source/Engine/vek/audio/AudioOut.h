@@ -34,7 +34,8 @@ public:
     // The handle of the sample loaded from exactly this path, else 0.
     std::uint32_t FindSample(const std::string& aPath) const;
     // A new handle; 0 for a path already loaded; FAILED_SAMPLE when the file cannot be loaded. A file
-    // prefetched (PrefetchSamples) is taken from its prefetch, waited for if it is still decoding.
+    // prefetched (PrefetchSamples) is taken from its prefetch, waited for if it is still decoding; when
+    // its decode or its load fails, a "[Audio] " line on standard output names it and says why.
     std::uint32_t LoadSample(const std::string& aPath, bool aLoop);
 
     // Starts a playback at aVolume and stores its channel in aOutChannel. A fourth play of a one-shot
@@ -64,6 +65,9 @@ private:
 
     // True when the mixer's last call went well; reports nothing.
     bool LastCallSucceeded() const;
+    // A line on standard output when a prefetched file failed to decode or to load.
+    void ReportPrefetchFailure(const std::string& aPath, const std::string& aDecodeFailure,
+                               bool aLoaded) const;
 
     SampleMixer myMixer;
     bool myInitialized = false;

@@ -8,12 +8,17 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 
 namespace Qel
 {
 namespace
 {
-using Decoded = std::optional<DecodedSample>;
+struct Decoded
+{
+    std::optional<DecodedSample> mySample;
+    std::string myFailure;
+};
 
 struct Job
 {
@@ -55,7 +60,9 @@ void Work(const std::shared_ptr<Batch>& aBatch)
     for (std::size_t index = aBatch->myNext++; index < aBatch->myJobs.size(); index = aBatch->myNext++)
     {
         Job& job = *aBatch->myJobs[index];
-        job.myResult.set_value(DecodeSampleFile(job.myPath));
+        Decoded decoded;
+        decoded.mySample = DecodeSampleFile(job.myPath, &decoded.myFailure);
+        job.myResult.set_value(std::move(decoded));
     }
 }
 } // namespace
@@ -77,6 +84,8 @@ void PrefetchSamples(const std::vector<std::string>& someResolvedPaths)
         prefetches.myResults.emplace(path, job->myResult.get_future());
         batch->myJobs.push_back(std::move(job));
     }
+    // Settled here, before the tasks exist, so neither they nor this thread's own SDL calls race on it.
+    PrepareSampleDecoding();
     std::stable_sort(batch->myJobs.begin(), batch->myJobs.end(),
                      [](const auto& aLeft, const auto& aRight) { return aLeft->myCost > aRight->myCost; });
     // Half the cores: the rest keep the start-up's own work on the main thread and the driver going.
@@ -88,7 +97,7 @@ void PrefetchSamples(const std::vector<std::string>& someResolvedPaths)
     }
 }
 
-std::optional<DecodedSample> impl::TakePrefetchedSample(const std::string& aResolvedPath)
+impl::PrefetchedSample impl::TakePrefetchedSample(const std::string& aResolvedPath)
 {
     std::future<Decoded> result;
     {
@@ -97,10 +106,11 @@ std::optional<DecodedSample> impl::TakePrefetchedSample(const std::string& aReso
         const auto found = prefetches.myResults.find(aResolvedPath);
         if (found == prefetches.myResults.end() || !found->second.valid())
         {
-            return std::nullopt;
+            return {};
         }
         result = std::move(found->second);
     }
-    return result.get();
+    Decoded decoded = result.get();
+    return {true, std::move(decoded.mySample), std::move(decoded.myFailure)};
 }
 } // namespace Qel

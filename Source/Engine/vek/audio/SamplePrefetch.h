@@ -16,8 +16,17 @@ void PrefetchSamples(const std::vector<std::string>& someResolvedPaths);
 
 namespace impl
 {
-// The decoded file of the path's prefetch, waited for, and used up; nothing when no prefetch of it was
-// started or the decoder does not take the file (the mixer's own loader then reads it).
-std::optional<DecodedSample> TakePrefetchedSample(const std::string& aResolvedPath);
+struct PrefetchedSample
+{
+    bool myWasPrefetched = false;
+    // Nothing when the decoder does not take the file or failed on it: the mixer's own loader then reads it.
+    std::optional<DecodedSample> mySample;
+    // Why the decoder failed on a file it takes; empty otherwise.
+    std::string myFailure;
+};
+
+// The path's prefetch, waited for, and used up; a path never prefetched, or already taken, gives an
+// empty record.
+PrefetchedSample TakePrefetchedSample(const std::string& aResolvedPath);
 } // namespace impl
 } // namespace Qel

@@ -6,6 +6,7 @@
 
 #include <SDL2/SDL_mixer.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -185,6 +186,7 @@ TEST_F(AudioFixture, PrefetchedFilesLoadAsTheMixerLoadsThemAndFailuresStayFailur
     prefetched.push_back(Qel::ResolveAssetPath("Audio/NeverThere.wav"));
     Qel::PrefetchSamples(prefetched);
 
+    testing::internal::CaptureStdout();
     for (std::size_t index = 0; index < names.size(); index += 2)
     {
         Qel::Audio ahead;
@@ -208,6 +210,13 @@ TEST_F(AudioFixture, PrefetchedFilesLoadAsTheMixerLoadsThemAndFailuresStayFailur
     Qel::Audio never;
     never.Init("Audio/NeverThere.wav", false);
     EXPECT_EQ(never.GetSample(), Qel::Audio::NOT_LOADED);
+    // Only the prefetched broken file is reported, with the decoder's and the mixer's reasons.
+    const std::string report = testing::internal::GetCapturedStdout();
+    const std::string start = "[Audio] " + Qel::ResolveAssetPath("Audio/PrefetchedBroken.wav") +
+                              " could not be loaded: SDL's WAV reader: ";
+    EXPECT_EQ(report.rfind(start, 0), 0u) << report;
+    EXPECT_NE(report.find("; the mixer's loader: ", start.size()), std::string::npos) << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
 }
 
 TEST_F(AudioFixture, TheDecoderGivesThePcmTheMixersOwnLoaderGives)
@@ -235,6 +244,26 @@ TEST_F(AudioFixture, TheDecoderGivesThePcmTheMixersOwnLoaderGives)
         EXPECT_LE(largest, file.ends_with(".wav") ? 0 : 2) << file;
         Mix_FreeChunk(chunk);
     }
-    EXPECT_FALSE(Qel::DecodeSampleFile((myFolder.GetPath() / "data/Audio/NoSuch.wav").string()).has_value());
+    // A file the decoder does not take is left to the mixer without a reason; one it takes says why.
+    const std::vector<std::pair<std::string, std::string>> failures = {
+        {"NoSuch.wav", ""},
+        {"Text.wav", ""},
+        {"Broken.wav", "SDL's WAV reader: "},
+        {"Broken.mp3", "libmpg123: "},
+    };
+    myFolder.WriteFile("data/Audio/Text.wav", "plain text");
+    myFolder.WriteFile("data/Audio/Broken.wav", "RIFFjunkWAVEjunkjunk");
+    myFolder.WriteFile("data/Audio/Broken.mp3", "ID3junk");
+    for (const auto& [name, reason] : failures)
+    {
+        std::string failure = "stale";
+        EXPECT_FALSE(
+            Qel::DecodeSampleFile((myFolder.GetPath() / "data/Audio" / name).string(), &failure).has_value());
+        EXPECT_EQ(failure.substr(0, reason.size()), reason) << name;
+        EXPECT_EQ(failure.empty(), reason.empty()) << name << ": " << failure;
+    }
+    std::string failure = "stale";
+    EXPECT_TRUE(Qel::DecodeSampleFile(files.front(), &failure).has_value());
+    EXPECT_EQ(failure, "");
 }
 } // namespace
