@@ -134,6 +134,10 @@ public:
         {
             QelBenchmark::PrintFigure("handover." + stem, milliseconds);
         }
+        for (const auto& [stem, milliseconds] : myAfterSlides)
+        {
+            QelBenchmark::PrintFigure("afterslide." + stem, milliseconds);
+        }
     }
 
 private:
@@ -174,9 +178,16 @@ private:
         {
             myHandOvers[stem] = static_cast<double>(aNow - myLoadStart) / 1e6;
         }
+        if (isLoad && myPushStart == 0 && mySession.Top<GameMenu>() != nullptr)
+        {
+            // The slide ends in this frame's update, which pushes the HUD.
+            myPushStart = myFrameStart;
+        }
         if (isLoad && IsDrawingLevel(mySession, stem))
         {
             myLoads[stem] = static_cast<double>(aNow - myLoadStart) / 1e6;
+            myAfterSlides[stem] = static_cast<double>(aNow - myPushStart) / 1e6;
+            myPushStart = 0;
             myStage = myStage == Stage::LEVEL_LOAD ? Stage::LEVEL_RUN : Stage::MENUS;
             myLoadingStem.clear();
         }
@@ -213,6 +224,9 @@ private:
     // Request to the frame the world took the loaded level in; the rest of a load is the level
     // select's slide to the chosen button, in game time.
     std::map<std::string, double> myHandOvers;
+    // The HUD's push (the slide's end) to the first drawn frame: the part of a load beyond the slide.
+    std::map<std::string, double> myAfterSlides;
+    long long myPushStart = 0;
     long long myFrameStart = 0;
     long long myLoadStart = 0;
 };
@@ -405,6 +419,14 @@ bool MeasureResolution(const Resolution& aResolution, int aBareRuns, Verdicts& o
         if (name.rfind("handover.", 0) == 0)
         {
             std::printf(" %s %.0f", name.c_str() + 9, value);
+        }
+    }
+    std::printf("\n  of which the HUD's push (the slide's end) to first drawn frame (ms):");
+    for (const auto& [name, value] : game.figures)
+    {
+        if (name.rfind("afterslide.", 0) == 0)
+        {
+            std::printf(" %s %.0f", name.c_str() + 11, value);
         }
     }
     std::printf("\n");

@@ -6,6 +6,7 @@
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "World/LevelProgress.h"
+#include "World/SceneImportService.h"
 #include "vek/Core/Engine.h"
 #include "vek/input/XInputController.h"
 
@@ -138,8 +139,12 @@ void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings
     mySlideElapsed = 0.0f;
     const Qel::Vector2<float> screen = MenuLayout::GetScreenSize();
     myLastTime = GetTotalTime();
-    // The level's HUD comes next; it reads ahead while a level is chosen.
+    // The level's HUD comes next; it reads ahead while a level is chosen, as does the first load.
     GameMenu::Prefetch(aUISettings);
+    if (!myDefinitionsWarmUp.valid())
+    {
+        myDefinitionsWarmUp = SceneImportService::StartDefinitionsWarmUp();
+    }
 
     const nlohmann::json& section = MenuLayout::Section(aUISettings, "LevelSelectSettings");
     myBackgroundData.texture =

@@ -9,6 +9,7 @@
 #include "World/LevelRegistry.h"
 #include "vek/text/Text.h"
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,4 +94,6 @@ private:
     Qel::SpriteSharedData myBackgroundData;
     Qel::Sprite2DInstanceData myIndicator;
     Qel::SpriteSharedData myIndicatorData;
+    // Waited for when the menu goes, so the task never outlives the menus.
+    std::future<void> myDefinitionsWarmUp;
 };

@@ -15,7 +15,10 @@
 #include "vek/settings/Settings.h"
 #include "vek/stringRegistry/StringRegistry.h"
 
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <system_error>
 
 namespace
 {
@@ -29,6 +32,8 @@ Qel::StringId Literal(const char (&aText)[N])
     return Qel::StringRegistry::RegisterOrGetLiteral(aText, N - 1);
 }
 
+std::atomic<bool> theDefinitionsAreRead = false;
+
 struct CachedDefinitions
 {
     CachedDefinitions() { manager.Init(Qel::GetGameAssetRoot().string()); }
@@ -40,6 +45,7 @@ const Qel::SceneObjectDefinitionManager& GetCachedDefinitions()
     const Qel::ProfilerScope scope("SceneObjectDefinitionManager::GetCached");
     // A throwing Init leaves the static unmade, so the next load reads the definitions again.
     static const CachedDefinitions definitions;
+    theDefinitionsAreRead = true;
     return definitions.manager;
 }
 
@@ -164,6 +170,35 @@ SceneImportService::ExtractObjectData(const Qel::SceneObject& aObject,
         Qel::ComposeTransformMatrix(aObject.myTranslation, aObject.myRotation, aObject.myScale);
     Qel::Matrix4x4::Decompose(matrix, data.position, data.rotation, data.scale);
     return data;
+}
+
+std::future<void> SceneImportService::StartDefinitionsWarmUp()
+{
+    const auto warm = []
+    {
+        try
+        {
+            static_cast<void>(GetCachedDefinitions());
+        }
+        catch (const std::exception&)
+        {
+            // The load reads them again and reports what is wrong with them.
+        }
+    };
+    if (!theDefinitionsAreRead)
+    {
+        try
+        {
+            return std::async(std::launch::async, warm);
+        }
+        catch (const std::system_error&)
+        {
+            // No thread to be had: the first load reads them as before.
+        }
+    }
+    std::promise<void> done;
+    done.set_value();
+    return done.get_future();
 }
 
 std::vector<std::unique_ptr<GameObject>> SceneImportService::LoadSceneObjects(const std::string& aScenePath)

@@ -8,6 +8,7 @@
 #include "Builders/SceneObjectData.h"
 #include "Objects/GameObject.h"
 
+#include <future>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -25,6 +26,9 @@ class SceneImportService
 public:
     // Over the definitions of the game asset root, read once per process.
     static std::vector<std::unique_ptr<GameObject>> LoadSceneObjects(const std::string& aScenePath);
+    // Reads the game asset root's definitions on a task, so the first load finds them read; a ready
+    // future once they are read. A failure is left for the load to meet and report.
+    static std::future<void> StartDefinitionsWarmUp();
     // Over definitions of the caller's.
     static std::vector<std::unique_ptr<GameObject>>
     LoadSceneObjects(const std::string& aScenePath, const Qel::SceneObjectDefinitionManager& aDefinitions);

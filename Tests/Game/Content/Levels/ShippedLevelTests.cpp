@@ -15,8 +15,10 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <fstream>
+#include <future>
 #include <map>
 #include <set>
 #include <string>
@@ -192,6 +194,30 @@ TEST_F(ShippedLevels, AreListedInTheOrderTheMenusExpect)
         EXPECT_EQ(level.path, ScenePath(level.name)) << "a level outside levels/ misses its music and rules";
     }
     EXPECT_EQ(stems, SHIPPED);
+}
+
+// The level select reads the definitions ahead on a task; the first load must build from them exactly
+// what definitions of its own give, in the same order.
+TEST_F(ShippedLevels, DefinitionsReadAheadGiveTheLoadTheSameObjects)
+{
+    std::future<void> warmUp = SceneImportService::StartDefinitionsWarmUp();
+    ASSERT_EQ(warmUp.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    const std::future<void> again = SceneImportService::StartDefinitionsWarmUp();
+    EXPECT_EQ(again.wait_for(std::chrono::seconds(0)), std::future_status::ready) << "read twice";
+    const auto describe = [](const std::vector<std::unique_ptr<GameObject>>& someObjects)
+    {
+        std::vector<std::string> names;
+        for (const auto& object : someObjects)
+        {
+            names.push_back(object->GetName() + "/" + object->GetTag());
+        }
+        return names;
+    };
+    const auto warmed = describe(SceneImportService::LoadSceneObjects(ScenePath(SHIPPED.front())));
+    const auto own =
+        describe(SceneImportService::LoadSceneObjects(ScenePath(SHIPPED.front()), *ourDefinitions));
+    EXPECT_FALSE(warmed.empty());
+    EXPECT_EQ(warmed, own);
 }
 
 TEST_F(ShippedLevels, EachHasOnePlayerAtTheOriginAndNoObjectLostItsDefinition)
