@@ -325,6 +325,12 @@ TEST_F(AnimatedMeshDrawTest, AMeshWarmedOnATaskHasItsShaderAndGlObjectsMadeInSli
     Platform::Gfx::DeviceCore& core = *Qel::DX11::GetDevice()->GetCore();
     ASSERT_GT(core.GetDeferredCount(), 2u) << "the model's buffers and textures wait for the main thread";
 
+    // While a load task still runs, a slice makes some of what it has queued, within its budget.
+    const std::size_t queued = core.GetDeferredCount();
+    HandOverPreparation::RunTaskSlice(SteppingCounter{});
+    EXPECT_LT(core.GetDeferredCount(), queued);
+    EXPECT_GT(core.GetDeferredCount(), 0u) << "the slice outran its budget";
+
     // The warm-up draws into a target of its own and leaves the frame's target, viewport and states.
     Qel::DX11::GetBackBuffer()->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
     Qel::DX11::GetBackBuffer()->Clear({0.0f, 0.0f, 0.0f, 1.0f});

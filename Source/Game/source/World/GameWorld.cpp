@@ -357,8 +357,13 @@ bool GameWorld::PollSceneLoad()
     }
     if (!myHasLoadedObjects)
     {
-        if (!mySceneFuture.valid() || IsRunning(mySceneFuture))
+        if (!mySceneFuture.valid())
         {
+            return false;
+        }
+        if (IsRunning(mySceneFuture))
+        {
+            HandOverPreparation::RunTaskSlice(Qel::GetSteadyClockCounter());
             return false;
         }
         try

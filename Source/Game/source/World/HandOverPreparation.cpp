@@ -9,17 +9,49 @@
 
 #include <cstdint>
 
+namespace
+{
+// True once aClock has moved a slice's length since it was made.
+class SliceBudget
+{
+public:
+    explicit SliceBudget(const Qel::CounterSource& aClock) : myClock(aClock), myStart(aClock.GetCount()) {}
+    bool operator()() const
+    {
+        const double elapsed =
+            static_cast<double>(myClock.GetCount() - myStart) / static_cast<double>(myClock.GetFrequency());
+        return elapsed >= HandOverPreparation::SLICE_SECONDS;
+    }
+
+private:
+    const Qel::CounterSource& myClock;
+    std::int64_t myStart;
+};
+
+Platform::Gfx::DeviceCore* GetMainThreadCore()
+{
+    Platform::Gfx::Device* device = Qel::DX11::GetDevice();
+    return device != nullptr && device->IsMainThread() ? device->GetCore().get() : nullptr;
+}
+} // namespace
+
+void HandOverPreparation::RunTaskSlice(const Qel::CounterSource& aClock)
+{
+    const Qel::ProfilerScope scope("HandOverPreparation::RunTaskSlice");
+    const SliceBudget isSpent(aClock);
+    if (Platform::Gfx::DeviceCore* core = GetMainThreadCore())
+    {
+        while (!isSpent() && core->RealiseDeferred(1) != 0)
+        {
+        }
+    }
+}
+
 bool HandOverPreparation::RunSlice(const std::vector<std::unique_ptr<GameObject>>& someObjects,
                                    const Qel::CounterSource& aClock)
 {
     const Qel::ProfilerScope scope("HandOverPreparation::RunSlice");
-    const std::int64_t start = aClock.GetCount();
-    const auto isSpent = [&]
-    {
-        const double elapsed =
-            static_cast<double>(aClock.GetCount() - start) / static_cast<double>(aClock.GetFrequency());
-        return elapsed >= SLICE_SECONDS;
-    };
+    const SliceBudget isSpent(aClock);
     // A shared shader is built by its first mesh; the rest find it built.
     while (myNextObject < someObjects.size())
     {
@@ -37,19 +69,18 @@ bool HandOverPreparation::RunSlice(const std::vector<std::unique_ptr<GameObject>
             return false;
         }
     }
-    Platform::Gfx::Device* device = Qel::DX11::GetDevice();
-    if (device == nullptr || !device->IsMainThread())
+    Platform::Gfx::DeviceCore* core = GetMainThreadCore();
+    if (core == nullptr)
     {
         return true;
     }
-    Platform::Gfx::DeviceCore& core = *device->GetCore();
     bool hasMade = false;
-    while (core.RealiseDeferred(1) != 0)
+    while (core->RealiseDeferred(1) != 0)
     {
         hasMade = true;
         if (isSpent())
         {
-            return core.GetDeferredCount() == 0 && myArePipelinesWarm;
+            return core->GetDeferredCount() == 0 && myArePipelinesWarm;
         }
     }
     if (myArePipelinesWarm)

@@ -27,6 +27,9 @@ public:
     // nothing is left to make.
     bool RunSlice(const std::vector<std::unique_ptr<GameObject>>& someObjects,
                   const Qel::CounterSource& aClock);
+    // While the load task still runs: makes the GL objects it has queued so far, for at most a slice,
+    // so fewer are left for the frames after it.
+    static void RunTaskSlice(const Qel::CounterSource& aClock);
 
 private:
     std::size_t myNextObject = 0;
