@@ -96,7 +96,6 @@ public:
     // draw with a new state builds them here, for a fraction of the draw's cost.
     void BeginPipelineWarmUp();
     void EndPipelineWarmUp();
-    bool IsWarmingUp() const { return myIsWarmingUp; }
 
     const ShaderPtr& GetVertexShader() const { return myVertexShader; }
     const ShaderPtr& GetPixelShader() const { return myPixelShader; }

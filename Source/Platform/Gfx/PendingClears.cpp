@@ -68,13 +68,6 @@ void PendingClears::Add(Entry anEntry)
     myEntries.push_back(std::move(anEntry));
 }
 
-bool PendingClears::IsPending(const Texture2D* aTexture) const
-{
-    return std::any_of(myEntries.begin(), myEntries.end(),
-                       [aTexture](const Entry& anEntry)
-                       { return anEntry.view->GetTexture().get() == aTexture; });
-}
-
 void PendingClears::Settle(const Texture2D* aTexture)
 {
     for (auto at = myEntries.begin(); at != myEntries.end(); ++at)

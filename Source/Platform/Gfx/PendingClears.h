@@ -27,7 +27,6 @@ public:
     void AddDepth(const DepthStencilViewPtr& aView, float aDepth);
 
     bool IsEmpty() const { return myEntries.empty(); }
-    bool IsPending(const Texture2D* aTexture) const;
     // Does the texture's clear now, on a framebuffer of its own.
     void Settle(const Texture2D* aTexture);
     void SettleAll();

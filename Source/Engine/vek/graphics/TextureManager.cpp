@@ -121,6 +121,14 @@ std::string TextureManager::MakeCacheKey(std::string_view aPath, std::uint32_t a
     return key;
 }
 
+void TextureManager::WarmActive(const std::string& aPath, std::uint32_t aColorMode)
+{
+    if (TextureManager* textures = GetActive(); textures != nullptr && !aPath.empty())
+    {
+        textures->TryGetTexture(aPath.c_str(), aColorMode, false);
+    }
+}
+
 Texture* TextureManager::TryGetTexture(const char* aPath, std::uint32_t aColorMode, bool aForceReload)
 {
     const std::string path = aPath != nullptr ? aPath : "";

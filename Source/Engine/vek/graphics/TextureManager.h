@@ -68,6 +68,9 @@ public:
     static std::string MakeCacheKey(std::string_view aPath, std::uint32_t aColorMode);
     // The manager the engine's drawers use: the most recently constructed one still alive.
     static TextureManager* GetActive() { return ourActive; }
+    // Any thread: TryGetTexture on the active manager, for a later request to find the texture cached;
+    // nothing without an active manager or for an empty path.
+    static void WarmActive(const std::string& aPath, std::uint32_t aColorMode);
 
 private:
     struct Request

@@ -64,8 +64,7 @@ void AnimatedMeshComponent::Init(Qel::Engine* aEngine)
     {
         return;
     }
-    const std::string texturePath = "textures/Common/" + GetModelStem(myModelPath) + "_T.dds";
-    if (Qel::Texture* texture = textures->TryGetTexture(texturePath.c_str(), 1, false))
+    if (Qel::Texture* texture = textures->TryGetTexture(GetColourTexturePath().c_str(), 1, false))
     {
         const std::size_t meshCount = myModelInstance.GetModel()->myMeshes.size();
         for (std::size_t mesh = 0; mesh < meshCount && mesh < myModelInstance.myTextures.size(); ++mesh)
@@ -81,11 +80,12 @@ void AnimatedMeshComponent::WarmCaches()
     {
         return;
     }
-    if (Qel::TextureManager* textures = Qel::TextureManager::GetActive())
-    {
-        const std::string texturePath = "textures/Common/" + GetModelStem(myModelPath) + "_T.dds";
-        textures->TryGetTexture(texturePath.c_str(), 1, false);
-    }
+    Qel::TextureManager::WarmActive(GetColourTexturePath(), 1);
+}
+
+std::string AnimatedMeshComponent::GetColourTexturePath() const
+{
+    return "textures/Common/" + GetModelStem(myModelPath) + "_T.dds";
 }
 
 void AnimatedMeshComponent::BuildCustomShader()

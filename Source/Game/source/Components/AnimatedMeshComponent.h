@@ -64,6 +64,8 @@ public:
 
 private:
     Qel::ModelShader* GetDrawableCustomShader();
+    // "textures/Common/<model stem>_T.dds": the colour texture Init gives every sub-mesh when it exists.
+    std::string GetColourTexturePath() const;
 
     std::string myModelPath;
     Qel::AnimatedModelInstance myModelInstance;

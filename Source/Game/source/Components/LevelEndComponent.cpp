@@ -64,12 +64,7 @@ void LevelEndComponent::OnStart()
 
 void LevelEndComponent::WarmCaches()
 {
-    const std::string& path = GetWorldTexture(myWorldIndex);
-    if (Qel::TextureManager* textures = Qel::TextureManager::GetActive();
-        textures != nullptr && !path.empty())
-    {
-        textures->TryGetTexture(path.c_str(), 1, false);
-    }
+    Qel::TextureManager::WarmActive(GetWorldTexture(myWorldIndex), 1);
 }
 
 void LevelEndComponent::ApplyWorldTexture()

@@ -128,10 +128,9 @@ void SpeechBubbleComponent::SetText(const std::string& aText)
 
 void SpeechBubbleComponent::WarmCaches()
 {
-    if (Qel::TextureManager* textures = Qel::TextureManager::GetActive();
-        textures != nullptr && !myBubbleSpriteName.empty())
+    if (!myBubbleSpriteName.empty())
     {
-        textures->TryGetTexture(("sprites/" + myBubbleSpriteName).c_str(), 1, false);
+        Qel::TextureManager::WarmActive("sprites/" + myBubbleSpriteName, 1);
     }
 }
 
