@@ -48,6 +48,7 @@ public:
     }
     // Main thread: the GL buffer, made on first use; 0 on failure.
     unsigned int Realise();
+    bool IsFromLiveDevice() const { return myCore->IsAlive(); }
 
     // Main thread, dynamic buffers only: byteWidth writable bytes whose old contents are undefined, or
     // null. The written bytes reach the GPU at Unmap: the first aWrittenBytes of them, all by default.

@@ -115,6 +115,27 @@ protected:
         return ReadPixels();
     }
 
+    // Every mesh with the fog shaders, under a red fog that covers everything past the camera.
+    std::vector<std::uint8_t> DrawInRedFog()
+    {
+        const FogSettings before = FogComponent::GetSettings();
+        FogComponent::SetSettings({1.0f, 0.0f, 0.0f, 0.0f, 1.0f});
+        auto fog = std::make_unique<GameObject>("Fog");
+        fog->SetTag("Fog");
+        myObjects.push_back(std::move(fog));
+        for (const std::unique_ptr<GameObject>& object : myObjects)
+        {
+            if (MeshComponent* mesh = object->GetComponent<MeshComponent>())
+            {
+                mesh->SetCustomShader("shaders/fog_shader_vs", "shaders/fog_shader_ps");
+                mesh->SetRenderMode(3);
+            }
+        }
+        const std::vector<std::uint8_t> fogged = Draw();
+        FogComponent::SetSettings(before);
+        return fogged;
+    }
+
     static int Brightness(const std::array<int, 4>& aPixel) { return aPixel[0] + aPixel[1] + aPixel[2]; }
 
     CameraController myCamera;
@@ -227,21 +248,7 @@ TEST_F(WorldDrawTest, FogShadersFadeMeshesIntoTheFogColourAndABrokenShaderFallsB
     AddGround();
     const std::vector<std::uint8_t> plain = Draw();
 
-    const FogSettings before = FogComponent::GetSettings();
-    FogComponent::SetSettings({1.0f, 0.0f, 0.0f, 0.0f, 1.0f});
-    auto fog = std::make_unique<GameObject>("Fog");
-    fog->SetTag("Fog");
-    myObjects.push_back(std::move(fog));
-    for (const std::unique_ptr<GameObject>& object : myObjects)
-    {
-        if (MeshComponent* mesh = object->GetComponent<MeshComponent>())
-        {
-            mesh->SetCustomShader("shaders/fog_shader_vs", "shaders/fog_shader_ps");
-            mesh->SetRenderMode(3);
-        }
-    }
-    const std::vector<std::uint8_t> fogged = Draw();
-    FogComponent::SetSettings(before);
+    const std::vector<std::uint8_t> fogged = DrawInRedFog();
     const std::array<int, 4> pixel = PixelAt(fogged, 32, GROUND_ROW);
     EXPECT_GT(pixel[0], 200) << "everything past the far distance is the fog colour";
     EXPECT_LT(pixel[1] + pixel[2], 20);
@@ -261,6 +268,17 @@ TEST_F(WorldDrawTest, FogShadersFadeMeshesIntoTheFogColourAndABrokenShaderFallsB
     EXPECT_NE(log.find("[MeshComponent] Shader shaders/no_such_vs"), std::string::npos);
     EXPECT_EQ(log.find("[MeshComponent]"), log.rfind("[MeshComponent]")) << "logged once, never rebuilt";
     EXPECT_TRUE(GetSharedModelShader("shaders/no_such_vs", "shaders/no_such_ps")->WasBuildTried());
+}
+
+TEST_F(WorldDrawTest, AFogShaderBuiltOnAnEarlierDeviceIsBuiltAgainOnTheNewOne)
+{
+    AddGround();
+    DrawInRedFog();
+    // One process of tests makes the device again; the shared shaders outlive it.
+    TearDown();
+    SetUp();
+    AddGround();
+    EXPECT_GT(PixelAt(DrawInRedFog(), 32, GROUND_ROW)[0], 200);
 }
 
 TEST_F(WorldDrawTest, AModelThatDoesNotLoadLeavesTheOldOneDrawn)

@@ -51,6 +51,16 @@ bool ModelShader::InitWithPaths(const char* aVertexShaderName, const char* aPixe
     return isInitialized;
 }
 
+bool ModelShader::IsFromLiveDevice() const
+{
+    const auto isLive = [](const auto* anEntry)
+    {
+        return anEntry == nullptr || anEntry->shader == nullptr || anEntry->shader->IsFromLiveDevice();
+    };
+    return (myObjectBuffer == nullptr || myObjectBuffer->IsFromLiveDevice()) && isLive(myVertexShader) &&
+           isLive(myFullPixelShader) && isLive(myOpaquePixelShader);
+}
+
 bool ModelShader::CreateInputLayout(const std::string& aBytecode)
 {
     constexpr auto VERTEX = InputClassification::PerVertex;

@@ -31,6 +31,9 @@ public:
     bool InitWithPaths(const char* aVertexShaderName, const char* aPixelShaderName);
     // The model vertex layout; true whatever the device says, so a shader without a layout still binds.
     bool CreateInputLayout(const std::string& aBytecode) override;
+    // False once the device the shader was initialised on has gone (a device made again in one
+    // process): its objects draw nothing until it is initialised anew.
+    bool IsFromLiveDevice() const;
 
     // The mesh's textures are bound up to the first null one even when the shader is not initialised;
     // nothing is drawn then, nor when a buffer map fails, the mesh has no GPU buffers or it lies outside

@@ -11,6 +11,11 @@ SharedModelShader::SharedModelShader(std::string aVertexShaderName, std::string 
 
 bool SharedModelShader::EnsureBuilt()
 {
+    // The cache outlives a device made again in one process; a build on the old one is dead.
+    if (myWasBuildTried && IsInitialized() && !IsFromLiveDevice())
+    {
+        myWasBuildTried = false;
+    }
     if (!myWasBuildTried)
     {
         myWasBuildTried = true;

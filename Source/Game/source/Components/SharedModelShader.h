@@ -14,7 +14,8 @@ class SharedModelShader : public Qel::ModelShader
 public:
     SharedModelShader(std::string aVertexShaderName, std::string aPixelShaderName);
 
-    // Main thread. Builds the pair on the first call; true while the shader can draw.
+    // Main thread. Builds the pair on the first call, and again on the first call after the device it
+    // was built on has gone; true while the shader can draw.
     bool EnsureBuilt();
     bool WasBuildTried() const { return myWasBuildTried; }
     const std::string& GetVertexShaderName() const { return myVertexShaderName; }
