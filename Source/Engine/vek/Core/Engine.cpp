@@ -11,7 +11,7 @@
 #include "vek/model/ModelFactory.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/text/TextService.h"
-#include "vek/video/FfmpegApi.h"
+#include "vek/video/FfmpegLoad.h"
 
 #include <chrono>
 #include <cstdio>

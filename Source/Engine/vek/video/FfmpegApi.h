@@ -16,6 +16,8 @@ extern "C"
 #include <libswscale/swscale.h>
 }
 
+#include "vek/video/FfmpegLoad.h"
+
 #include <array>
 #include <memory>
 #include <string>
@@ -103,9 +105,6 @@ FfmpegLibraryNames GetFfmpegLibraryNames();
 // Opens every library and finds every function; on the first one missing, prints one "[Video] " line
 // naming it, closes what was opened and returns null.
 std::unique_ptr<FfmpegLibraries> LoadFfmpegLibraries(const FfmpegLibraryNames& aNames);
-
-// Starts loading the process's libraries on a background task; later calls do nothing.
-void StartFfmpegLoad();
 
 // The process's functions, waiting for a load in progress (starting one if none was); null when a
 // library could not be loaded. The libraries stay open until the process ends.
