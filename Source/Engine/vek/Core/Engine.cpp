@@ -11,6 +11,7 @@
 #include "vek/model/ModelFactory.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/text/TextService.h"
+#include "vek/video/FfmpegLoad.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,6 +20,19 @@ namespace Qel
 {
 namespace
 {
+// The video libraries are only needed by the credits film, so their load waits until pictures are on
+// screen. It holds the dynamic loader's lock for tens of milliseconds, and the frame after the first
+// still resolves GL entry points (which takes that lock), so the load starts after the second present.
+void StartVideoLibraryLoad()
+{
+    constexpr int PRESENTS_BEFORE_LOAD = 2;
+    static int thePresents = 0;
+    if (thePresents < PRESENTS_BEFORE_LOAD && ++thePresents == PRESENTS_BEFORE_LOAD)
+    {
+        impl::StartFfmpegLoad();
+    }
+}
+
 const CounterSource& ChooseFrameClock(const EngineCreateParameters& aParameters)
 {
     return aParameters.frameClock != nullptr ? *aParameters.frameClock : GetSteadyClockCounter();
@@ -189,6 +203,7 @@ void Engine::EndFrame()
     {
         myDX11->EndFrame(myCreateParameters.vsync);
     }
+    StartVideoLibraryLoad();
     if (myIsResizePending && UpdateWindowSizeChanges())
     {
         myIsResizePending = false;

@@ -1,12 +1,6 @@
 #include "vek/video/VideoPlayer.h"
 
-extern "C"
-{
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
-}
+#include "vek/video/FfmpegApi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -55,13 +49,18 @@ int VideoPlayer::Open(const char* aPath, bool aWithAudio)
     {
         return VIDEO_OPEN_UNREADABLE;
     }
+    myAv = impl::GetFfmpeg();
+    if (myAv == nullptr)
+    {
+        return VIDEO_OPEN_FAILED;
+    }
     myPath = aPath;
-    if (avformat_open_input(&myFormatContext, aPath, nullptr, nullptr) < 0)
+    if (myAv->avformat_open_input(&myFormatContext, aPath, nullptr, nullptr) < 0)
     {
         myFormatContext = nullptr;
         return VIDEO_OPEN_FAILED;
     }
-    if (avformat_find_stream_info(myFormatContext, nullptr) >= 0)
+    if (myAv->avformat_find_stream_info(myFormatContext, nullptr) >= 0)
     {
         for (unsigned int index = 0; index < myFormatContext->nb_streams; ++index)
         {
@@ -69,7 +68,7 @@ int VideoPlayer::Open(const char* aPath, bool aWithAudio)
             if (parameters->codec_type == AVMEDIA_TYPE_VIDEO)
             {
                 myVideoStreamIndex = static_cast<int>(index);
-                myVideoCodec = avcodec_find_decoder(parameters->codec_id);
+                myVideoCodec = myAv->avcodec_find_decoder(parameters->codec_id);
             }
             else if (aWithAudio && parameters->codec_type == AVMEDIA_TYPE_AUDIO && myAudioStreamIndex < 0)
             {
@@ -79,7 +78,7 @@ int VideoPlayer::Open(const char* aPath, bool aWithAudio)
     }
     if (myAudioStreamIndex >= 0)
     {
-        mySound = std::make_unique<impl::VideoSound>(myDeviceFactory);
+        mySound = std::make_unique<impl::VideoSound>(*myAv, myDeviceFactory);
         if (!mySound->Open(*myFormatContext->streams[myAudioStreamIndex]))
         {
             return VIDEO_OPEN_FAILED;
@@ -95,43 +94,45 @@ int VideoPlayer::OpenVideoDecoder()
         return VIDEO_OPEN_FAILED;
     }
     const AVStream* stream = myFormatContext->streams[myVideoStreamIndex];
-    myVideoContext = avcodec_alloc_context3(myVideoCodec);
-    if (myVideoContext == nullptr || avcodec_parameters_to_context(myVideoContext, stream->codecpar) < 0)
+    myVideoContext = myAv->avcodec_alloc_context3(myVideoCodec);
+    if (myVideoContext == nullptr ||
+        myAv->avcodec_parameters_to_context(myVideoContext, stream->codecpar) < 0)
     {
         return VIDEO_OPEN_FAILED;
     }
     myVideoContext->pkt_timebase = stream->time_base;
-    if (avcodec_open2(myVideoContext, myVideoCodec, nullptr) < 0)
+    if (myAv->avcodec_open2(myVideoContext, myVideoCodec, nullptr) < 0)
     {
         return VIDEO_OPEN_FAILED;
     }
-    myFrame = av_frame_alloc();
-    myReceived = av_frame_alloc();
-    myRgbaFrame = av_frame_alloc();
-    myPacket = av_packet_alloc();
+    myFrame = myAv->av_frame_alloc();
+    myReceived = myAv->av_frame_alloc();
+    myRgbaFrame = myAv->av_frame_alloc();
+    myPacket = myAv->av_packet_alloc();
     if (myFrame == nullptr || myReceived == nullptr || myRgbaFrame == nullptr || myPacket == nullptr)
     {
         return VIDEO_OPEN_FAILED;
     }
     myRgbaWidth = myVideoContext->width;
     myRgbaHeight = myVideoContext->height;
-    const int size = av_image_get_buffer_size(AV_PIX_FMT_RGBA, myRgbaWidth, myRgbaHeight, 1);
+    const int size = myAv->av_image_get_buffer_size(AV_PIX_FMT_RGBA, myRgbaWidth, myRgbaHeight, 1);
     if (size <= 0)
     {
         return VIDEO_OPEN_FAILED;
     }
-    myRgbaBuffer = static_cast<std::uint8_t*>(av_malloc(static_cast<std::size_t>(size)));
+    myRgbaBuffer = static_cast<std::uint8_t*>(myAv->av_malloc(static_cast<std::size_t>(size)));
     if (myRgbaBuffer == nullptr)
     {
         return VIDEO_OPEN_FAILED;
     }
     // Alignment 1: rows are packed tightly, width x 4 bytes apart, as the copy reads them.
-    av_image_fill_arrays(myRgbaFrame->data, myRgbaFrame->linesize, myRgbaBuffer, AV_PIX_FMT_RGBA, myRgbaWidth,
-                         myRgbaHeight, 1);
+    myAv->av_image_fill_arrays(myRgbaFrame->data, myRgbaFrame->linesize, myRgbaBuffer, AV_PIX_FMT_RGBA,
+                               myRgbaWidth, myRgbaHeight, 1);
     if (myVideoContext->pix_fmt != AV_PIX_FMT_NONE)
     {
-        myScaler = sws_getContext(myRgbaWidth, myRgbaHeight, myVideoContext->pix_fmt, myRgbaWidth,
-                                  myRgbaHeight, AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        myScaler =
+            myAv->sws_getContext(myRgbaWidth, myRgbaHeight, myVideoContext->pix_fmt, myRgbaWidth,
+                                 myRgbaHeight, AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
     }
     return VIDEO_OPEN_OK;
 }
@@ -144,12 +145,12 @@ bool VideoPlayer::DecodeFirstFrame()
 
 bool VideoPlayer::ReceivePicture()
 {
-    if (avcodec_receive_frame(myVideoContext, myReceived) != 0)
+    if (myAv->avcodec_receive_frame(myVideoContext, myReceived) != 0)
     {
         return false;
     }
-    av_frame_unref(myFrame);
-    av_frame_move_ref(myFrame, myReceived);
+    myAv->av_frame_unref(myFrame);
+    myAv->av_frame_move_ref(myFrame, myReceived);
     myGotPicture = 1;
     return true;
 }
@@ -169,13 +170,13 @@ int VideoPlayer::DecodeFrame()
     int packets = 0;
     while (packets <= MAX_PACKETS_PER_DECODE)
     {
-        result = av_read_frame(myFormatContext, myPacket);
+        result = myAv->av_read_frame(myFormatContext, myPacket);
         if (result < 0)
         {
             if (!myVideoDrained)
             {
                 myVideoDrained = true;
-                avcodec_send_packet(myVideoContext, nullptr);
+                myAv->avcodec_send_packet(myVideoContext, nullptr);
                 if (mySound)
                 {
                     mySound->Drain();
@@ -189,8 +190,8 @@ int VideoPlayer::DecodeFrame()
         if (stream == myVideoStreamIndex)
         {
             // A packet the decoder refuses is skipped; the stream goes on with the next one.
-            const bool sent = avcodec_send_packet(myVideoContext, myPacket) == 0;
-            av_packet_unref(myPacket);
+            const bool sent = myAv->avcodec_send_packet(myVideoContext, myPacket) == 0;
+            myAv->av_packet_unref(myPacket);
             if (sent && ReceivePicture())
             {
                 return result;
@@ -202,7 +203,7 @@ int VideoPlayer::DecodeFrame()
             {
                 mySound->DecodePacket(*myPacket);
             }
-            av_packet_unref(myPacket);
+            myAv->av_packet_unref(myPacket);
         }
     }
     return result;
@@ -212,15 +213,15 @@ bool VideoPlayer::ScalePicture()
 {
     // Made for the picture actually decoded, so a stream that changes its size or format mid-way is
     // scaled into the RGBA picture rather than read past its end.
-    myScaler = sws_getCachedContext(myScaler, myFrame->width, myFrame->height,
-                                    static_cast<AVPixelFormat>(myFrame->format), myRgbaWidth, myRgbaHeight,
-                                    AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    myScaler = myAv->sws_getCachedContext(
+        myScaler, myFrame->width, myFrame->height, static_cast<AVPixelFormat>(myFrame->format), myRgbaWidth,
+        myRgbaHeight, AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (myScaler == nullptr)
     {
         return false;
     }
-    return sws_scale(myScaler, myFrame->data, myFrame->linesize, 0, myFrame->height, myRgbaFrame->data,
-                     myRgbaFrame->linesize) > 0;
+    return myAv->sws_scale(myScaler, myFrame->data, myFrame->linesize, 0, myFrame->height, myRgbaFrame->data,
+                           myRgbaFrame->linesize) > 0;
 }
 
 bool VideoPlayer::CopyFrameToTexture(std::uint32_t* someTexels, std::uint32_t aTexWidth,
@@ -278,8 +279,8 @@ void VideoPlayer::Rewind()
     {
         return;
     }
-    av_seek_frame(myFormatContext, myVideoStreamIndex, 0, AVSEEK_FLAG_BACKWARD);
-    avcodec_flush_buffers(myVideoContext);
+    myAv->av_seek_frame(myFormatContext, myVideoStreamIndex, 0, AVSEEK_FLAG_BACKWARD);
+    myAv->avcodec_flush_buffers(myVideoContext);
     myVideoDrained = false;
     if (mySound)
     {
@@ -299,17 +300,22 @@ std::uint32_t VideoPlayer::GetPictureHeight() const
 
 void VideoPlayer::Close()
 {
-    av_frame_free(&myRgbaFrame);
-    av_frame_free(&myFrame);
-    av_frame_free(&myReceived);
-    av_packet_free(&myPacket);
-    avcodec_free_context(&myVideoContext);
-    avformat_close_input(&myFormatContext);
-    av_free(myRgbaBuffer);
-    myRgbaBuffer = nullptr;
-    sws_freeContext(myScaler);
-    myScaler = nullptr;
     mySound.reset();
+    // Without the libraries nothing was made.
+    if (myAv == nullptr)
+    {
+        return;
+    }
+    myAv->av_frame_free(&myRgbaFrame);
+    myAv->av_frame_free(&myFrame);
+    myAv->av_frame_free(&myReceived);
+    myAv->av_packet_free(&myPacket);
+    myAv->avcodec_free_context(&myVideoContext);
+    myAv->avformat_close_input(&myFormatContext);
+    myAv->av_free(myRgbaBuffer);
+    myRgbaBuffer = nullptr;
+    myAv->sws_freeContext(myScaler);
+    myScaler = nullptr;
     myVideoCodec = nullptr;
     myRgbaWidth = 0;
     myRgbaHeight = 0;

@@ -21,6 +21,11 @@ struct AVFrame;
 struct AVPacket;
 struct SwsContext;
 
+namespace Qel::impl
+{
+struct FfmpegApi;
+}
+
 namespace Qel
 {
 enum VideoOpenResult : int
@@ -67,6 +72,8 @@ private:
     bool ReceivePicture();
     bool ScalePicture();
 
+    // Set by the first Open that finds the libraries.
+    const impl::FfmpegApi* myAv = nullptr;
     const AVCodec* myVideoCodec = nullptr;
     AVCodecContext* myVideoContext = nullptr;
     SwsContext* myScaler = nullptr;

@@ -1,27 +1,22 @@
 #include "vek/video/VideoSound.h"
 
-extern "C"
-{
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
-}
+#include "vek/video/FfmpegApi.h"
 
 #include <iostream>
 #include <utility>
 
 namespace Qel::impl
 {
-VideoSound::VideoSound(WaveOutDeviceFactory aDeviceFactory) : myDeviceFactory(std::move(aDeviceFactory))
+VideoSound::VideoSound(const FfmpegApi& anAv, WaveOutDeviceFactory aDeviceFactory)
+    : myAv(&anAv), myDeviceFactory(std::move(aDeviceFactory))
 {
 }
 
 VideoSound::~VideoSound()
 {
-    av_frame_free(&myFrame);
-    swr_free(&myResampler);
-    avcodec_free_context(&myContext);
+    myAv->av_frame_free(&myFrame);
+    myAv->swr_free(&myResampler);
+    myAv->avcodec_free_context(&myContext);
 }
 
 Platform::WaveOut::PcmFormat VideoSound::GetOutputFormat()
@@ -39,38 +34,38 @@ Platform::WaveOut::PcmFormat VideoSound::GetOutputFormat()
 
 bool VideoSound::Open(const AVStream& aStream)
 {
-    const AVCodec* codec = avcodec_find_decoder(aStream.codecpar->codec_id);
+    const AVCodec* codec = myAv->avcodec_find_decoder(aStream.codecpar->codec_id);
     if (codec == nullptr)
     {
         std::cout << "Couldn't find a proper decoder for audio" << std::endl;
         return false;
     }
-    myContext = avcodec_alloc_context3(codec);
-    if (myContext == nullptr || avcodec_parameters_to_context(myContext, aStream.codecpar) < 0 ||
-        avcodec_open2(myContext, codec, nullptr) != 0)
+    myContext = myAv->avcodec_alloc_context3(codec);
+    if (myContext == nullptr || myAv->avcodec_parameters_to_context(myContext, aStream.codecpar) < 0 ||
+        myAv->avcodec_open2(myContext, codec, nullptr) != 0)
     {
         std::cout << "Couldn't open the context with the decoder for the audio" << std::endl;
         return false;
     }
     // The input layout is the default one for the channel count, whatever order the file names.
     AVChannelLayout inLayout{};
-    av_channel_layout_default(&inLayout, myContext->ch_layout.nb_channels);
+    myAv->av_channel_layout_default(&inLayout, myContext->ch_layout.nb_channels);
     AVChannelLayout outLayout = AV_CHANNEL_LAYOUT_STEREO;
     const int made =
-        swr_alloc_set_opts2(&myResampler, &outLayout, AV_SAMPLE_FMT_S16, OUT_SAMPLE_RATE, &inLayout,
-                            myContext->sample_fmt, myContext->sample_rate, 0, nullptr);
-    av_channel_layout_uninit(&inLayout);
+        myAv->swr_alloc_set_opts2(&myResampler, &outLayout, AV_SAMPLE_FMT_S16, OUT_SAMPLE_RATE, &inLayout,
+                                  myContext->sample_fmt, myContext->sample_rate, 0, nullptr);
+    myAv->av_channel_layout_uninit(&inLayout);
     if (made < 0 || myResampler == nullptr)
     {
         std::cout << "Couldn't create the SwrContext" << std::endl;
         return false;
     }
-    if (swr_init(myResampler) != 0)
+    if (myAv->swr_init(myResampler) != 0)
     {
         std::cout << "Couldn't initialize the SwrContext" << std::endl;
         return false;
     }
-    myFrame = av_frame_alloc();
+    myFrame = myAv->av_frame_alloc();
     return myFrame != nullptr;
 }
 
@@ -88,7 +83,7 @@ void VideoSound::DecodePacket(const AVPacket& aPacket)
         myRing = std::make_unique<WaveOutRing>(std::move(device), RING_BLOCK_COUNT, RING_BLOCK_SIZE);
     }
     // A packet the decoder refuses is skipped; the next one starts clean.
-    if (avcodec_send_packet(myContext, &aPacket) == 0)
+    if (myAv->avcodec_send_packet(myContext, &aPacket) == 0)
     {
         ReceiveFrames();
     }
@@ -101,7 +96,7 @@ void VideoSound::Drain()
         return;
     }
     myIsDrained = true;
-    if (avcodec_send_packet(myContext, nullptr) == 0)
+    if (myAv->avcodec_send_packet(myContext, nullptr) == 0)
     {
         ReceiveFrames();
     }
@@ -112,17 +107,17 @@ void VideoSound::Flush()
 {
     if (myContext != nullptr)
     {
-        avcodec_flush_buffers(myContext);
+        myAv->avcodec_flush_buffers(myContext);
     }
     myIsDrained = false;
 }
 
 void VideoSound::ReceiveFrames()
 {
-    while (avcodec_receive_frame(myContext, myFrame) == 0)
+    while (myAv->avcodec_receive_frame(myContext, myFrame) == 0)
     {
         ConvertAndWrite(const_cast<const std::uint8_t**>(myFrame->extended_data), myFrame->nb_samples);
-        av_frame_unref(myFrame);
+        myAv->av_frame_unref(myFrame);
     }
 }
 
@@ -130,14 +125,14 @@ void VideoSound::ConvertAndWrite(const std::uint8_t** someInput, int aCount)
 {
     for (;;)
     {
-        const int capacity = swr_get_out_samples(myResampler, aCount);
+        const int capacity = myAv->swr_get_out_samples(myResampler, aCount);
         if (capacity <= 0)
         {
             return;
         }
         myBuffer.resize(static_cast<std::size_t>(capacity) * OUT_CHANNELS * OUT_BYTES_PER_SAMPLE);
         std::uint8_t* output = myBuffer.data();
-        const int converted = swr_convert(myResampler, &output, capacity, someInput, aCount);
+        const int converted = myAv->swr_convert(myResampler, &output, capacity, someInput, aCount);
         if (converted > 0)
         {
             WriteToRing(converted);

@@ -21,6 +21,8 @@ struct SwrContext;
 
 namespace Qel::impl
 {
+struct FfmpegApi;
+
 // Makes the device a video's sound ring plays through; the default opens the system's output.
 using WaveOutDeviceFactory = std::function<Platform::WaveOut::DevicePtr(const Platform::WaveOut::PcmFormat&)>;
 
@@ -33,7 +35,7 @@ public:
     static constexpr int RING_BLOCK_COUNT = 16;
     static constexpr int RING_BLOCK_SIZE = 4096;
 
-    explicit VideoSound(WaveOutDeviceFactory aDeviceFactory);
+    VideoSound(const FfmpegApi& anAv, WaveOutDeviceFactory aDeviceFactory);
     ~VideoSound();
     VideoSound(const VideoSound&) = delete;
     VideoSound& operator=(const VideoSound&) = delete;
@@ -57,6 +59,7 @@ private:
     void ConvertAndWrite(const std::uint8_t** someInput, int aCount);
     void WriteToRing(int aSamples);
 
+    const FfmpegApi* myAv;
     WaveOutDeviceFactory myDeviceFactory;
     AVCodecContext* myContext = nullptr;
     SwrContext* myResampler = nullptr;

@@ -4,6 +4,7 @@
 #include "Platform/Window/MessagePump.h"
 #include "Platform/Window/QuitSignals.h"
 #include "Platform/Window/ScreenMetrics.h"
+#include "Platform/Window/VideoSubsystem.h"
 #include "Sound/SoundBank.h"
 #include "World/GameWorld.h"
 #include "vek/Core/Engine.h"
@@ -86,6 +87,9 @@ int Go()
     // From here on SIGINT and SIGTERM end the game through its quit path.
     Platform::InstallQuitSignalHandlers();
     Qel::LoadSettings("Game.json");
+    // Held from the screen query until the window holds its own: SDL would otherwise close the display
+    // connection after the query and open it again for the window.
+    auto startVideo = std::make_unique<Platform::VideoSubsystem>();
     const Platform::ScreenSize screen = Platform::GetPrimaryScreenSize();
     ApplyGameOverrides(screen.width, screen.height);
     // The sounds decode while the engine and the menus start; the bank takes them when it starts.
@@ -97,6 +101,7 @@ int Go()
         Qel::Engine::Shutdown();
         return 1;
     }
+    startVideo.reset();
     SetWindowIcon();
 
     auto world = std::make_unique<GameWorld>();
