@@ -126,6 +126,7 @@ void LevelSelectMenu::Prefetch(const nlohmann::json& aUISettings)
     MenuLayout::PrefetchSprites(aUISettings, "DefaultButtonSettings");
     MenuLayout::PrefetchFont(TITLE_TEXT_SIZE);
     MenuLayout::PrefetchFont(HINT_TEXT_SIZE);
+    LevelRegistry::GetInstance().ReadAheadLevelFiles();
 }
 
 void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
