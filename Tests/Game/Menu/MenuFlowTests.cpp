@@ -7,6 +7,7 @@
 #include "Menu/SettingMenu.h"
 #include "Menu/SplashMenu.h"
 #include "Menu/StateStack.h"
+#include "Platform/Gfx/Device.h"
 #include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "Support/VirtualPad.h"
@@ -15,10 +16,12 @@
 #include "World/LevelCounters.h"
 #include "World/LevelRegistry.h"
 #include "vek/Core/Engine.h"
+#include "vek/graphics/DX11.h"
 #include "vek/input/XInputController.h"
 
 #include <chrono>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
@@ -192,6 +195,41 @@ TEST_F(MenuFlow, TheTitleWrapsWithWAndSAndKeepsItsChoiceAcrossAReturn)
     Tap(MenuInput::KEY_ENTER);
     EXPECT_FALSE(Frame());
     EXPECT_EQ(myStack->GetSize(), 0);
+}
+
+TEST_F(MenuFlow, TheTitleAndTheLevelSelectMakeWhatWasReadAheadOneGlObjectAFrameOldestFirst)
+{
+    AddLevels({"L_A"});
+    StartGame();
+    Platform::Gfx::Device& device = *Qel::DX11::GetDevice();
+    const Platform::Gfx::DeviceCorePtr& core = device.GetCore();
+    Platform::Gfx::Texture2DDesc desc;
+    desc.width = 4;
+    desc.height = 4;
+    desc.format = Platform::Gfx::Format::R8G8B8A8_UNORM;
+    desc.bindFlags = Platform::Gfx::BIND_SHADER_RESOURCE;
+    const auto expectMadeWhileShown = [&](const char* aScreen)
+    {
+        // Made on a task, as a read-ahead makes its pictures: its GL object waits for the main thread.
+        const Platform::Gfx::Texture2DPtr texture =
+            std::async(std::launch::async, [&device, &desc] { return device.CreateTexture2D(desc); }).get();
+        ASSERT_NE(texture, nullptr);
+        ASSERT_FALSE(texture->IsRealised());
+        const std::size_t waiting = core->GetDeferredCount();
+        ASSERT_GE(waiting, 1u);
+        ASSERT_TRUE(Frame());
+        // Tasks may queue more meanwhile, never fewer than the one frame took.
+        EXPECT_GE(core->GetDeferredCount(), waiting - 1) << aScreen;
+        for (std::size_t frame = 1; frame < waiting && !texture->IsRealised(); ++frame)
+        {
+            ASSERT_TRUE(Frame());
+        }
+        EXPECT_TRUE(texture->IsRealised()) << aScreen << " made it while it showed";
+    };
+    expectMadeWhileShown("the title");
+    Tap(MenuInput::KEY_ENTER);
+    ASSERT_NE(Top<LevelSelectMenu>(), nullptr);
+    expectMadeWhileShown("the level select");
 }
 
 TEST_F(MenuFlow, SettingsOverTheTitleHideItsButtonsAndTheKnobMovesAPixelAFrame)

@@ -1,7 +1,10 @@
 #include "Support/TempDir.h"
 #include "World/LevelRegistry.h"
 
+#include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace
 {
@@ -74,4 +77,57 @@ TEST(LevelRegistry, HoldsOnePendingRequestAndTheCurrentScene)
     registry.SetCurrentScene("levels/A.vks");
     EXPECT_EQ(registry.GetCurrentScene(), "levels/A.vks");
     registry.SetCurrentScene("");
+}
+
+TEST(LevelRegistry, AScanTakesTheReadAheadListOnlyWhileNoFolderItWalkedHasChanged)
+{
+    namespace fs = std::filesystem;
+    QelTest::TempDir root;
+    root.WriteFile("levels/L_A.vks", "");
+    root.WriteFile("levels/World2/L_B.vks", "");
+    const fs::path levels = root.GetPath() / "levels";
+    const fs::path nested = levels / "World2";
+    // Folders changed long ago, so a later change shows in their times.
+    const auto settled = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(levels, settled);
+    fs::last_write_time(nested, settled);
+    LevelRegistry& registry = LevelRegistry::GetInstance();
+    const auto readAhead = [&registry](const fs::path& aRoot)
+    {
+        registry.ReadAheadLevelFiles(aRoot);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!registry.HasReadAheadFinished() && std::chrono::steady_clock::now() < deadline)
+        {
+            std::this_thread::yield();
+        }
+        ASSERT_TRUE(registry.HasReadAheadFinished());
+    };
+    const std::vector<std::string> both{"L_A levels/L_A.vks", "L_B levels/World2/L_B.vks"};
+
+    // A file that comes in a nested folder after the walk is listed.
+    readAhead(root.GetPath());
+    root.WriteFile("levels/World2/L_C.vks", "");
+    registry.ScanLevelFiles(root.GetPath());
+    EXPECT_EQ(Describe(registry.GetLevels()).size(), 3u);
+    fs::remove(nested / "L_C.vks");
+    fs::last_write_time(nested, settled);
+
+    // While the times say nothing changed (here they are put back), the walk's list is the one taken,
+    // once: the next scan walks.
+    readAhead(root.GetPath());
+    root.WriteFile("levels/World2/L_C.vks", "");
+    fs::last_write_time(nested, settled);
+    registry.ScanLevelFiles(root.GetPath());
+    EXPECT_EQ(Describe(registry.GetLevels()), both) << "taken from the read-ahead";
+    registry.ScanLevelFiles(root.GetPath());
+    EXPECT_EQ(Describe(registry.GetLevels()).size(), 3u);
+
+    // A walk of a folder changed too recently to tell a later change by its time is not taken.
+    const auto justNow = fs::file_time_type::clock::now();
+    fs::last_write_time(nested, justNow);
+    readAhead(root.GetPath());
+    fs::remove(nested / "L_C.vks");
+    fs::last_write_time(nested, justNow);
+    registry.ScanLevelFiles(root.GetPath());
+    EXPECT_EQ(Describe(registry.GetLevels()), both);
 }

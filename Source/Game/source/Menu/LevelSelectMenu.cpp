@@ -126,6 +126,7 @@ void LevelSelectMenu::Prefetch(const nlohmann::json& aUISettings)
     MenuLayout::PrefetchSprites(aUISettings, "DefaultButtonSettings");
     MenuLayout::PrefetchFont(TITLE_TEXT_SIZE);
     MenuLayout::PrefetchFont(HINT_TEXT_SIZE);
+    LevelRegistry::GetInstance().ReadAheadLevelFiles();
 }
 
 void LevelSelectMenu::Init(StateStack& aStack, const nlohmann::json& aUISettings)
@@ -367,6 +368,8 @@ void LevelSelectMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aM
                      mySelectedButton = &aButton;
                      myFocus = aButton.GetIndex();
                  });
+    // The level's HUD and results screen read ahead at Init; while the choice is open they get made.
+    MenuLayout::MakeOneReadAheadObject();
 }
 
 void LevelSelectMenu::Render(Qel::SpriteDrawer& aDrawer)

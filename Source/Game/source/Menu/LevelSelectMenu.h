@@ -26,7 +26,8 @@ public:
     LevelSelectMenu();
     ~LevelSelectMenu() override;
 
-    // Starts reading this screen's pictures and rendering its fonts, so pushing it later finds them ready.
+    // Starts reading this screen's pictures, rendering its fonts and walking the levels folder, so pushing
+    // it later finds them ready.
     static void Prefetch(const nlohmann::json& aUISettings);
 
     void Init(StateStack& aStack, const nlohmann::json& aUISettings) override;

@@ -169,6 +169,7 @@ void MainMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
                      mySelectedIndex = aButton.GetIndex();
                      mySelectedButton = &aButton;
                  });
+    MenuLayout::MakeOneReadAheadObject();
 }
 
 void MainMenu::Render(Qel::SpriteDrawer& aDrawer)

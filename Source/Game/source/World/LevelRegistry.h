@@ -3,8 +3,12 @@
 // process-wide instance; main thread.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct LevelEntry
@@ -25,6 +29,17 @@ public:
     void ScanLevelFiles();
     // The same below another root, for tools and tests.
     void ScanLevelFiles(const std::filesystem::path& aAssetRoot);
+    // Starts on a task the walk the next scan below the same root makes. That scan takes its list when
+    // no folder it walked has changed since (the walk is a frame's work on a large levels folder), and
+    // walks again otherwise.
+    void ReadAheadLevelFiles();
+    void ReadAheadLevelFiles(const std::filesystem::path& aAssetRoot);
+    // True once a read-ahead has walked and not been taken yet.
+    bool HasReadAheadFinished() const
+    {
+        return myReadAhead.valid() &&
+               myReadAhead.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
     const std::vector<LevelEntry>& GetLevels() const { return myLevels; }
 
     // A later request replaces one not yet taken.
@@ -36,9 +51,22 @@ public:
     const std::string& GetCurrentScene() const { return myCurrentScene; }
     void SetCurrentScene(const std::string& aPath) { myCurrentScene = aPath; }
 
+    struct Walk
+    {
+        std::vector<LevelEntry> levels;
+        // Every folder walked, with its last change as seen before it was read.
+        std::vector<std::pair<std::filesystem::path, std::filesystem::file_time_type>> folders;
+        // False when a folder was missing or had changed too recently to tell a later change by its time.
+        bool isReusable = true;
+    };
+
 private:
     LevelRegistry() = default;
+    // The read-ahead's list when it is for aAssetRoot and still what a walk would find.
+    std::optional<std::vector<LevelEntry>> TakeReadAhead(const std::filesystem::path& aAssetRoot);
 
+    std::filesystem::path myReadAheadRoot;
+    std::future<Walk> myReadAhead;
     std::vector<LevelEntry> myLevels;
     std::string myRequestedScene;
     std::string myCurrentScene;
