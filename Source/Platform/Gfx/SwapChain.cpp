@@ -9,8 +9,9 @@
 
 namespace Platform::Gfx
 {
-SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, const SwapChainDesc& aDesc)
-    : myCore(std::move(aCore)), myClears(std::move(aClears)), myDesc(aDesc)
+SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, WindowBackingPtr aBacking,
+                     const SwapChainDesc& aDesc)
+    : myCore(std::move(aCore)), myClears(std::move(aClears)), myBacking(std::move(aBacking)), myDesc(aDesc)
 {
     glCreateFramebuffers(1, &myReadFramebuffer);
     ResizeBuffers(0, 0, myDesc.format);
@@ -43,20 +44,31 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     }
     const Texture2DDesc& desc = myBuffer->GetDesc();
     const WindowSize target = myDesc.window->GetDrawableSize();
-    if (target.width > 0 && target.height > 0)
+    // A frame drawn straight into the window is shown as it is; else the buffer is copied there.
+    const bool isInWindow = myBacking->IsBufferInWindow();
+    if (isInWindow || (target.width > 0 && target.height > 0))
     {
-        // A raw copy: the buffer already holds encoded sRGB bytes. The software rasteriser draws every
-        // framebuffer blit, even between buffers of one format and byte order, so storing the buffer in
-        // the window's order or encoding would not make this a memory copy.
         myClears->Settle(myBuffer.get());
-        glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
-        glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
         GLint drawFramebuffer = 0;
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
-        glDisable(GL_FRAMEBUFFER_SRGB);
-        glBlitNamedFramebuffer(myReadFramebuffer, 0, 0, 0, static_cast<GLint>(desc.width),
-                               static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
-                               GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        if (!isInWindow)
+        {
+            // A raw copy: the buffer already holds encoded sRGB bytes. The software rasteriser draws
+            // every framebuffer blit, even between buffers of one format and byte order, so storing the
+            // buffer in the window's order or encoding would not make this a memory copy.
+            glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
+            glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
+            glDisable(GL_FRAMEBUFFER_SRGB);
+            glBlitNamedFramebuffer(myReadFramebuffer, 0, 0, 0, static_cast<GLint>(desc.width),
+                                   static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
+                                   GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        }
+        if (isInWindow)
+        {
+            // A surface that is never shown (the offscreen driver's) swaps as a no-op; the frame is still
+            // sent to be drawn, not left queued behind the next one.
+            glFlush();
+        }
         SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
         if (interval == 1)
         {
@@ -113,6 +125,7 @@ bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Forma
         return false;
     }
     myBuffer.reset();
+    myBacking->SetBuffer(nullptr, nullptr);
     if (aFormat != Format::Unknown)
     {
         myDesc.format = aFormat;
@@ -138,6 +151,7 @@ bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Forma
         return false;
     }
     myBuffer = std::move(buffer);
+    myBacking->SetBuffer(myDesc.window, myBuffer);
     return true;
 }
 } // namespace Platform::Gfx
