@@ -19,6 +19,10 @@ SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, WindowBackin
 
 SwapChain::~SwapChain()
 {
+    if (myFrameFence != nullptr && myCore->IsAlive())
+    {
+        glDeleteSync(static_cast<GLsync>(myFrameFence));
+    }
     myBuffer.reset();
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myReadFramebuffer);
 }
@@ -65,9 +69,7 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
         }
         if (isInWindow)
         {
-            // A surface that is never shown (the offscreen driver's) swaps as a no-op; the frame is still
-            // sent to be drawn, not left queued behind the next one.
-            glFlush();
+            LimitFramesInFlight();
         }
         SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
         if (interval == 1)
@@ -80,6 +82,21 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     myClears->DropUnreachable();
     myCore->DeleteQueuedObjects();
     ++myPresentCount;
+}
+
+void SwapChain::LimitFramesInFlight()
+{
+    // A surface that is never shown (the offscreen driver's) swaps as a no-op that neither sends the
+    // frame to be drawn nor waits for it, so without this the frames would queue without end; the copy
+    // into the window waits for its frame by itself.
+    if (myFrameFence != nullptr)
+    {
+        constexpr GLuint64 ONE_SECOND = 1000000000;
+        glClientWaitSync(static_cast<GLsync>(myFrameFence), GL_SYNC_FLUSH_COMMANDS_BIT, ONE_SECOND);
+        glDeleteSync(static_cast<GLsync>(myFrameFence));
+    }
+    myFrameFence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    glFlush();
 }
 
 void SwapChain::PaceToRefresh()

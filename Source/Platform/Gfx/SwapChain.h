@@ -57,6 +57,9 @@ private:
     // With vsync asked for, waits out what is left of the refresh period after a present that
     // returned at once.
     void PaceToRefresh();
+    // Drawing into the window: the frame is sent to be drawn, and the one before it is waited for, so
+    // at most one frame is drawn behind the next one's commands.
+    void LimitFramesInFlight();
 
     DeviceCorePtr myCore;
     PendingClearsPtr myClears;
@@ -64,6 +67,7 @@ private:
     SwapChainDesc myDesc;
     Texture2DPtr myBuffer;
     unsigned int myReadFramebuffer = 0;
+    void* myFrameFence = nullptr;
     int mySwapInterval = -1;
     PresentPacer myPacer;
     std::uint32_t myPresentCount = 0;

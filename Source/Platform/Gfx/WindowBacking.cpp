@@ -153,7 +153,9 @@ bool WindowBacking::CanPairDepth(const DepthStencilViewPtr& aDepth) const
 
 void WindowBacking::MakeTextureCurrent(const Texture2D* aTexture)
 {
-    if (aTexture == nullptr)
+    // Called for every bound texture of every draw: the addresses are compared before anything is locked.
+    if (aTexture == nullptr ||
+        (aTexture != myDepthAddress && (!myIsColourInWindow || aTexture != myBufferAddress)))
     {
         return;
     }
@@ -247,6 +249,8 @@ void WindowBacking::Publish()
 {
     const Texture2DPtr buffer = myBuffer.lock();
     const Texture2DPtr depth = myDepth.lock();
+    myBufferAddress = buffer.get();
+    myDepthAddress = depth.get();
     myClears->SetWindowResident(myIsColourInWindow ? buffer.get() : nullptr, depth.get());
 }
 } // namespace Platform::Gfx

@@ -61,6 +61,9 @@ private:
     std::weak_ptr<Texture2D> myBuffer;
     // The depth texture whose pixels are the window's depth, while they are.
     std::weak_ptr<Texture2D> myDepth;
+    // Of the two above when last published; only compared, never followed.
+    const Texture2D* myBufferAddress = nullptr;
+    const Texture2D* myDepthAddress = nullptr;
     // The colour pixels are in the window or in the texture, never both: a copy back moves them.
     bool myIsColourInWindow = false;
     bool myIsWindowUsable = false;
