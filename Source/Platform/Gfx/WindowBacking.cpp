@@ -2,6 +2,7 @@
 
 #include "Platform/Window/Window.h"
 
+#include <dlfcn.h>
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
 
@@ -54,7 +55,14 @@ bool IsWindowFramebufferUsable()
 bool HasDrawableSize(Window& aWindow)
 {
     const WindowSize drawable = aWindow.GetDrawableSize();
-    if (!epoxy_has_egl() || eglGetCurrentContext() == EGL_NO_CONTEXT)
+    // Asking for an EGL context where none can be loads the EGL library, which costs the start-up time.
+    void* egl = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (egl == nullptr)
+    {
+        return true;
+    }
+    dlclose(egl);
+    if (eglGetCurrentContext() == EGL_NO_CONTEXT)
     {
         return true;
     }
