@@ -34,20 +34,20 @@ private:
     GLboolean myScissor;
 };
 
-// Whether the window's framebuffer stores what the layer's targets would: sRGB-encoded 8-bit colour with
-// alpha and a 32-bit depth, so the picture does not change with where it is drawn.
+// Whether the window's framebuffer stores what the layer's targets would: sRGB-encoded 8-bit colour and a
+// 32-bit depth, so the picture does not change with where it is drawn. A window on a display has no
+// alpha (the window asks for it only off screen); nothing blends by the target's alpha, so only a
+// read-back of the back buffer can tell.
 bool IsWindowFramebufferUsable()
 {
     GLint encoding = 0;
     GLint red = 0;
-    GLint alpha = 0;
     GLint depth = 0;
     glGetNamedFramebufferAttachmentParameteriv(0, GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING,
                                                &encoding);
     glGetNamedFramebufferAttachmentParameteriv(0, GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE, &red);
-    glGetNamedFramebufferAttachmentParameteriv(0, GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE, &alpha);
     glGetNamedFramebufferAttachmentParameteriv(0, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth);
-    return encoding == GL_SRGB && red == 8 && alpha == 8 && depth == 32;
+    return encoding == GL_SRGB && red == 8 && depth == 32;
 }
 // Whether the window's framebuffer really has aWindow's drawable size. Some drivers keep a surface at
 // the size it was made with whatever the window's size says later; for them the frame is copied, and

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace Platform
@@ -23,8 +24,11 @@ std::vector<Window*>& GetLiveWindows()
 void SetSurfaceAttributes(int aDepthBits)
 {
     // The graphics layer draws the frame straight into this surface where it can, so the surface stores
-    // what its targets would: sRGB-encoded colour with the alpha the back buffer keeps, and a depth plane
-    // (the layer checks what it got).
+    // what its targets would: sRGB-encoded colour and a depth plane (the layer checks what it got). Alpha
+    // only off screen, where read-backs see the back buffer's alpha: on a display a compositor would show
+    // the desktop through a window whose pixels keep the frame's alpha.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool isOffscreen = driver != nullptr && std::string_view(driver) == "offscreen";
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -32,7 +36,7 @@ void SetSurfaceAttributes(int aDepthBits)
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, isOffscreen ? 8 : 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, aDepthBits);
     SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, 1);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
