@@ -22,8 +22,8 @@ std::vector<T> FlipRows(std::vector<T> someValues, std::size_t aRowLength, std::
 }
 } // namespace
 
-Context::Context(DeviceCorePtr aCore, PendingClearsPtr aClears)
-    : myCore(std::move(aCore)), myClears(std::move(aClears))
+Context::Context(DeviceCorePtr aCore, PendingClearsPtr aClears, WindowBackingPtr aBacking)
+    : myCore(std::move(aCore)), myClears(std::move(aClears)), myBacking(std::move(aBacking))
 {
     glCreateFramebuffers(1, &myDrawFramebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, myDrawFramebuffer);
@@ -53,6 +53,20 @@ void Context::SetRenderTargets(const RenderTargetViewPtr& aTarget, const DepthSt
     }
     myTarget = aTarget;
     myDepth = aDepth;
+    const bool wasOnWindow = myIsOnWindow;
+    myIsOnWindow = myBacking->BindForDrawing(aTarget, aDepth);
+    myBoundGeneration = myBacking->GetGeneration();
+    if (myIsOnWindow || wasOnWindow)
+    {
+        ApplyDepthStencil();
+    }
+    if (myIsOnWindow)
+    {
+        ApplyViewport();
+        return;
+    }
+    myBacking->MakeTextureCurrent(aTarget != nullptr ? aTarget->GetTexture().get() : nullptr);
+    myBacking->MakeTextureCurrent(aDepth != nullptr ? aDepth->GetTexture().get() : nullptr);
     const GLuint colour = aTarget != nullptr ? aTarget->Realise() : 0;
     const GLuint depth = aDepth != nullptr ? aDepth->Realise() : 0;
     glNamedFramebufferTexture(myDrawFramebuffer, GL_COLOR_ATTACHMENT0, colour, 0);
@@ -157,6 +171,7 @@ bool Context::UpdateSubresource(const Texture2DPtr& aTexture, const void* somePi
         return false;
     }
     myClears->Settle(aTexture.get());
+    myBacking->OnTextureWritten(aTexture.get());
     const impl::GlFormat format = impl::GetGlFormat(desc.format, false);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(aRowPitch / bytesPerPixel));
@@ -174,6 +189,7 @@ std::vector<std::uint8_t> Context::ReadColorPixels(const Texture2DPtr& aTexture)
     }
     const Texture2DDesc& desc = aTexture->GetDesc();
     const std::size_t rowLength = static_cast<std::size_t>(desc.width) * 4;
+    myBacking->MakeTextureCurrent(aTexture.get());
     myClears->Settle(aTexture.get());
     std::vector<std::uint8_t> pixels(rowLength * desc.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -189,6 +205,7 @@ std::vector<float> Context::ReadDepthPixels(const Texture2DPtr& aTexture)
         return {};
     }
     const Texture2DDesc& desc = aTexture->GetDesc();
+    myBacking->MakeTextureCurrent(aTexture.get());
     myClears->Settle(aTexture.get());
     std::vector<float> depth(static_cast<std::size_t>(desc.width) * desc.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);

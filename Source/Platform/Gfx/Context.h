@@ -16,6 +16,7 @@
 #include "Platform/Gfx/Resources.h"
 #include "Platform/Gfx/States.h"
 #include "Platform/Gfx/Types.h"
+#include "Platform/Gfx/WindowBacking.h"
 
 #include <array>
 #include <cstdint>
@@ -37,7 +38,7 @@ constexpr std::uint32_t RESOURCE_SLOTS = 16;
 class Context
 {
 public:
-    Context(DeviceCorePtr aCore, PendingClearsPtr aClears);
+    Context(DeviceCorePtr aCore, PendingClearsPtr aClears, WindowBackingPtr aBacking);
     ~Context();
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
@@ -149,6 +150,9 @@ private:
     };
 
     void ApplyViewport();
+    // The depth-stencil state as the bound targets see it: the window's framebuffer always has a depth
+    // plane, which must not test or take writes while no depth buffer is bound.
+    void ApplyDepthStencil();
     void ResetPipeline();
     void SetConstantBuffers(std::uint32_t aStartSlot, std::span<const BufferPtr> someBuffers);
     // Binds the program stages, the vertex array and its buffers; false when nothing can be drawn.
@@ -189,6 +193,9 @@ private:
     AppliedPipeline myApplied;
     unsigned int myDrawFramebuffer = 0;
     PendingClearsPtr myClears;
+    WindowBackingPtr myBacking;
+    bool myIsOnWindow = false;
+    std::uint64_t myBoundGeneration = 0;
     unsigned int myPipeline = 0;
     unsigned int myEmptyVertexArray = 0;
     ShaderPtr myVertexShader;

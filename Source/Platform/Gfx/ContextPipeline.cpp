@@ -181,7 +181,18 @@ void Context::OMSetDepthStencilState(const DepthStencilStatePtr& aState, std::ui
         return;
     }
     myDepthStencilState = aState;
-    impl::ApplyDepthStencil(aState != nullptr ? aState->GetDesc() : DepthStencilDesc{});
+    ApplyDepthStencil();
+}
+
+void Context::ApplyDepthStencil()
+{
+    DepthStencilDesc desc =
+        myDepthStencilState != nullptr ? myDepthStencilState->GetDesc() : DepthStencilDesc{};
+    if (myIsOnWindow && myDepth == nullptr)
+    {
+        desc.depthEnable = false;
+    }
+    impl::ApplyDepthStencil(desc);
 }
 
 void Context::RSSetState(const RasterizerStatePtr& aState)
@@ -215,6 +226,7 @@ void Context::GenerateMips(const ShaderResourceViewPtr& aView)
 {
     if (myCore->IsMainThread() && aView != nullptr && aView->GetTexture()->Realise() != 0)
     {
+        myBacking->MakeTextureCurrent(aView->GetTexture().get());
         myClears->Settle(aView->GetTexture().get());
         glGenerateTextureMipmap(aView->GetTexture()->Realise());
     }
@@ -273,6 +285,21 @@ bool Context::PrepareDraw()
     {
         ApplyVertexBuffers(vertexArray);
     }
+    if (myBacking->IsWindowUsable())
+    {
+        for (const ShaderResourceViewPtr& view : myResources)
+        {
+            if (view != nullptr)
+            {
+                myBacking->MakeTextureCurrent(view->GetTexture().get());
+            }
+        }
+        // Pixels of the bound targets went back to their textures since they were bound.
+        if (myIsOnWindow && myBacking->GetGeneration() != myBoundGeneration)
+        {
+            SetRenderTargets(RenderTargetViewPtr(myTarget), DepthStencilViewPtr(myDepth));
+        }
+    }
     if (!myClears->IsEmpty())
     {
         ApplyPendingClears();
@@ -289,7 +316,7 @@ void Context::ApplyPendingClears()
             myClears->Settle(view->GetTexture().get());
         }
     }
-    myClears->ApplyToBound(myDrawFramebuffer, myTarget, myDepth);
+    myClears->ApplyToBound(myIsOnWindow ? 0 : myDrawFramebuffer, myTarget, myDepth);
 }
 
 void Context::ApplyVertexBuffers(unsigned int aVertexArray)

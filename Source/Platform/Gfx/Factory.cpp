@@ -42,8 +42,9 @@ bool CreateDeviceAndSwapChain(const AdapterDesc& aAdapter, const SwapChainDesc& 
     auto core = std::make_shared<DeviceCore>();
     aObjects.device = std::make_shared<Device>(core, glContext);
     auto clears = std::make_shared<PendingClears>(core);
-    aObjects.context = std::make_shared<Context>(core, clears);
-    aObjects.swapChain = std::make_shared<SwapChain>(core, clears, aDesc);
+    auto backing = std::make_shared<WindowBacking>(core, clears);
+    aObjects.context = std::make_shared<Context>(core, clears, backing);
+    aObjects.swapChain = std::make_shared<SwapChain>(core, clears, backing, aDesc);
     if (aObjects.swapChain->GetBuffer(0) == nullptr)
     {
         aError = "the window's drawable area has no size";

@@ -37,6 +37,22 @@ private:
     GLboolean myDepth = GL_TRUE;
     GLboolean myScissor = GL_FALSE;
 };
+// This driver drops a clear-buffer call on the window's colour buffer, so the window's colour is
+// cleared the older way, with the window bound and the clear colour set.
+void ClearFramebuffer(unsigned int aFramebuffer, bool anIsDepth, const float someValues[4])
+{
+    if (aFramebuffer != 0 || anIsDepth)
+    {
+        glClearNamedFramebufferfv(aFramebuffer, anIsDepth ? GL_DEPTH : GL_COLOR, 0, someValues);
+        return;
+    }
+    GLint drawFramebuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glClearColor(someValues[0], someValues[1], someValues[2], someValues[3]);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
+}
 } // namespace
 
 PendingClears::PendingClears(DeviceCorePtr aCore) : myCore(std::move(aCore))
@@ -66,6 +82,19 @@ void PendingClears::Add(Entry anEntry)
     std::erase_if(myEntries,
                   [texture](const Entry& anOld) { return anOld.view->GetTexture().get() == texture; });
     myEntries.push_back(std::move(anEntry));
+}
+
+bool PendingClears::HasClear(const Texture2D* aTexture) const
+{
+    return std::any_of(myEntries.begin(), myEntries.end(),
+                       [aTexture](const Entry& anEntry)
+                       { return anEntry.view->GetTexture().get() == aTexture; });
+}
+
+void PendingClears::SetWindowResident(const Texture2D* aColour, const Texture2D* aDepth)
+{
+    myWindowColour = aColour;
+    myWindowDepth = aDepth;
 }
 
 void PendingClears::Settle(const Texture2D* aTexture)
@@ -120,7 +149,7 @@ void PendingClears::ApplyToBound(unsigned int aFramebuffer, const RenderTargetVi
             continue;
         }
         const ClearMaskOverride masks;
-        glClearNamedFramebufferfv(aFramebuffer, entry.isDepth ? GL_DEPTH : GL_COLOR, 0, entry.values.data());
+        ClearFramebuffer(aFramebuffer, entry.isDepth, entry.values.data());
     }
 }
 
@@ -130,10 +159,32 @@ void PendingClears::DropUnreachable()
                   { return anEntry.view.use_count() == 1 && anEntry.view->GetTexture().use_count() == 1; });
 }
 
+bool PendingClears::ClearInWindow(const Entry& anEntry)
+{
+    const Texture2D* texture = anEntry.view->GetTexture().get();
+    if (texture != (anEntry.isDepth ? myWindowDepth : myWindowColour))
+    {
+        return false;
+    }
+    const ClearMaskOverride masks;
+    // A plain view's clear stores its values as they are, as it would in the texture.
+    const bool isEncoded = anEntry.isDepth || IsSrgb(anEntry.view->GetFormat());
+    if (!isEncoded)
+    {
+        glDisable(GL_FRAMEBUFFER_SRGB);
+    }
+    ClearFramebuffer(0, anEntry.isDepth, anEntry.values.data());
+    if (!isEncoded)
+    {
+        glEnable(GL_FRAMEBUFFER_SRGB);
+    }
+    return true;
+}
+
 void PendingClears::ClearOwnFramebuffer(const Entry& anEntry)
 {
     const GLuint name = anEntry.view->Realise();
-    if (name == 0)
+    if (name == 0 || ClearInWindow(anEntry))
     {
         return;
     }

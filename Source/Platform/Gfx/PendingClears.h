@@ -27,6 +27,9 @@ public:
     void AddDepth(const DepthStencilViewPtr& aView, float aDepth);
 
     bool IsEmpty() const { return myEntries.empty(); }
+    bool HasClear(const Texture2D* aTexture) const;
+    // The textures whose pixels are in the window's framebuffer for now: their clears are done there.
+    void SetWindowResident(const Texture2D* aColour, const Texture2D* aDepth);
     // Does the texture's clear now, on a framebuffer of its own.
     void Settle(const Texture2D* aTexture);
     void SettleAll();
@@ -47,10 +50,14 @@ private:
 
     void Add(Entry anEntry);
     void ClearOwnFramebuffer(const Entry& anEntry);
+    // False when the entry's texture is not in the window.
+    bool ClearInWindow(const Entry& anEntry);
 
     DeviceCorePtr myCore;
     std::vector<Entry> myEntries;
     unsigned int myFramebuffer = 0;
+    const Texture2D* myWindowColour = nullptr;
+    const Texture2D* myWindowDepth = nullptr;
 };
 
 using PendingClearsPtr = std::shared_ptr<PendingClears>;

@@ -9,8 +9,9 @@
 
 namespace Platform::Gfx
 {
-SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, const SwapChainDesc& aDesc)
-    : myCore(std::move(aCore)), myClears(std::move(aClears)), myDesc(aDesc)
+SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, WindowBackingPtr aBacking,
+                     const SwapChainDesc& aDesc)
+    : myCore(std::move(aCore)), myClears(std::move(aClears)), myBacking(std::move(aBacking)), myDesc(aDesc)
 {
     glCreateFramebuffers(1, &myReadFramebuffer);
     ResizeBuffers(0, 0, myDesc.format);
@@ -18,6 +19,10 @@ SwapChain::SwapChain(DeviceCorePtr aCore, PendingClearsPtr aClears, const SwapCh
 
 SwapChain::~SwapChain()
 {
+    if (myFrameFence != nullptr && myCore->IsAlive())
+    {
+        glDeleteSync(static_cast<GLsync>(myFrameFence));
+    }
     myBuffer.reset();
     myCore->ReleaseGlObject(GlObjectKind::Framebuffer, myReadFramebuffer);
 }
@@ -43,20 +48,29 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     }
     const Texture2DDesc& desc = myBuffer->GetDesc();
     const WindowSize target = myDesc.window->GetDrawableSize();
-    if (target.width > 0 && target.height > 0)
+    // A frame drawn straight into the window is shown as it is; else the buffer is copied there.
+    const bool isInWindow = myBacking->IsBufferInWindow();
+    if (isInWindow || (target.width > 0 && target.height > 0))
     {
-        // A raw copy: the buffer already holds encoded sRGB bytes. The software rasteriser draws every
-        // framebuffer blit, even between buffers of one format and byte order, so storing the buffer in
-        // the window's order or encoding would not make this a memory copy.
         myClears->Settle(myBuffer.get());
-        glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
-        glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
         GLint drawFramebuffer = 0;
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
-        glDisable(GL_FRAMEBUFFER_SRGB);
-        glBlitNamedFramebuffer(myReadFramebuffer, 0, 0, 0, static_cast<GLint>(desc.width),
-                               static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
-                               GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        if (!isInWindow)
+        {
+            // A raw copy: the buffer already holds encoded sRGB bytes. The software rasteriser draws
+            // every framebuffer blit, even between buffers of one format and byte order, so storing the
+            // buffer in the window's order or encoding would not make this a memory copy.
+            glNamedFramebufferTexture(myReadFramebuffer, GL_COLOR_ATTACHMENT0, myBuffer->Realise(), 0);
+            glNamedFramebufferReadBuffer(myReadFramebuffer, GL_COLOR_ATTACHMENT0);
+            glDisable(GL_FRAMEBUFFER_SRGB);
+            glBlitNamedFramebuffer(myReadFramebuffer, 0, 0, 0, static_cast<GLint>(desc.width),
+                                   static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
+                                   GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        }
+        if (isInWindow)
+        {
+            LimitFramesInFlight();
+        }
         SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
         if (interval == 1)
         {
@@ -68,6 +82,21 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
     myClears->DropUnreachable();
     myCore->DeleteQueuedObjects();
     ++myPresentCount;
+}
+
+void SwapChain::LimitFramesInFlight()
+{
+    // A surface that is never shown (the offscreen driver's) swaps as a no-op that neither sends the
+    // frame to be drawn nor waits for it, so without this the frames would queue without end; the copy
+    // into the window waits for its frame by itself.
+    if (myFrameFence != nullptr)
+    {
+        constexpr GLuint64 ONE_SECOND = 1000000000;
+        glClientWaitSync(static_cast<GLsync>(myFrameFence), GL_SYNC_FLUSH_COMMANDS_BIT, ONE_SECOND);
+        glDeleteSync(static_cast<GLsync>(myFrameFence));
+    }
+    myFrameFence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    glFlush();
 }
 
 void SwapChain::PaceToRefresh()
@@ -113,6 +142,7 @@ bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Forma
         return false;
     }
     myBuffer.reset();
+    myBacking->SetBuffer(nullptr, nullptr);
     if (aFormat != Format::Unknown)
     {
         myDesc.format = aFormat;
@@ -138,6 +168,7 @@ bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Forma
         return false;
     }
     myBuffer = std::move(buffer);
+    myBacking->SetBuffer(myDesc.window, myBuffer);
     return true;
 }
 } // namespace Platform::Gfx

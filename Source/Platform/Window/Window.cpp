@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace Platform
@@ -20,10 +21,14 @@ std::vector<Window*>& GetLiveWindows()
     return theWindows;
 }
 
-void SetSurfaceAttributes()
+void SetSurfaceAttributes(int aDepthBits)
 {
-    // The graphics layer renders into its own targets and copies them to this surface, so the surface
-    // needs colour only.
+    // The graphics layer draws the frame straight into this surface where it can, so the surface stores
+    // what its targets would: sRGB-encoded colour and a depth plane (the layer checks what it got). Alpha
+    // only off screen, where read-backs see the back buffer's alpha: on a display a compositor would show
+    // the desktop through a window whose pixels keep the frame's alpha.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool isOffscreen = driver != nullptr && std::string_view(driver) == "offscreen";
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -31,7 +36,9 @@ void SetSurfaceAttributes()
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, isOffscreen ? 8 : 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, aDepthBits);
+    SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, 1);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 }
 } // namespace
@@ -50,12 +57,21 @@ std::unique_ptr<Window> Window::Create(const WindowDesc& aDesc, std::string& aEr
                  " is not positive";
         return nullptr;
     }
-    SetSurfaceAttributes();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     flags |= aDesc.popup ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE;
     const int position = aDesc.popup ? 0 : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
-    window->myWindow =
-        SDL_CreateWindow(aDesc.title.c_str(), position, position, aDesc.width, aDesc.height, flags);
+    // The depth the layer's depth buffers have; a driver without it still gets a window, whose frames
+    // the layer then copies in.
+    for (const int depthBits : {32, 24})
+    {
+        SetSurfaceAttributes(depthBits);
+        window->myWindow =
+            SDL_CreateWindow(aDesc.title.c_str(), position, position, aDesc.width, aDesc.height, flags);
+        if (window->myWindow != nullptr)
+        {
+            break;
+        }
+    }
     if (window->myWindow == nullptr)
     {
         aError = std::string("SDL_CreateWindow failed: ") + SDL_GetError();

@@ -110,6 +110,71 @@ TEST_F(ContextTest, ClearsIgnoreWriteMasksLeftByEarlierDrawing)
     EXPECT_EQ(context.ReadDepthPixels(depthTexture)[0], 1.0f);
 }
 
+TEST_F(ContextTest, TheFrameDrawnIntoTheWindowReadsBackWithItsDepthAndItsClears)
+{
+    ASSERT_TRUE(myGfx.IsReady());
+    Context& context = myGfx.GetContext();
+    Device& device = myGfx.GetDevice();
+    const Texture2DPtr buffer = myGfx.GetSwapChain().GetBuffer(0);
+    Texture2DPtr depthTexture;
+    const DepthStencilViewPtr depth = MakeDepth(40, 30, depthTexture);
+    const RenderTargetViewPtr target = BackBufferView(Format::B8G8R8A8_UNORM_SRGB);
+    context.VSSetShader(
+        device.CreateVertexShader(QelTest::ReadBytes(QelTest::GetTestShaderFolder() / "TestFill_VS.cso")));
+    context.PSSetShader(
+        device.CreatePixelShader(QelTest::ReadBytes(QelTest::GetTestShaderFolder() / "TestFill_PS.cso")));
+    ASSERT_NE(context.GetVertexShader(), nullptr);
+    ASSERT_NE(context.GetPixelShader(), nullptr);
+    RasterizerDesc bothFaces;
+    bothFaces.cullMode = CullMode::None;
+    context.RSSetState(device.CreateRasterizerState(bothFaces));
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    const std::array<std::uint8_t, 4> filled = {255, 187, 137, 255}; // (1, 0.5, 0.25) encoded
+
+    // The fill lies at depth 0.5: behind a depth cleared to 0.25, in front of one cleared to 1.
+    context.ClearRenderTargetView(target, black);
+    context.ClearDepthStencilView(depth, CLEAR_DEPTH, 0.25f, 0);
+    context.SetRenderTargets(target, depth);
+    context.SetViewport({0.0f, 0.0f, 40.0f, 30.0f, 0.0f, 1.0f});
+    GLint drawFramebuffer = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+    EXPECT_EQ(drawFramebuffer, 0) << "the back buffer with its depth is drawn in the window";
+    context.Draw(3, 0);
+    std::vector<std::uint8_t> pixels = context.ReadColorPixels(buffer);
+    ASSERT_EQ(pixels.size(), 40u * 30u * 4u);
+    EXPECT_EQ(pixels[0], 0);
+    EXPECT_EQ(pixels[3], 255);
+    EXPECT_NEAR(context.ReadDepthPixels(depthTexture).at(40 * 15 + 20), 0.25f, 1e-6f);
+
+    context.ClearDepthStencilView(depth, CLEAR_DEPTH, 1.0f, 0);
+    context.SetRenderTargets(target, depth);
+    context.Draw(3, 0);
+    pixels = context.ReadColorPixels(buffer);
+    EXPECT_TRUE(std::equal(filled.begin(), filled.end(), pixels.begin() + (40 * 15 + 20) * 4));
+    const std::vector<float> values = context.ReadDepthPixels(depthTexture);
+    EXPECT_NEAR(values.front(), 0.5f, 1e-6f);
+    EXPECT_NEAR(values.back(), 0.5f, 1e-6f);
+
+    // Without a depth buffer bound nothing is depth-tested, though the window keeps a depth plane
+    // holding the last draw's 0.5.
+    context.ClearRenderTargetView(target, black);
+    context.SetRenderTargets(target, nullptr);
+    context.Draw(3, 0);
+    pixels = context.ReadColorPixels(buffer);
+    EXPECT_TRUE(std::equal(filled.begin(), filled.end(), pixels.begin()));
+
+    // The present shows the frame in the window, here only its clear, not the texture's older fill
+    // (the read above moved that frame to the texture).
+    context.ClearRenderTargetView(target, black);
+    context.SetRenderTargets(target, nullptr);
+    myGfx.GetSwapChain().Present(0);
+    std::array<std::uint8_t, 4> shown{};
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(20, 15, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, shown.data());
+    EXPECT_EQ(shown, (std::array<std::uint8_t, 4>{0, 0, 0, 255}));
+}
+
 TEST_F(ContextTest, BindingKeepsViewsAliveAndClearStateDropsThem)
 {
     ASSERT_TRUE(myGfx.IsReady());
