@@ -67,7 +67,7 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
                                    static_cast<GLint>(desc.height), 0, 0, target.width, target.height,
                                    GL_COLOR_BUFFER_BIT, GL_LINEAR);
         }
-        if (isInWindow)
+        else
         {
             LimitFramesInFlight();
         }
