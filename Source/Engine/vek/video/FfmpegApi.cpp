@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <future>
 #include <iostream>
 #include <mutex>
@@ -90,6 +91,9 @@ void StartFfmpegLoad()
                                                      []() -> std::shared_ptr<const FfmpegLibraries>
                                                      { return LoadFfmpegLibraries(GetFfmpegLibraryNames()); })
                                               .share();
+                       // A process that ends mid-load would end inside the loader, with libraries that
+                       // are half set up and not yet listed as loaded: the exit waits for the load.
+                       std::atexit([] { GetProcessLoad().myLibraries.wait(); });
                    });
 }
 
