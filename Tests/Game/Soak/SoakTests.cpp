@@ -242,7 +242,7 @@ TEST(Soak, RandomInputThroughEveryLevelAndMenuKeepsMemoryLevel)
         {
             steps.Do("every key held", [&holdEveryKey](GameSession&) { holdEveryKey(); });
             GameTest::AddChooseLevel(steps, stem);
-            steps.WaitFor(stem + " loads", 60 * FPS,
+            steps.WaitFor(stem + " loads", GameTest::SessionSteps::UNTIL_WAIT_DEADLINE,
                           [stem](const GameSession& aSession)
                           {
                               const GameWorld& world = aSession.GetWorld();

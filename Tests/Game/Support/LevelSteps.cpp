@@ -30,8 +30,8 @@ namespace GameTest
 namespace
 {
 constexpr int FPS = GameSession::FRAMES_PER_SECOND;
-// A level's load runs on a task in real time; this many frames of waiting is far beyond any load.
-constexpr int LOAD_LIMIT_FRAMES = 60 * FPS;
+// A level's load runs on a task in real time, so its wait is bounded by time, not frames.
+constexpr int LOAD_LIMIT_FRAMES = SessionSteps::UNTIL_WAIT_DEADLINE;
 
 // The level on screen and running: loaded, its player there, the HUD on top.
 bool IsPlaying(const GameSession& aSession, const std::string& aPath)

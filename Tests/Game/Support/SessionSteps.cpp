@@ -1,12 +1,14 @@
 #include "Game/Support/SessionSteps.h"
 
+#include "Support/WaitUntil.h"
+
 #include <utility>
 
 namespace GameTest
 {
 void SessionSteps::Add(std::string aName, int aLimitFrames, Step aStep)
 {
-    mySteps.push_back({std::move(aName), aLimitFrames, std::move(aStep)});
+    mySteps.push_back({std::move(aName), aLimitFrames, std::move(aStep), {}});
 }
 
 void SessionSteps::Do(std::string aName, std::function<void(GameSession&)> anAction)
@@ -85,7 +87,20 @@ bool SessionSteps::operator()(GameSession& aSession)
     while (myFailure.empty() && myStep < mySteps.size())
     {
         Entry& entry = mySteps[myStep];
-        if (myFrameInStep >= entry.limitFrames)
+        if (entry.limitFrames == UNTIL_WAIT_DEADLINE)
+        {
+            const auto now = std::chrono::steady_clock::now();
+            if (myFrameInStep == 0)
+            {
+                entry.started = now;
+            }
+            else if (now - entry.started > QelTest::WAIT_DEADLINE)
+            {
+                Fail("took more than " + std::to_string(QelTest::WAIT_DEADLINE.count()) + " s");
+                break;
+            }
+        }
+        else if (myFrameInStep >= entry.limitFrames)
         {
             Fail("took more than " + std::to_string(entry.limitFrames) + " frames");
             break;

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -20,6 +21,9 @@ public:
     // Called once a frame with the frames the step has had before; true when the step is done.
     using Step = std::function<bool(GameSession&, int aFrameInStep)>;
     using Condition = std::function<bool(const GameSession&)>;
+    // A limit for steps that wait on work running in real time beside the frames (a level's load on a
+    // task): the wait deadline, not a count of frames, which pass faster on a quicker machine.
+    static constexpr int UNTIL_WAIT_DEADLINE = -1;
 
     void Add(std::string aName, int aLimitFrames, Step aStep);
 
@@ -50,6 +54,7 @@ private:
         std::string name;
         int limitFrames = 0;
         Step step;
+        std::chrono::steady_clock::time_point started{};
     };
 
     std::vector<Entry> mySteps;
