@@ -199,29 +199,35 @@ void WindowBacking::OnTextureWritten(const Texture2D* aTexture)
 
 void WindowBacking::PullColour()
 {
-    const Texture2DPtr buffer = myBuffer.lock();
-    const GLint width = static_cast<GLint>(buffer->GetDesc().width);
-    const GLint height = static_cast<GLint>(buffer->GetDesc().height);
-    const RawCopyState state;
-    glNamedFramebufferTexture(myCopyFramebuffer, GL_COLOR_ATTACHMENT0, buffer->Realise(), 0);
-    glNamedFramebufferDrawBuffer(myCopyFramebuffer, GL_COLOR_ATTACHMENT0);
-    glBlitNamedFramebuffer(0, myCopyFramebuffer, 0, 0, width, height, 0, 0, width, height,
-                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glNamedFramebufferTexture(myCopyFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
+    CopyColour(false);
     ++myGeneration;
 }
 
 void WindowBacking::PushColour()
 {
+    myClears->Settle(myBuffer.lock().get());
+    CopyColour(true);
+}
+
+void WindowBacking::CopyColour(bool anIntoWindow)
+{
     const Texture2DPtr buffer = myBuffer.lock();
     const GLint width = static_cast<GLint>(buffer->GetDesc().width);
     const GLint height = static_cast<GLint>(buffer->GetDesc().height);
     const RawCopyState state;
-    myClears->Settle(buffer.get());
     glNamedFramebufferTexture(myCopyFramebuffer, GL_COLOR_ATTACHMENT0, buffer->Realise(), 0);
-    glNamedFramebufferReadBuffer(myCopyFramebuffer, GL_COLOR_ATTACHMENT0);
-    glBlitNamedFramebuffer(myCopyFramebuffer, 0, 0, 0, width, height, 0, 0, width, height,
-                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (anIntoWindow)
+    {
+        glNamedFramebufferReadBuffer(myCopyFramebuffer, GL_COLOR_ATTACHMENT0);
+    }
+    else
+    {
+        glNamedFramebufferDrawBuffer(myCopyFramebuffer, GL_COLOR_ATTACHMENT0);
+    }
+    const GLuint from = anIntoWindow ? myCopyFramebuffer : 0;
+    const GLuint to = anIntoWindow ? 0 : myCopyFramebuffer;
+    glBlitNamedFramebuffer(from, to, 0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                           GL_NEAREST);
     glNamedFramebufferTexture(myCopyFramebuffer, GL_COLOR_ATTACHMENT0, 0, 0);
 }
 

@@ -53,6 +53,8 @@ private:
     void PullColour();
     void PullDepth(Texture2D& aDepth);
     void PushColour();
+    // The buffer's colour pixels, raw, from the texture into the window or back.
+    void CopyColour(bool anIntoWindow);
     void Publish();
 
     DeviceCorePtr myCore;
