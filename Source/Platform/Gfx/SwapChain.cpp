@@ -169,6 +169,10 @@ bool SwapChain::ResizeBuffers(std::uint32_t aWidth, std::uint32_t aHeight, Forma
     }
     myBuffer = std::move(buffer);
     myBacking->SetBuffer(myDesc.window, myBuffer);
+    // A new buffer reads as zeros. Asked as a clear, its first draw into the window clears the window
+    // instead of copying the never-drawn texture there (a blit the software rasteriser compiles first).
+    const float zeros[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    myClears->AddColor(std::make_shared<RenderTargetView>(myCore, myBuffer, myDesc.format), zeros);
     return true;
 }
 } // namespace Platform::Gfx
