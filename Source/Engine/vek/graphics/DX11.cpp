@@ -283,6 +283,11 @@ bool DX11::Resize()
         // Minimised: the old targets stay usable and the resize waits for a real size.
         return false;
     }
+    if (myBackBuffer.GetSize() == Vector2<int>{size.width, size.height})
+    {
+        // The window reports its size on its first frames too; the targets already have it.
+        return true;
+    }
     myContext->SetRenderTargets(nullptr, nullptr);
     myContext->ClearState();
     myBackBuffer = RenderTarget();

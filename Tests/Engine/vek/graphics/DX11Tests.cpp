@@ -130,6 +130,11 @@ TEST_F(DX11Test, ResizeRebuildsBothTargetsAtTheWindowsSize)
     const std::vector<std::uint8_t> pixels = ReadBackBuffer();
     ASSERT_EQ(pixels.size(), 96u * 40u * 4u);
     EXPECT_EQ(pixels[pixels.size() - 4], 255) << "the whole new buffer is cleared";
+
+    const Platform::Gfx::Texture2DPtr resized = Qel::DX11::GetSwapChain()->GetBuffer(0);
+    ASSERT_TRUE(myDX11->Resize());
+    EXPECT_EQ(Qel::DX11::GetSwapChain()->GetBuffer(0), resized) << "an unchanged size keeps the targets";
+    EXPECT_EQ(ReadBackBuffer()[0], 255) << "and what they hold";
 }
 
 TEST_F(DX11Test, ShadersAreReadOnceAndFailuresAreNeverCached)
