@@ -29,7 +29,7 @@ unsigned int Make(Shader& aShader)
 template <typename Resource>
 std::shared_ptr<Resource> Realised(DeviceCore& aCore, std::shared_ptr<Resource> aResource)
 {
-    if (aCore.IsMainThread())
+    if (aCore.MakesAtOnce())
     {
         return Make(*aResource) == 0 ? nullptr : aResource;
     }

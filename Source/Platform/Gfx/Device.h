@@ -1,8 +1,9 @@
 // The graphics device: creates textures, views, shaders, buffers, state objects and input layouts. Creation
 // may be called from any thread and never waits for the main thread: off the main thread a resource keeps its
 // data on the CPU and becomes a GL object on the main thread when first used; on the main thread it becomes
-// one at once, so the driver's refusal shows in the result. The device owns the GL context, which lives on
-// the main thread (the thread that created the device) and goes when the device goes.
+// one at once, so the driver's refusal shows in the result, unless the core defers the main thread's makes.
+// The device owns the GL context, which lives on the main thread (the thread that created the device) and
+// goes when the device goes.
 #pragma once
 
 #include "Platform/Gfx/Buffer.h"

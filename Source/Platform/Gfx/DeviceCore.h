@@ -3,7 +3,8 @@
 // waiting to be deleted. Resources may be dropped on any thread; their GL objects are then deleted on
 // the main thread at its next flush or present. After the device is gone, deletes are dropped, since the
 // GL context took its objects with it. Resources made off the main thread are listed here too, so the
-// main thread can make their GL objects a few at a time before the first draw needs them all at once.
+// main thread can make their GL objects a few at a time before the first draw needs them all at once; so
+// are those made on the main thread while its makes are deferred.
 // Guarded by its own mutex.
 #pragma once
 
@@ -35,6 +36,11 @@ public:
     DeviceCore();
 
     bool IsMainThread() const { return std::this_thread::get_id() == myMainThread; }
+    // Whether a resource made on this thread becomes a GL object at once: on the main thread, unless
+    // its makes are deferred. A deferred make waits as one from another thread does.
+    bool MakesAtOnce() const { return IsMainThread() && !myAreMainMakesDeferred; }
+    // Main thread.
+    void SetMainMakesDeferred(bool aIsDeferred) { myAreMainMakesDeferred = aIsDeferred; }
     bool IsAlive() const;
 
     // Deletes at once on the main thread, otherwise queues the delete for the main thread.
@@ -63,6 +69,8 @@ private:
     std::vector<std::function<void()>> myDeferred;
     std::size_t myDeferredNext = 0;
     bool myIsAlive = true;
+    // Written and read on the main thread only.
+    bool myAreMainMakesDeferred = false;
 };
 
 using DeviceCorePtr = std::shared_ptr<DeviceCore>;

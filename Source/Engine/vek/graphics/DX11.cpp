@@ -214,6 +214,9 @@ bool DX11::Init(WindowHandler& aWindow)
     State().device = myDevice.get();
     State().context = myContext.get();
     State().swapChain = mySwapChain.get();
+    // Until the first present, what is made waits for its first use: the first frame then makes only
+    // what it draws, and the rest waits for its first draw or for a screen that makes one a frame.
+    myDevice->GetCore()->SetMainMakesDeferred(true);
     if (!CreateTargets())
     {
         std::printf("[DX11] could not create the back buffer and depth buffer\n");
@@ -268,6 +271,7 @@ void DX11::EndFrame(bool aVsync)
         return;
     }
     mySwapChain->Present(aVsync ? 1 : 0);
+    myDevice->GetCore()->SetMainMakesDeferred(false);
 }
 
 bool DX11::Resize()

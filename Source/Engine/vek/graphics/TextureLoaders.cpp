@@ -173,8 +173,11 @@ LoadedTexture FinishTexture(DecodedTexture&& aDecoded, const std::string& aResol
     const bool isMainThread = DX11::IsOnMainThread();
     if (aDecoded.dds.view != nullptr)
     {
-        // Made on a task, the GL object is due now, so the driver's refusal shows here as it would have.
-        if (isMainThread && aDecoded.dds.view->Realise() == 0)
+        // Made on a task, the GL object is due now, so the driver's refusal shows here as it would have;
+        // unless the device defers the main thread's makes, which then wait for the first use.
+        const Platform::Gfx::Device* device = DX11::GetDevice();
+        const bool makesAtOnce = device != nullptr && device->GetCore()->MakesAtOnce();
+        if (makesAtOnce && aDecoded.dds.view->Realise() == 0)
         {
             return {};
         }

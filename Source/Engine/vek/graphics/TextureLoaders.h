@@ -43,7 +43,8 @@ struct DecodedTexture
 DecodedTexture DecodeTextureFile(const std::string& aResolvedPath, std::uint32_t aColorMode,
                                  bool aDecodeImages);
 // The texture of what DecodeTextureFile gave, as LoadTextureFile would have made it: on the main thread
-// the GL objects are made (a driver's refusal gives null); elsewhere only a DDS file gives a texture.
+// the GL objects are made (a driver's refusal gives null) unless the device defers them; elsewhere only a
+// DDS file gives a texture.
 LoadedTexture FinishTexture(DecodedTexture&& aDecoded, const std::string& aResolvedPath,
                             std::uint32_t aColorMode);
 LoadedTexture LoadTextureFile(const std::string& aResolvedPath, std::uint32_t aColorMode);

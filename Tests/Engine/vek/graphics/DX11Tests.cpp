@@ -137,6 +137,32 @@ TEST_F(DX11Test, ResizeRebuildsBothTargetsAtTheWindowsSize)
     EXPECT_EQ(ReadBackBuffer()[0], 255) << "and what they hold";
 }
 
+TEST_F(DX11Test, UntilTheFirstPresentWhatIsMadeWaitsForItsFirstUse)
+{
+    Platform::Gfx::Device* device = Qel::DX11::GetDevice();
+    Platform::Gfx::Texture2DDesc desc;
+    desc.width = 2;
+    desc.height = 2;
+    desc.format = Platform::Gfx::Format::R8G8B8A8_UNORM;
+    desc.bindFlags = Platform::Gfx::BIND_SHADER_RESOURCE;
+    const std::vector<std::uint8_t> texels(16, 200);
+    const Platform::Gfx::SubresourceData data[] = {{texels.data(), 8}};
+    const Platform::Gfx::Texture2DPtr early = device->CreateTexture2D(desc, data);
+    ASSERT_NE(early, nullptr);
+    EXPECT_FALSE(early->IsRealised());
+    while (device->GetCore()->RealiseDeferred(8) != 0)
+    {
+    }
+    EXPECT_TRUE(early->IsRealised()) << "made by the main thread's slices";
+
+    myDX11->BeginFrame(Qel::Color(0.0f, 0.0f, 0.0f, 1.0f));
+    myDX11->EndFrame(false);
+    const Platform::Gfx::Texture2DPtr late = device->CreateTexture2D(desc, data);
+    ASSERT_NE(late, nullptr);
+    EXPECT_TRUE(late->IsRealised()) << "made at once after the first present";
+    EXPECT_EQ(device->GetCore()->GetDeferredCount(), 0u);
+}
+
 TEST_F(DX11Test, ShadersAreReadOnceAndFailuresAreNeverCached)
 {
     CopyShader("TestFill_VS.cso", "shaders/custom_shape_VS.cso");

@@ -22,6 +22,17 @@ std::vector<std::uint8_t> SolidDds(std::uint32_t aSide, std::uint8_t aRed)
 class TextureManagerTest : public QelTest::RenderFixture
 {
 protected:
+    // A running engine, past its first present: what is asked for is made at once.
+    void SetUp() override
+    {
+        RenderFixture::SetUp();
+        if (!HasFatalFailure())
+        {
+            myDX11->EndFrame(false);
+            BeginFrame({0.0f, 0.0f, 0.0f, 1.0f});
+        }
+    }
+
     // Saves a texture file anew, its time moved past the last save's as an editor's save would be, and
     // has the watcher scan at once instead of waiting for its polling thread.
     void SaveAndScan(const std::string& aName, const std::vector<std::uint8_t>& someBytes)
