@@ -9,16 +9,12 @@
 #include "vek/Core/Engine.h"
 #include "vek/Core/Profiler.h"
 #include "vek/graphics/DX11.h"
-#include "vek/graphics/DepthBuffer.h"
 #include "vek/graphics/GraphicsEngine.h"
 #include "vek/graphics/GraphicsStateStack.h"
 #include "vek/graphics/RenderTarget.h"
 
 namespace
 {
-// Only the formats matter to the driver's variants; the pixels are never looked at.
-constexpr unsigned int WARM_UP_SIZE = 8;
-
 // A loaded object is not started yet, so its meshes take their models here. Init only looks up what
 // the load task put in the caches, and the start's own Init comes to the same result.
 template <typename MeshKind>
@@ -47,21 +43,13 @@ void WarmUpMeshPipelines(const std::vector<std::unique_ptr<GameObject>>& someObj
     {
         return;
     }
-    Platform::Gfx::Texture2DDesc desc = backBuffer->GetView()->GetTexture()->GetDesc();
-    desc.width = WARM_UP_SIZE;
-    desc.height = WARM_UP_SIZE;
-    const Platform::Gfx::Texture2DPtr colour = device->CreateTexture2D(desc);
-    const Qel::DepthBuffer depth = Qel::DepthBuffer::Create({WARM_UP_SIZE, WARM_UP_SIZE});
-    if (colour == nullptr || depth.GetDepthView() == nullptr)
-    {
-        return;
-    }
-    const Qel::RenderTarget target = Qel::RenderTarget::Create(colour, backBuffer->GetView()->GetFormat());
-
     const Platform::Gfx::RenderTargetViewPtr boundTarget = context->GetBoundTarget();
     const Platform::Gfx::DepthStencilViewPtr boundDepth = context->GetBoundDepth();
     const Platform::Gfx::Viewport boundViewport = context->GetViewport();
-    target.SetAsActiveTarget(&depth);
+    // On the targets the world is drawn to, since the driver builds for their formats (the window's own
+    // when the frame goes straight there); an empty viewport leaves every pixel as it was.
+    backBuffer->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
+    context->SetViewport({});
     Qel::GraphicsStateStack& states = graphics->GetGraphicsStateStack();
     states.Push();
     context->BeginPipelineWarmUp();

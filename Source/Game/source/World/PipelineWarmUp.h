@@ -1,7 +1,7 @@
 // Draws every mesh of a loaded level once, with the blend and depth states the world's pass gives it,
-// into a small target of the back buffer's formats. A software driver that builds its shader variants
-// at a pipeline's first draw then builds the level's while the level loads, not in its first drawn
-// frame. Main thread.
+// on the back buffer and depth buffer through an empty viewport. A software driver that builds its
+// shader variants for a pipeline and its targets' formats at their first draw then builds the level's
+// while the level loads, not in its first drawn frame. Main thread.
 #pragma once
 
 #include "Objects/GameObject.h"
