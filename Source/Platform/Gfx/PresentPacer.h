@@ -16,9 +16,9 @@ public:
     // The refresh rate the display reports; 0 or less (unknown) counts as 60 Hz.
     static Clock::duration PeriodOfRefreshRate(int aRefreshRate);
 
-    // Called as each present returns, at aNow: the time to wait until before the frame goes on
-    // (aNow itself when it need not wait). A present more than a period late starts the count anew,
-    // so a slow frame is never made up for with a burst of fast ones.
+    // Called as each frame is ready to be presented, at aNow: the time to wait until before presenting it
+    // (aNow itself when it need not wait). A frame more than a period late starts the count anew, so a
+    // slow frame is never made up for with a burst of fast ones.
     Clock::time_point OnPresent(Clock::time_point aNow, Clock::duration aPeriod);
 
     // Forgets the count, as when vsync is turned off.

@@ -71,11 +71,15 @@ void SwapChain::Present(std::uint32_t aSyncInterval)
         {
             LimitFramesInFlight();
         }
-        SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
         if (interval == 1)
         {
+            // The wait comes before the swap, so frames are shown a period apart: waited out after it, a
+            // frame that follows a quick one would be shown a period plus its own time after that one.
+            // The rasteriser works through the frame meanwhile.
+            glFlush();
             PaceToRefresh();
         }
+        SDL_GL_SwapWindow(myDesc.window->GetSdlWindow());
         glEnable(GL_FRAMEBUFFER_SRGB);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
     }
