@@ -43,8 +43,10 @@ using QelBenchmark::Median;
 using QelBenchmark::Percentile;
 
 constexpr double STARTUP_GOAL_MS = 500.0;
-constexpr double CPU_GOAL_MS = 4.0;
+// The main thread's median, and the whole frame's median and 95th percentile.
+constexpr double CPU_GOAL_MS = 3.0;
 constexpr double FRAME_GOAL_MS = 1000.0 / 60.0;
+constexpr double FRAME_P95_GOAL_MS = 20.0;
 constexpr float STEP = 1.0f / 60.0f;
 constexpr int WARM_UP_FRAMES = 10;
 constexpr int PROFILED_FRAMES = 3;
@@ -243,12 +245,12 @@ int RunLevel(const fs::path& aFolder, const std::string& aLevel, int aFrames)
     return result;
 }
 
-// A figure against its goal: "12.3 !" when the goal is missed.
+// A figure against its goal: "12.3 !" when it is over the goal.
 std::string AgainstGoal(double aValue, double aGoal, int aDecimals = 1)
 {
     char text[32];
     std::snprintf(text, sizeof(text), "%.*f", aDecimals, aValue);
-    return std::string(text) + (aValue < aGoal ? "  " : " !");
+    return std::string(text) + (aValue <= aGoal ? "  " : " !");
 }
 
 struct LevelFigures
@@ -352,8 +354,8 @@ void PrintLevels(const std::vector<std::pair<std::string, LevelFigures>>& someLe
         aRounds, aFrames, WARM_UP_FRAMES);
     std::printf("%-22s %7s %16s %16s %9s %9s %9s %9s %6s %6s\n", "level", "objects", "load cold ms",
                 "load cached ms", "CPU med", "CPU p95", "frame med", "frame p95", "draws", "follow");
-    std::printf("%-22s %7s %16s %16s %9s %9s %9s %9s %6s %6s\n", "", "", "", "", "< 4 ms", "< 4 ms", "< 16.7",
-                "< 16.7", "", "");
+    std::printf("%-22s %7s %16s %16s %9s %9s %9s %9s %6s %6s\n", "", "", "", "", "<= 3 ms", "", "<= 16.7",
+                "<= 20", "", "");
     for (const auto& [level, figures] : someLevels)
     {
         const std::string name = fs::path(level).stem().string();
@@ -374,11 +376,10 @@ void PrintLevels(const std::vector<std::pair<std::string, LevelFigures>>& someLe
             std::printf("  (no frames)\n");
             continue;
         }
-        std::printf(" %9s %9s %9s %9s %6.0f %5.0f%%\n",
-                    AgainstGoal(frames["cpu-median"], CPU_GOAL_MS, 2).c_str(),
-                    AgainstGoal(frames["cpu-p95"], CPU_GOAL_MS, 2).c_str(),
+        std::printf(" %9s %7.2f   %9s %9s %6.0f %5.0f%%\n",
+                    AgainstGoal(frames["cpu-median"], CPU_GOAL_MS, 2).c_str(), frames["cpu-p95"],
                     AgainstGoal(frames["wall-median"], FRAME_GOAL_MS).c_str(),
-                    AgainstGoal(frames["wall-p95"], FRAME_GOAL_MS).c_str(), frames["draw-calls"],
+                    AgainstGoal(frames["wall-p95"], FRAME_P95_GOAL_MS).c_str(), frames["draw-calls"],
                     100.0 * frames["followed"]);
         if (frames["has-player"] < 1.0)
         {
