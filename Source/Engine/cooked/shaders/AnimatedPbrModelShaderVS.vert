@@ -1,5 +1,6 @@
 #version 450
 #extension GL_GOOGLE_include_directive : require
-// The skinned model vertex stage.
+// The skinned model vertex stage, with the tangent frame for the looks that map normals.
 #define SKINNED 1
+#define TANGENT_FRAME 1
 #include "include/ModelVertex.glsl"

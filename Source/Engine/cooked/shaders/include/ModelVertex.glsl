@@ -1,6 +1,11 @@
 // The vertex stage of every model shader: the 180-byte model vertex (inputs in the layout's order),
 // skinned by up to four palette entries when SKINNED is 1, moved by the object transform and projected
-// by the camera. Static shaders never read the bone buffer: a static draw leaves it undefined.
+// by the camera. Static shaders never read the bone buffer: a static draw leaves it undefined. The
+// tangent and binormal go out only when TANGENT_FRAME is 1, for the looks that map normals: the
+// software rasteriser transforms and sets up every output, used or not.
+#ifndef TANGENT_FRAME
+#define TANGENT_FRAME 0
+#endif
 #include "ConstantBuffers.glsl"
 
 layout(location = 0) in vec4 inPosition;
@@ -56,8 +61,10 @@ layout(location = 0) out vec3 outWorldPosition;
 layout(location = 1) out vec4 outColor;
 layout(location = 2) out vec2 outUv;
 layout(location = 3) out vec3 outNormal;
+#if TANGENT_FRAME
 layout(location = 4) out vec3 outTangent;
 layout(location = 5) out vec3 outBinormal;
+#endif
 
 void main()
 {
@@ -68,6 +75,8 @@ void main()
     outColor = inColor0;
     outUv = inUv0;
     outNormal = (vec4(inNormal, 0.0) * toWorld).xyz;
+#if TANGENT_FRAME
     outTangent = (vec4(inTangent, 0.0) * toWorld).xyz;
     outBinormal = (vec4(inBinormal, 0.0) * toWorld).xyz;
+#endif
 }
