@@ -47,8 +47,15 @@ void WarmUpMeshPipelines(const std::vector<std::unique_ptr<GameObject>>& someObj
     const Platform::Gfx::DepthStencilViewPtr boundDepth = context->GetBoundDepth();
     const Platform::Gfx::Viewport boundViewport = context->GetViewport();
     // On the targets the world is drawn to, since the driver builds for their formats (the window's own
-    // when the frame goes straight there); an empty viewport leaves every pixel as it was.
-    backBuffer->SetAsActiveTarget(Qel::DX11::GetDepthBuffer());
+    // when the frame goes straight there); an empty viewport leaves every pixel as it was. The depth is
+    // asked cleared first, as the frame's start asks before the world's pass binds it (nothing has drawn
+    // depth since), so that the binding finds the targets where the pass will and copies nothing.
+    const Qel::DepthBuffer* depth = Qel::DX11::GetDepthBuffer();
+    if (depth != nullptr)
+    {
+        depth->Clear();
+    }
+    backBuffer->SetAsActiveTarget(depth);
     context->SetViewport({});
     Qel::GraphicsStateStack& states = graphics->GetGraphicsStateStack();
     states.Push();
