@@ -215,7 +215,7 @@ bool DX11::Init(WindowHandler& aWindow)
     State().context = myContext.get();
     State().swapChain = mySwapChain.get();
     // Until the first present, what is made waits for its first use: the first frame then makes only
-    // what it draws, and the rest waits for its first draw or for a screen that makes one a frame.
+    // what it draws, and the rest is made at its first draw or one a frame after.
     myDevice->GetCore()->SetMainMakesDeferred(true);
     if (!CreateTargets())
     {
@@ -271,7 +271,11 @@ void DX11::EndFrame(bool aVsync)
         return;
     }
     mySwapChain->Present(aVsync ? 1 : 0);
-    myDevice->GetCore()->SetMainMakesDeferred(false);
+    const Platform::Gfx::DeviceCorePtr& core = myDevice->GetCore();
+    core->SetMainMakesDeferred(false);
+    // One GL object that waits for the main thread (left by the start, or by a task reading ahead) is
+    // made each frame, so no screen makes all it was given ahead in its first frame.
+    core->RealiseDeferred(1);
 }
 
 bool DX11::Resize()

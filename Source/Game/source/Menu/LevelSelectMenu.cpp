@@ -368,8 +368,6 @@ void LevelSelectMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aM
                      mySelectedButton = &aButton;
                      myFocus = aButton.GetIndex();
                  });
-    // The level's HUD and results screen read ahead at Init; while the choice is open they get made.
-    MenuLayout::MakeOneReadAheadObject();
 }
 
 void LevelSelectMenu::Render(Qel::SpriteDrawer& aDrawer)

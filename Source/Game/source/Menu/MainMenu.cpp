@@ -169,7 +169,6 @@ void MainMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
                      mySelectedIndex = aButton.GetIndex();
                      mySelectedButton = &aButton;
                  });
-    MenuLayout::MakeOneReadAheadObject();
 }
 
 void MainMenu::Render(Qel::SpriteDrawer& aDrawer)

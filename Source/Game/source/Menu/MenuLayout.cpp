@@ -1,7 +1,6 @@
 #include "Menu/MenuLayout.h"
 
 #include "Menu/MenuState.h"
-#include "Platform/Gfx/Device.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/DX11.h"
 #include "vek/graphics/GraphicsEngine.h"
@@ -99,15 +98,6 @@ void PrefetchFont(int aSize)
     if (engine != nullptr && engine->GetTextService() != nullptr)
     {
         engine->GetTextService()->PrefetchFont(FONT, static_cast<std::uint32_t>(aSize), 0);
-    }
-}
-
-void MakeOneReadAheadObject()
-{
-    Platform::Gfx::Device* device = Qel::DX11::GetDevice();
-    if (device != nullptr && device->IsMainThread())
-    {
-        device->GetCore()->RealiseDeferred(1);
     }
 }
 

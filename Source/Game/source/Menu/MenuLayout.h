@@ -37,9 +37,6 @@ void PrefetchFont(int aSize);
 // sections included: the pictures a menu laid out from that section fetches. Silent; the menu reports
 // what its layout lacks.
 void PrefetchSprites(const nlohmann::json& aDocument, const char* aKey);
-// Makes the oldest GL object that a read-ahead left for the main thread, if any: a screen that shows a
-// while calls it each frame, so the next screen does not make all it read ahead in its first frame.
-void MakeOneReadAheadObject();
 
 // The back buffer as target without depth, and the pixel-space 2D camera. False with no engine.
 bool BeginScreenPass();

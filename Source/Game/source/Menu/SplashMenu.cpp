@@ -119,8 +119,6 @@ void SplashMenu::Update(InputHandler& aInput, const Qel::Vector2<float>& aMouse)
         myElapsed += myStack->GetDeltaTime();
     }
     UpdateFade();
-    // What the start deferred and the tasks read ahead is made while the logos show.
-    MenuLayout::MakeOneReadAheadObject();
     if (myCurrentLogo == -1)
     {
         SetActive(false);
