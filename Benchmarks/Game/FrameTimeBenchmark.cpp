@@ -17,12 +17,12 @@
 #include "Menu/GameMenu.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/LevelSelectMenu.h"
+#include "Session/LevelProgress.h"
+#include "Session/LevelRegistry.h"
 #include "Support/Figures.h"
 #include "Support/FreshProcess.h"
 #include "Support/PhaseFrames.h"
 #include "World/GameWorld.h"
-#include "World/LevelProgress.h"
-#include "World/LevelRegistry.h"
 #include "vek/Core/Engine.h"
 
 #include <SDL.h>

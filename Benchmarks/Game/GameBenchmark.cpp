@@ -10,10 +10,10 @@
 // Runs from the build's bin folder (it reads settings/ beside itself), under the display to measure, e.g.
 // SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy. The levels are loaded from a temporary copy of the
 // laid-out asset root without its sounds, so no decode runs in the level processes; it is removed after.
+#include "App/Go.h"
 #include "Menu/StateStack.h"
 #include "Platform/Window/ScreenMetrics.h"
 #include "Platform/Window/WindowMessages.h"
-#include "Runtime/Go.h"
 #include "Sound/SoundBank.h"
 #include "Support/Figures.h"
 #include "Support/FreshProcess.h"

@@ -3,10 +3,10 @@
 // hit points, collision box) and posed, then its draw submitted. The figures are the thread's CPU time
 // for the update and for the draw submission apart; the software rasteriser's own threads and the
 // present are left out of them but shown as the frame's wall time.
+#include "Base/InputHandler.h"
 #include "Builders/PlayerBuilder.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
-#include "Runtime/InputHandler.h"
 #include "Support/HeadlessEngine.h"
 #include "vek/graphics/Camera.h"
 #include "vek/graphics/GraphicsEngine.h"

@@ -1,5 +1,5 @@
 // The game's process entry.
-#include "Runtime/Go.h"
+#include "App/Go.h"
 
 int main()
 {

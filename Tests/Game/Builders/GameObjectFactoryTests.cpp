@@ -1,10 +1,11 @@
+#include "Base/TextHelpers.h"
 #include "Builders/BasicBuilders.h"
 #include "Builders/CommonProperties.h"
 #include "Builders/GameObjectFactory.h"
 #include "Builders/RegisterGameObjectFactories.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Components/MeshComponent.h"
-#include "World/HoverComponent.h"
+#include "Level/HoverComponent.h"
 
 #include <gtest/gtest.h>
 

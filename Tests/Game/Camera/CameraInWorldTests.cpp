@@ -4,9 +4,9 @@
 #include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
 #include "ProfileFolderFixture.h"
+#include "Session/LevelRegistry.h"
 #include "Support/ManualCounter.h"
 #include "World/GameWorld.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 

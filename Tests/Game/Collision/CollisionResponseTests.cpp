@@ -1,11 +1,11 @@
 #include "Collision/BoxColliderComponent.h"
-#include "Collision/CollisionResponses.h"
 #include "Collision/SphereColliderComponent.h"
-#include "Components/BreakableTile.h"
-#include "Components/RankSystem.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Player/PlayerTestRig.h"
-#include "World/LevelCounters.h"
+#include "Level/BreakableTile.h"
+#include "Rules/CollisionResponses.h"
+#include "Session/LevelCounters.h"
+#include "Session/RankSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The effects the contact rules show, spawned through the running effect system: which one, where, at
 // what size and facing the player's way.
 #include "Collision/BoxColliderComponent.h"
-#include "Collision/CollisionResponses.h"
 #include "Collision/SphereColliderComponent.h"
-#include "Components/BreakableTile.h"
-#include "Components/RankSystem.h"
 #include "Effects/VfxSystem.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Effects/EffectsFixture.h"
 #include "Game/Player/PlayerTestRig.h"
-#include "World/LevelCounters.h"
+#include "Level/BreakableTile.h"
+#include "Rules/CollisionResponses.h"
+#include "Session/LevelCounters.h"
+#include "Session/RankSystem.h"
 
 #include <gtest/gtest.h>
 

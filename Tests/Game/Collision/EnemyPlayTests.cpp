@@ -1,18 +1,18 @@
 // Enemies and the boss built by their own builders over the shipped models, played through the world at
 // a fixed step: what a respawn puts back, enemies meeting each other, walls and ledges, their footsteps
 // as the mixer hears them, and the boss's contacts with the camera locks of its stages.
-#include "Animator/BonusLevel.h"
 #include "Animator/ClipIndices.h"
 #include "Boss/BossAnimator.h"
 #include "Builders/EnemyBuilders.h"
-#include "Components/CheckpointComponent.h"
-#include "Components/RankSystem.h"
 #include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Collision/LevelPlayFixture.h"
+#include "Level/CheckpointComponent.h"
 #include "Scripted/LockCameraTriggerComponent.h"
+#include "Session/BonusLevel.h"
+#include "Session/LevelCounters.h"
+#include "Session/RankSystem.h"
 #include "Sound/SoundBank.h"
-#include "World/LevelCounters.h"
 #include "vek/audio/AudioOut.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "Collision/BoxColliderComponent.h"
-#include "Collision/CollisionSystemComponent.h"
 #include "Collision/SphereColliderComponent.h"
 #include "Game/Player/PlayerTestRig.h"
 #include "Game/Support/StackStates.h"
 #include "Menu/StateStack.h"
+#include "Rules/CollisionSystemComponent.h"
 #include "Support/ManualCounter.h"
 #include "Support/WorkingFolder.h"
 #include "World/GameWorld.h"

@@ -2,18 +2,18 @@
 // pressed on the world's input and the shipped player model and clips.
 #include "Collision/BoxColliderComponent.h"
 #include "Collision/SphereColliderComponent.h"
-#include "Components/BloodSeaComponent.h"
-#include "Components/CheckpointComponent.h"
-#include "Components/LevelEndComponent.h"
-#include "Components/RankSystem.h"
-#include "Enemies/EyeAnimator.h"
-#include "Enemies/EyeTrigger.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Collision/LevelPlayFixture.h"
+#include "Level/BloodSeaComponent.h"
+#include "Level/CheckpointComponent.h"
+#include "Level/EyeAnimator.h"
+#include "Level/EyeTrigger.h"
+#include "Level/LevelEndComponent.h"
 #include "Scripted/CutsceneComponent.h"
 #include "Scripted/LockCameraTriggerComponent.h"
+#include "Session/LevelCounters.h"
+#include "Session/RankSystem.h"
 #include "World/GameWorld.h"
-#include "World/LevelCounters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "Camera/CameraController.h"
 #include "Camera/FogComponent.h"
-#include "Collision/CollisionSystemComponent.h"
 #include "Components/AnimatedMeshComponent.h"
-#include "World/HoverSystem.h"
+#include "Level/HoverSystem.h"
+#include "Rules/CollisionSystemComponent.h"
 #include "World/SceneComposer.h"
 
 #include <gtest/gtest.h>

@@ -2,16 +2,16 @@
 // hands the level's result to the results screen, or, with no menus, asks for the next level itself.
 #include "Builders/LevelObjectBuilders.h"
 #include "Collision/BoxColliderComponent.h"
-#include "Components/CheckpointComponent.h"
-#include "Components/LevelEndComponent.h"
 #include "Components/MeshComponent.h"
-#include "Components/RankSystem.h"
-#include "Enemies/EyeAnimator.h"
+#include "Level/CheckpointComponent.h"
+#include "Level/EyeAnimator.h"
+#include "Level/LevelEndComponent.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/StateStack.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "Support/WorkingFolder.h"
-#include "World/LevelCounters.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

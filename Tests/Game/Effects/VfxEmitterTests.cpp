@@ -1,9 +1,9 @@
 #include "Builders/EnemyBuilders.h"
 #include "Builders/PlayerBuilder.h"
-#include "Components/VfxEmitterComponent.h"
 #include "Effects/VfxSystem.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Effects/EffectsFixture.h"
+#include "Level/VfxEmitterComponent.h"
 #include "Objects/GameObject.h"
 #include "Player/PlayerController.h"
 

@@ -4,8 +4,8 @@
 #include "Boss/BossAnimator.h"
 #include "Builders/EnemyBuilders.h"
 #include "Game/Enemies/EnemyTestSupport.h"
+#include "Session/LevelRegistry.h"
 #include "Support/AssertCapture.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 

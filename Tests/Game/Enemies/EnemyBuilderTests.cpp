@@ -7,11 +7,11 @@
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
-#include "Enemies/EyeAnimator.h"
-#include "Enemies/EyeTrigger.h"
 #include "Enemies/Schnoz.h"
 #include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
+#include "Level/EyeAnimator.h"
+#include "Level/EyeTrigger.h"
 
 #include "Game/Enemies/EnemyTestSupport.h"
 

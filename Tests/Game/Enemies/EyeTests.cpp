@@ -3,11 +3,11 @@
 // when the player dies, which waits for the next arming.
 #include "Builders/EnemyBuilders.h"
 #include "Camera/CameraController.h"
-#include "Components/BloodSeaComponent.h"
 #include "Components/DamageableComponent.h"
-#include "Enemies/EyeAnimator.h"
-#include "Enemies/EyeTrigger.h"
 #include "Game/Enemies/EnemyTestSupport.h"
+#include "Level/BloodSeaComponent.h"
+#include "Level/EyeAnimator.h"
+#include "Level/EyeTrigger.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
 #include "Game/Enemies/EnemyTestSupport.h"
+#include "Session/LevelRegistry.h"
 #include "Support/AssertCapture.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // The credits screen and the credits film on a stack whose bottom is the title: in and out by every
 // input, the film started by the outro flag, its three ways to end, and the level unloaded after it.
+#include "Base/InputHandler.h"
 #include "Engine/vek/graphics/EngineFixture.h"
 #include "Game/Support/PlaceholderState.h"
 #include "Menu/CreditsMenu.h"
@@ -7,7 +8,6 @@
 #include "Menu/MainMenu.h"
 #include "Menu/MenuButton.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "Support/VideoClip.h"
 #include "vek/input/XInputController.h"

@@ -1,12 +1,12 @@
 // The results screen: the rank picture by threshold, the score counting up, the buttons there are and
 // what each does, keyboard selection, and a layout that is missing or broken.
-#include "Components/RankSystem.h"
+#include "Base/InputHandler.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MenuButton.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "Support/WorkingFolder.h"
-#include "World/LevelRegistry.h"
 #include "vek/settings/EngineCreateParameters.h"
 
 #include <gtest/gtest.h>

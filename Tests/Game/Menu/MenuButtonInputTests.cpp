@@ -1,6 +1,6 @@
+#include "Base/InputHandler.h"
 #include "Game/Menu/RecordingState.h"
 #include "Menu/MenuButton.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "Support/WorkingFolder.h"
 

@@ -1,10 +1,10 @@
+#include "Base/InputHandler.h"
 #include "Menu/CheckBox.h"
 #include "Menu/GameMenu.h"
 #include "Menu/LevelSelectMenu.h"
 #include "Menu/Slider.h"
 #include "Menu/SplashMenu.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
 #include "Support/AssertCapture.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "Collision/CollisionSystemComponent.h"
-#include "Components/RankSystem.h"
 #include "Menu/StateStack.h"
+#include "Rules/CollisionSystemComponent.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelProgress.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "Support/WorkingFolder.h"
-#include "World/LevelCounters.h"
-#include "World/LevelProgress.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,6 +1,6 @@
+#include "Base/InputHandler.h"
 #include "Engine/vek/graphics/EngineFixture.h"
 #include "Game/Menu/RecordingState.h"
-#include "Runtime/InputHandler.h"
 #include "vek/Core/Engine.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The program session the play-through and the soak run on: keys reach the world through the game's
 // window, every frame is a sixtieth of a second of engine and world time, and a step that overruns
 // stops the run and is named.
-#include "Components/RankSystem.h"
 #include "Game/Support/LevelSteps.h"
+#include "Session/RankSystem.h"
 #include "World/GameWorld.h"
 #include "vek/Core/Engine.h"
 

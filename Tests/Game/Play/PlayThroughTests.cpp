@@ -11,9 +11,9 @@
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MainMenu.h"
 #include "Menu/SettingMenu.h"
+#include "Session/LevelProgress.h"
 #include "Sound/SoundBank.h"
 #include "World/GameWorld.h"
-#include "World/LevelProgress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "PlayerTestRig.h"
 
 #include "Platform/Pad/SdlPadBackend.h"
+#include "Session/LevelCounters.h"
 #include "Support/VirtualPad.h"
-#include "World/LevelCounters.h"
 
 #include <algorithm>
 

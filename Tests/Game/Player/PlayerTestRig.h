@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Animator/ClipIndices.h"
+#include "Base/InputHandler.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
 #include "Objects/GameObject.h"
@@ -11,8 +12,7 @@
 #include "Platform/Window/WindowMessages.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
-#include "Runtime/InputHandler.h"
-#include "World/LevelRegistry.h"
+#include "Session/LevelRegistry.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
+#include "App/Go.h"
 #include "Menu/StateStack.h"
 #include "Platform/Window/MessagePump.h"
-#include "Runtime/Go.h"
 #include "World/GameWorld.h"
 #include "vek/settings/DebugFeatures.h"
 #include "vek/settings/EngineCreateParameters.h"

@@ -1,4 +1,4 @@
-#include "Runtime/Timer.h"
+#include "Base/Timer.h"
 #include "Support/ManualCounter.h"
 
 #include <gtest/gtest.h>

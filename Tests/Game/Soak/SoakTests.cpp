@@ -7,8 +7,8 @@
 #include "Menu/GameMenu.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/SettingMenu.h"
+#include "Session/LevelRegistry.h"
 #include "World/GameWorld.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 // grounded, airborne, falling, rising. "#" starts a comment.
 #pragma once
 
-#include "Runtime/InputHandler.h"
+#include "Base/InputHandler.h"
 #include "vek/Math/Vector3.h"
 
 #include <cstdint>

@@ -2,7 +2,6 @@
 
 #include "Game/Support/LevelWatch.h"
 
-#include "Components/RankSystem.h"
 #include "Menu/CreditsMenu.h"
 #include "Menu/CreditsVideo.h"
 #include "Menu/GameMenu.h"
@@ -12,9 +11,10 @@
 #include "Menu/MenuState.h"
 #include "Menu/SettingMenu.h"
 #include "Player/PlayerAnimator.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "World/GameWorld.h"
-#include "World/LevelCounters.h"
-#include "World/LevelRegistry.h"
 
 #include <algorithm>
 #include <chrono>

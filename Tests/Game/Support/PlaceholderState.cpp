@@ -1,6 +1,6 @@
 #include "Game/Support/PlaceholderState.h"
 
-#include "Runtime/InputHandler.h"
+#include "Base/InputHandler.h"
 #include "vek/input/XInputController.h"
 
 PlaceholderState::PlaceholderState(std::optional<GameState> aStateAtInit, OnBack anOnBack)

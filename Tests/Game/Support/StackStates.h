@@ -2,9 +2,9 @@
 // and update as it does under the menus.
 #pragma once
 
+#include "Base/InputHandler.h"
 #include "Game/Support/PlaceholderState.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
 
 namespace GameTest
 {

@@ -1,12 +1,12 @@
-#include "Collision/CollisionSystemComponent.h"
+#include "Base/InputHandler.h"
 #include "Game/Support/PlaceholderState.h"
 #include "Game/Support/StackStates.h"
 #include "GameLevelFolder.h"
 #include "Menu/CreditsVideo.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
+#include "Rules/CollisionSystemComponent.h"
+#include "Session/LevelRegistry.h"
 #include "World/GameWorld.h"
-#include "World/LevelRegistry.h"
 #include "vek/scene/SceneDataError.h"
 
 #include <gtest/gtest.h>

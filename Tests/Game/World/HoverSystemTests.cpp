@@ -1,8 +1,8 @@
 // The hover system: name hashes, the automatic grouping of platforms, the group layout, the sway and
 // the spring a landing pushes.
+#include "Level/HoverComponent.h"
+#include "Level/HoverSystem.h"
 #include "Objects/GameObject.h"
-#include "World/HoverComponent.h"
-#include "World/HoverSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -5,20 +5,20 @@
 // best score and keys, which the level select's key total then counts.
 #include "Builders/LevelObjectBuilders.h"
 #include "Collision/BoxColliderComponent.h"
-#include "Collision/CollisionSystemComponent.h"
-#include "Components/LevelEndComponent.h"
-#include "Components/RankSystem.h"
-#include "Enemies/EyeAnimator.h"
 #include "Game/Support/StackStates.h"
+#include "Level/EyeAnimator.h"
+#include "Level/LevelEndComponent.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MenuButton.h"
 #include "Menu/StateStack.h"
+#include "Rules/CollisionSystemComponent.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelProgress.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "Support/ManualCounter.h"
 #include "Support/WorkingFolder.h"
 #include "World/GameWorld.h"
-#include "World/LevelCounters.h"
-#include "World/LevelProgress.h"
-#include "World/LevelRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "Base/ReplaceFile.h"
+#include "Session/LevelProgress.h"
 #include "Support/TempDir.h"
 #include "Support/WorkingFolder.h"
-#include "World/LevelProgress.h"
-#include "World/ReplaceFile.h"
 
 #include <algorithm>
 #include <climits>

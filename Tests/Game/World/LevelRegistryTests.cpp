@@ -1,5 +1,5 @@
+#include "Session/LevelRegistry.h"
 #include "Support/TempDir.h"
-#include "World/LevelRegistry.h"
 
 #include <chrono>
 #include <filesystem>

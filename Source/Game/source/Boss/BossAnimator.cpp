@@ -1,10 +1,10 @@
 #include "Boss/BossAnimator.h"
 
-#include "Animator/BonusLevel.h"
 #include "Boss/BossStates.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Objects/GameObject.h"
-#include "World/LevelRegistry.h"
+#include "Session/BonusLevel.h"
+#include "Session/LevelRegistry.h"
 #include "vek/Core/Assert.h"
 #include "vek/Core/Profiler.h"
 

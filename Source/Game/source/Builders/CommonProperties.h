@@ -1,5 +1,5 @@
-// The text helpers of tag lookup and the properties every built object shares, whatever its tag:
-// render mode, texture atlas, persistence and hover sway. Run on the scene-load task.
+// The properties every built object shares, whatever its tag: render mode, texture atlas, persistence
+// and hover sway. Run on the scene-load task.
 #pragma once
 
 #include "Builders/SceneObjectData.h"
@@ -10,9 +10,6 @@ class GameObject;
 
 // "lambert" 1, "pbr" 2 (any case), anything else 0.
 int ParseRenderMode(const std::string& aText);
-std::string ToLowerCopy(std::string aText);
-// Without the leading and trailing characters isspace accepts.
-std::string TrimCopy(std::string aText);
 
 // With "UseAtlas" true and a MeshComponent on the object: its atlas flag and the four atlas textures
 // ("" for a missing key).

@@ -1,5 +1,6 @@
 #include "Builders/GameObjectFactory.h"
 
+#include "Base/TextHelpers.h"
 #include "Builders/CommonProperties.h"
 #include "Components/MeshComponent.h"
 

@@ -6,15 +6,15 @@
 #include "Collision/SphereColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/AnimatedSpriteComponent.h"
-#include "Components/BloodSeaComponent.h"
-#include "Components/BreakableTile.h"
-#include "Components/CheckpointComponent.h"
-#include "Components/Collectibles.h"
-#include "Components/LevelEndComponent.h"
 #include "Components/MeshComponent.h"
-#include "Components/RankSystem.h"
-#include "Components/VfxEmitterComponent.h"
-#include "Enemies/EyeAnimator.h"
+#include "Level/BloodSeaComponent.h"
+#include "Level/BreakableTile.h"
+#include "Level/CheckpointComponent.h"
+#include "Level/Collectibles.h"
+#include "Level/EyeAnimator.h"
+#include "Level/LevelEndComponent.h"
+#include "Level/VfxEmitterComponent.h"
+#include "Session/RankSystem.h"
 
 namespace
 {

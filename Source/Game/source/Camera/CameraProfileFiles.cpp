@@ -1,7 +1,7 @@
 #include "Camera/CameraProfileFiles.h"
 
+#include "Base/JsonNumber.h"
 #include "Camera/ProfileFolders.h"
-#include "Runtime/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,6 @@
 #include "Components/MeshTextureSelection.h"
 
-#include "Builders/CommonProperties.h"
+#include "Base/TextHelpers.h"
 #include "Components/MeshComponent.h"
 #include "Objects/GameObject.h"
 #include "vek/graphics/TextureManager.h"

@@ -1,6 +1,6 @@
 #include "Dialogue/DialogueTable.h"
 
-#include "Menu/StateStack.h"
+#include "Session/GameFlow.h"
 
 namespace
 {
@@ -32,8 +32,8 @@ const nlohmann::json* FindMember(const nlohmann::json* anObject, const std::stri
 
 const nlohmann::json* GetDialogueDocument()
 {
-    const StateStack* stack = StateStack::GetInstance();
-    return stack == nullptr ? nullptr : &stack->GetDialogues();
+    const GameFlow* flow = GameFlow::GetCurrent();
+    return flow == nullptr ? nullptr : &flow->GetDialogues();
 }
 
 std::optional<DialogueLine> FindDialogueLine(const nlohmann::json* aDocument, const std::string& aKey)

@@ -1,6 +1,6 @@
 #include "Effects/DefinitionJson.h"
 
-#include "Runtime/JsonNumber.h"
+#include "Base/JsonNumber.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,11 @@
 #include "Enemies/SchnozAnimator.h"
 
-#include "Animator/BonusLevel.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Enemies/SchnozController.h"
 #include "Enemies/SchnozStates.h"
 #include "Objects/GameObject.h"
-#include "World/LevelRegistry.h"
+#include "Session/BonusLevel.h"
+#include "Session/LevelRegistry.h"
 #include "vek/Core/Assert.h"
 #include "vek/Core/Profiler.h"
 

@@ -1,9 +1,9 @@
 #include "Menu/CreditsMenu.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/MenuButton.h"
 #include "Menu/MenuLayout.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/DX11.h"

@@ -1,7 +1,7 @@
 #include "Menu/CreditsVideo.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Engine.h"
 #include "vek/input/XInputController.h"

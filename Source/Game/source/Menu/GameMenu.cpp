@@ -1,11 +1,11 @@
 #include "Menu/GameMenu.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/MenuLayout.h"
 #include "Menu/SettingMenu.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
-#include "World/LevelCounters.h"
+#include "Session/LevelCounters.h"
 #include "vek/input/XInputController.h"
 #include "vek/video/Video.h"
 

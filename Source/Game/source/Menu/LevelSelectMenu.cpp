@@ -1,11 +1,11 @@
 #include "Menu/LevelSelectMenu.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/GameMenu.h"
 #include "Menu/MenuLayout.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
+#include "Session/LevelProgress.h"
 #include "Sound/SoundBank.h"
-#include "World/LevelProgress.h"
 #include "World/SceneImportService.h"
 #include "vek/Core/Engine.h"
 #include "vek/input/XInputController.h"

@@ -6,7 +6,7 @@
 
 #include "Menu/MenuButton.h"
 #include "Menu/MenuState.h"
-#include "World/LevelRegistry.h"
+#include "Session/LevelRegistry.h"
 #include "vek/text/Text.h"
 
 #include <future>

@@ -1,5 +1,6 @@
 #include "Menu/MainMenu.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/ButtonMenuLayout.h"
 #include "Menu/CreditsMenu.h"
 #include "Menu/CreditsVideo.h"
@@ -8,7 +9,6 @@
 #include "Menu/MenuLayout.h"
 #include "Menu/SettingMenu.h"
 #include "Menu/StateStack.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Engine.h"
 #include "vek/input/XInputController.h"

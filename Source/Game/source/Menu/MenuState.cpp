@@ -1,9 +1,9 @@
 #include "Menu/MenuState.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/MenuButton.h"
-#include "Runtime/InputHandler.h"
+#include "Session/LevelProgress.h"
 #include "Sound/SoundBank.h"
-#include "World/LevelProgress.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/TextureManager.h"
 #include "vek/input/XInputController.h"

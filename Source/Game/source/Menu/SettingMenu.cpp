@@ -1,11 +1,11 @@
 #include "Menu/SettingMenu.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/ButtonMenuLayout.h"
 #include "Menu/MenuLayout.h"
 #include "Menu/StateStack.h"
 #include "Platform/Window/ScreenMetrics.h"
 #include "Platform/Window/Window.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/WindowHandler.h"

@@ -1,8 +1,8 @@
 #include "Menu/Slider.h"
 
+#include "Base/InputHandler.h"
 #include "Menu/MenuLayout.h"
 #include "Menu/MenuState.h"
-#include "Runtime/InputHandler.h"
 #include "vek/Core/Assert.h"
 
 #include <algorithm>

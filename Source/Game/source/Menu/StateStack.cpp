@@ -1,11 +1,12 @@
 #include "Menu/StateStack.h"
 
+#include "Base/InputHandler.h"
 #include "Dialogue/DialogueTable.h"
 #include "Menu/LevelEndResultsMenu.h"
+#include "Menu/LevelSelectMenu.h"
 #include "Menu/MainMenu.h"
 #include "Menu/MenuState.h"
 #include "Menu/SplashMenu.h"
-#include "Runtime/InputHandler.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Assert.h"
 #include "vek/Core/Engine.h"
@@ -55,6 +56,7 @@ StateStack::~StateStack()
     if (theInstance == this)
     {
         theInstance = nullptr;
+        SetCurrent(nullptr);
     }
 }
 
@@ -66,6 +68,7 @@ StateStack* StateStack::GetInstance()
 void StateStack::Init()
 {
     theInstance = this;
+    SetCurrent(this);
     myUISettings = ReadSettingsDocument(UI_SETTINGS_PATH);
     myDialogues = ReadSettingsDocument(DIALOGUES_PATH);
     if (!FindDefaultBubblePicture(&myDialogues))
@@ -324,5 +327,23 @@ void StateStack::InvokeReloadScene()
     {
         const std::function<void()> callback = myOnReloadScene;
         callback();
+    }
+}
+
+void StateStack::ReturnToLevelSelect()
+{
+    // Whether the level select has pushed the HUD yet or is still sliding onto the level, the player is
+    // left on it to choose again rather than on an empty world under the HUD.
+    for (int index = GetSize() - 1; index >= 0; --index)
+    {
+        if (auto* select = dynamic_cast<LevelSelectMenu*>(GetState(index)))
+        {
+            select->CancelLevelStart();
+            if (index < GetSize() - 1)
+            {
+                PopToIndex(index);
+            }
+            return;
+        }
     }
 }

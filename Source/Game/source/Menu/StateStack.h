@@ -1,9 +1,12 @@
 // The stack of screens that drives the game's flow. It owns every menu state, runs and draws the top
-// one (and what lies under an overlay), applies pops at the next Update, keeps the game-state code the
-// world reads, holds the UI layout and dialogue documents, and starts the menu music once the splash is
-// gone. One lives for the whole program; the process-wide instance is the one Init was last called on,
-// and is cleared when that stack is destroyed. Main thread only.
+// one (and what lies under an overlay; nothing while hidden), applies pops at the next Update, reads the
+// UI layout and dialogue documents, and starts the menu music once the splash is gone. It is the game's
+// flow: what gameplay and the world share with the screens lives in its GameFlow part. One lives for the
+// whole program; the process-wide instance is the one Init was last called on, and is cleared when that stack
+// is destroyed. Main thread only.
 #pragma once
+
+#include "Session/GameFlow.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,29 +25,6 @@ class InputHandler;
 class MenuState;
 class RankSystem;
 
-// The game-state code the world reads and the menus and the world write.
-using GameState = std::int32_t;
-
-namespace GameStateCode
-{
-inline constexpr GameState TITLE_MENU = 0;
-inline constexpr GameState CREDITS = 1;
-inline constexpr GameState LEVEL_SELECT = 2;
-inline constexpr GameState SCENE_CHANGE_REQUESTED = 3;
-inline constexpr GameState PLAYING = 4;
-inline constexpr GameState IN_GAME_SETTINGS = 5;
-inline constexpr GameState LEVEL_RESULTS = 6;
-} // namespace GameStateCode
-
-// What the level end hands to the results screen.
-struct LevelEndResultData
-{
-    std::string currentLevel;
-    // Empty when no level follows.
-    std::string nextLevel;
-    std::int32_t score = 0;
-};
-
 // A layout or dialogue document that could not be read; what() names the file and the reason.
 class SettingsDocumentError : public std::runtime_error
 {
@@ -52,7 +32,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class StateStack
+class StateStack : public GameFlow
 {
 public:
     static constexpr const char* UI_SETTINGS_PATH = "settings/UISettings.json";
@@ -76,38 +56,25 @@ public:
     // Initialises the state with this stack first, then stacks it. Takes ownership.
     void PushState(MenuState* aState);
     // Pops down to aIndex at the next Update; the last call before it wins.
-    void PopToIndex(int aIndex);
+    void PopToIndex(int aIndex) override;
     // Every state asks to be removed: one goes each Update until the stack is empty.
     void DeactivateAll();
     // Nothing while the results are already on top.
-    void PushLevelEndResults(const LevelEndResultData& aData);
+    void PushLevelEndResults(const LevelEndResultData& aData) override;
+    // The level select gives up the level it was starting; a stack above it is popped down to it.
+    void ReturnToLevelSelect() override;
 
     void SetFullscreen(bool aIsFullscreen);
     bool IsFullscreen() const { return myIsFullscreen; }
-    // While hidden, Update only takes the frame's time and Render draws nothing.
-    void SetHidden(bool aIsHidden) { myIsHidden = aIsHidden; }
-    bool IsHidden() const { return myIsHidden; }
-    bool IsGamePaused() const;
-
-    GameState GetGameState() const { return myGameState; }
-    void SetGameState(GameState aGameState) { myGameState = aGameState; }
+    bool IsGamePaused() const override;
 
     const nlohmann::json& GetUISettings() const { return myUISettings; }
-    const nlohmann::json& GetDialogues() const { return myDialogues; }
 
     static StateStack* GetInstance();
 
-    bool ShouldPlayCreditsVideo() const { return myShouldPlayCreditsVideo; }
-    void SetPlayCreditsVideo(bool aShouldPlay) { myShouldPlayCreditsVideo = aShouldPlay; }
-    // The running level's rank system; not owned, and null while no level runs.
-    RankSystem* GetRankSystem() const { return myRankSystem; }
-    void SetRankSystem(RankSystem* aRankSystem) { myRankSystem = aRankSystem; }
-
-    int GetSize() const { return static_cast<int>(myStates.size()); }
+    int GetSize() const override { return static_cast<int>(myStates.size()); }
     // The state at aIndex (0 is the bottom); null outside the stack.
     MenuState* GetState(int aIndex) const;
-    float GetDeltaTime() const { return myDeltaTime; }
-    void SetDeltaTime(float aDeltaTime) { myDeltaTime = aDeltaTime; }
 
     void SetOnUnloadScene(std::function<void()> aCallback) { myOnUnloadScene = std::move(aCallback); }
     void SetOnReloadScene(std::function<void()> aCallback) { myOnReloadScene = std::move(aCallback); }
@@ -122,20 +89,14 @@ private:
     void UpdateMenuMusic();
 
     bool myIsFullscreen = false;
-    bool myIsHidden = false;
-    GameState myGameState = GameStateCode::TITLE_MENU;
     std::int32_t myPendingPopToIndex = -1;
     nlohmann::json myUISettings;
-    nlohmann::json myDialogues;
     std::int32_t myTopIndex = 0;
-    float myDeltaTime = 0.0f;
     std::function<void()> myOnUnloadScene;
     std::function<void()> myOnReloadScene;
     bool myIsMutedForSplash = false;
     bool myIsMenuMusicStarted = false;
     std::vector<std::unique_ptr<MenuState>> myStates;
-    bool myShouldPlayCreditsVideo = false;
-    RankSystem* myRankSystem = nullptr;
 };
 
 // The parsed JSON document at aPath (relative to the working folder); comments are not allowed. Throws

@@ -1,9 +1,9 @@
 #include "Player/PlayerController.h"
 
+#include "Base/InputHandler.h"
 #include "Components/AnimatedMeshComponent.h"
 #include "Objects/GameObject.h"
-#include "Runtime/InputHandler.h"
-#include "World/LevelRegistry.h"
+#include "Session/LevelRegistry.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 #include "Objects/GameObject.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerStates.h"
-#include "World/LevelCounters.h"
+#include "Session/LevelCounters.h"
 
 void PlayerController::SpawnEffectAt(const std::string& anId, const Qel::Vector3<float>& aPosition)
 {

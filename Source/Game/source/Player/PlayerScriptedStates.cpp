@@ -3,10 +3,10 @@
 #include "Animator/ClipIndices.h"
 #include "Dialogue/DialogueTable.h"
 #include "Dialogue/SpeechBubbleComponent.h"
-#include "Menu/StateStack.h"
 #include "Objects/GameObject.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
+#include "Session/GameFlow.h"
 
 #include <iostream>
 
@@ -107,11 +107,11 @@ void PlayerOutroState::OnExit(PlayerAnimator& anAnimator)
 {
     static_cast<void>(anAnimator);
     // Quitting during the outro destroys the stack before the world: then there is nothing to ask.
-    StateStack* stack = StateStack::GetInstance();
-    if (stack == nullptr)
+    GameFlow* flow = GameFlow::GetCurrent();
+    if (flow == nullptr)
     {
         return;
     }
-    stack->SetPlayCreditsVideo(true);
-    stack->PopToIndex(0);
+    flow->SetPlayCreditsVideo(true);
+    flow->PopToIndex(0);
 }

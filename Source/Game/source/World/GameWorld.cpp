@@ -2,14 +2,13 @@
 
 #include "Builders/RegisterGameObjectFactories.h"
 #include "Camera/FogComponent.h"
-#include "Collision/CollisionSystemComponent.h"
-#include "Enemies/EyeTrigger.h"
-#include "Menu/LevelSelectMenu.h"
-#include "Menu/StateStack.h"
+#include "Level/EyeTrigger.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
+#include "Rules/CollisionSystemComponent.h"
+#include "Session/GameFlow.h"
+#include "Session/LevelRegistry.h"
 #include "Sound/SoundBank.h"
-#include "World/LevelRegistry.h"
 #include "World/SceneImportService.h"
 #include "World/WorldRenderPass.h"
 #include "vek/Core/Engine.h"
@@ -36,10 +35,6 @@ constexpr float MAX_LEVEL_STEP = 1.0f / 30.0f;
 constexpr std::uint32_t MENU_MUSIC = 3;
 constexpr std::uint32_t BUTTON_HOVER_SOUND = 0;
 constexpr std::uint32_t LEVEL_CHOICE_SOUND = 37;
-constexpr GameState STATE_TITLE = 0;
-constexpr GameState STATE_SCENE_CHANGE = 3;
-constexpr GameState STATE_PLAYING = 4;
-constexpr GameState STATE_LEVEL_RESULTS = 6;
 
 template <typename T>
 bool IsRunning(const std::future<T>& aFuture)
@@ -92,24 +87,6 @@ void HandInEngineWindow(InputHandler& aInput)
     if (engine != nullptr && engine->GetHWND() != nullptr)
     {
         aInput.SetWindowHandle(*engine->GetHWND());
-    }
-}
-
-// Whether the level select has pushed the HUD yet or is still sliding onto the level, the player is
-// left on it to choose again rather than on an empty world under the HUD.
-void ReturnToLevelSelect(StateStack& aStack)
-{
-    for (int index = aStack.GetSize() - 1; index >= 0; --index)
-    {
-        if (auto* select = dynamic_cast<LevelSelectMenu*>(aStack.GetState(index)))
-        {
-            select->CancelLevelStart();
-            if (index < aStack.GetSize() - 1)
-            {
-                aStack.PopToIndex(index);
-            }
-            return;
-        }
     }
 }
 
@@ -187,29 +164,29 @@ void GameWorld::Init()
     }
 }
 
-void GameWorld::Update(StateStack& aStack)
+void GameWorld::Update(GameFlow& aFlow)
 {
     myTimer.Update();
     myInput.Update();
     BringWindowToFront();
 
     const float deltaTime = myTimer.GetDeltaTime();
-    aStack.SetDeltaTime(deltaTime);
+    aFlow.SetDeltaTime(deltaTime);
     SoundBank::GetInstance().Update(deltaTime);
 
     if (PollSceneLoad())
     {
-        ReturnToLevelSelect(aStack);
+        aFlow.ReturnToLevelSelect();
     }
 
     LevelRegistry& levels = LevelRegistry::GetInstance();
     if (levels.HasSceneRequest())
     {
         const std::string request = levels.TakeSceneRequest();
-        const bool isReplay = aStack.GetGameState() == STATE_LEVEL_RESULTS;
+        const bool isReplay = aFlow.GetGameState() == GameStateCode::LEVEL_RESULTS;
         if (!request.empty() && request != myLoadingScene && (request != myCurrentScene || isReplay))
         {
-            aStack.SetGameState(STATE_SCENE_CHANGE);
+            aFlow.SetGameState(GameStateCode::SCENE_CHANGE_REQUESTED);
             SoundBank& sounds = SoundBank::GetInstance();
             sounds.Stop(MENU_MUSIC);
             sounds.Stop(BUTTON_HOVER_SOUND);
@@ -226,18 +203,18 @@ void GameWorld::Update(StateStack& aStack)
         }
     }
 
-    aStack.SetHidden(myIsLoading && aStack.GetSize() > 2);
-    if (myIsLoading || aStack.IsGamePaused())
+    aFlow.SetHidden(myIsLoading && aFlow.GetSize() > 2);
+    if (myIsLoading || aFlow.IsGamePaused())
     {
         return;
     }
 
-    aStack.SetGameState(STATE_PLAYING);
+    aFlow.SetGameState(GameStateCode::PLAYING);
     const float levelStep = std::min(deltaTime, MAX_LEVEL_STEP);
     UpdateCameraAndPlayer(levelStep);
-    if (aStack.GetSize() <= 1)
+    if (aFlow.GetSize() <= 1)
     {
-        aStack.SetGameState(STATE_TITLE);
+        aFlow.SetGameState(GameStateCode::TITLE_MENU);
         return;
     }
     UpdateLevelObjects(levelStep);

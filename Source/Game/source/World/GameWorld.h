@@ -5,13 +5,13 @@
 // builds objects and never touches the world.
 #pragma once
 
+#include "Base/InputHandler.h"
+#include "Base/Timer.h"
 #include "Camera/CameraController.h"
 #include "Effects/VfxSystem.h"
+#include "Level/HoverSystem.h"
 #include "Objects/GameObject.h"
-#include "Runtime/InputHandler.h"
-#include "Runtime/Timer.h"
 #include "World/HandOverPreparation.h"
-#include "World/HoverSystem.h"
 #include "World/SceneComposer.h"
 #include "vek/text/Text.h"
 
@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-class StateStack;
+class GameFlow;
 
 class GameWorld
 {
@@ -45,7 +45,7 @@ public:
     // One frame: clock, input, the load's hand-over, level requests, then the level's objects in their
     // fixed order unless a load runs or a menu pauses the game. The level steps at most 1/30 s a frame.
     // A level that fails to load sends the player back to the level select.
-    void Update(StateStack& aStack);
+    void Update(GameFlow& aFlow);
     // The level, or the loading screen while a scene loads.
     void Render();
     // The level's part of a frame at a given step: camera, player, hover, every other active object,

@@ -1,18 +1,18 @@
 #include "World/SceneComposer.h"
 
 #include "Boss/BossAnimator.h"
-#include "Enemies/EyeAnimator.h"
-#include "Enemies/EyeTrigger.h"
+#include "Level/EyeAnimator.h"
+#include "Level/EyeTrigger.h"
 #include "Scripted/LockCameraTriggerComponent.h"
 
 #include "Camera/CameraController.h"
 #include "Camera/FogComponent.h"
-#include "Collision/CollisionSystemComponent.h"
 #include "Components/AnimatedMeshComponent.h"
+#include "Level/HoverSystem.h"
 #include "Player/PlayerController.h"
+#include "Rules/CollisionSystemComponent.h"
 #include "Scripted/CameraLockLinks.h"
 #include "World/GameWorld.h"
-#include "World/HoverSystem.h"
 #include "vek/Core/Engine.h"
 #include "vek/Core/Profiler.h"
 

@@ -7,7 +7,7 @@
 #include "Components/SceneGraphics.h"
 #include "Dialogue/SpeechBubbleComponent.h"
 #include "Effects/VfxSystem.h"
-#include "World/HoverSystem.h"
+#include "Level/HoverSystem.h"
 #include "vek/Core/Profiler.h"
 #include "vek/Math/Frustum.h"
 #include "vek/graphics/DX11.h"

@@ -1,7 +1,7 @@
 // The rising blood sea of every shipped level, as its builder makes it: it must appear below every place
 // the player stands when the eye wakes it (else it kills on sight), and stop short of the exit door.
 #include "Builders/RegisterGameObjectFactories.h"
-#include "Components/BloodSeaComponent.h"
+#include "Level/BloodSeaComponent.h"
 #include "Objects/GameObject.h"
 #include "World/SceneImportService.h"
 #include "vek/scene/SceneObjectDefinitions.h"

@@ -8,11 +8,11 @@
 #include "Game/Support/StackStates.h"
 #include "Menu/LevelEndResultsMenu.h"
 #include "Menu/StateStack.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelRegistry.h"
 #include "Support/ManualCounter.h"
 #include "Support/WorkingFolder.h"
 #include "World/GameWorld.h"
-#include "World/LevelCounters.h"
-#include "World/LevelRegistry.h"
 #include "vek/model/ModelFactory.h"
 #include "vek/settings/Settings.h"
 

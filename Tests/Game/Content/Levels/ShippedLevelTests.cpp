@@ -3,7 +3,7 @@
 #include "Builders/GameObjectFactory.h"
 #include "Builders/RegisterGameObjectFactories.h"
 #include "Game/Content/Levels/GameTags.h"
-#include "World/LevelRegistry.h"
+#include "Session/LevelRegistry.h"
 #include "World/SceneImportService.h"
 #include "vek/scene/Scene.h"
 #include "vek/scene/SceneLoader.h"

@@ -1,4 +1,4 @@
-#include "World/HoverComponent.h"
+#include "Level/HoverComponent.h"
 
 #include "Objects/GameObject.h"
 

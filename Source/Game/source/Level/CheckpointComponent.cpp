@@ -1,4 +1,4 @@
-#include "Components/CheckpointComponent.h"
+#include "Level/CheckpointComponent.h"
 
 #include "Components/MeshComponent.h"
 #include "Effects/VfxSystem.h"

@@ -1,4 +1,4 @@
-#include "Components/VfxEmitterComponent.h"
+#include "Level/VfxEmitterComponent.h"
 
 #include "Effects/DefinitionJson.h"
 #include "Effects/VfxSystem.h"

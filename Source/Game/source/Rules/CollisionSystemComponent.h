@@ -6,8 +6,8 @@
 // the level's progress. Main thread.
 #pragma once
 
-#include "Collision/CollisionResponses.h"
 #include "Objects/ScriptComponent.h"
+#include "Rules/CollisionResponses.h"
 #include "vek/Math/Quaternion.h"
 #include "vek/Math/Vector3.h"
 

@@ -1,11 +1,11 @@
 // The player against the level's statics: breakable blocks, then ground, ceiling and wall probes.
-#include "Collision/CollisionResponses.h"
+#include "Rules/CollisionResponses.h"
 
-#include "Collision/ContactEffects.h"
-#include "Components/BreakableTile.h"
+#include "Level/BreakableTile.h"
+#include "Level/HoverComponent.h"
 #include "Objects/GameObject.h"
 #include "Player/PlayerController.h"
-#include "World/HoverComponent.h"
+#include "Rules/ContactEffects.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "Runtime/JsonNumber.h"
+#include "Base/JsonNumber.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,16 +1,16 @@
 // The player against pickups, death boxes and trigger boxes.
-#include "Collision/CollisionResponses.h"
+#include "Rules/CollisionResponses.h"
 
 #include "Collision/BoxColliderComponent.h"
-#include "Collision/ContactEffects.h"
 #include "Collision/SphereColliderComponent.h"
 #include "Components/DamageableComponent.h"
-#include "Components/RankSystem.h"
 #include "Objects/GameObject.h"
 #include "Objects/ObjectLists.h"
 #include "Player/PlayerController.h"
+#include "Rules/ContactEffects.h"
+#include "Session/LevelCounters.h"
+#include "Session/RankSystem.h"
 #include "Sound/SoundBank.h"
-#include "World/LevelCounters.h"
 
 #include <algorithm>
 

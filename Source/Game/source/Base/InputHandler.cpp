@@ -1,4 +1,4 @@
-#include "Runtime/InputHandler.h"
+#include "Base/InputHandler.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "Components/BreakableTile.h"
+#include "Level/BreakableTile.h"
 
 #include "Collision/BoxColliderComponent.h"
 

@@ -1,4 +1,4 @@
-#include "Runtime/Timer.h"
+#include "Base/Timer.h"
 
 Timer::Timer(const Qel::CounterSource& aSource)
     : mySource(&aSource), myStart(aSource.GetCount()), myPrevious(myStart)

@@ -1,4 +1,4 @@
-#include "Collision/ContactEffects.h"
+#include "Rules/ContactEffects.h"
 
 #include "Effects/VfxSystem.h"
 

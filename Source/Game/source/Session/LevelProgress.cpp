@@ -1,7 +1,7 @@
-#include "World/LevelProgress.h"
+#include "Session/LevelProgress.h"
 
-#include "Runtime/JsonNumber.h"
-#include "World/ReplaceFile.h"
+#include "Base/JsonNumber.h"
+#include "Base/ReplaceFile.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "Collision/CollisionResponses.h"
+#include "Collision/CollisionGeometry.h"
 
 #include "Collision/BoxColliderComponent.h"
 #include "Objects/GameObject.h"
@@ -109,4 +109,18 @@ bool ProbeHits(const CollisionBox& aBox, const Qel::Vector3<float>& anOrigin,
         return false;
     }
     return t >= 0.0f && std::fabs(t) < PROBE_DISTANCE;
+}
+
+void ReadStaticBoxes(const std::vector<GameObject*>& aStatics, StaticBoxes& outBoxes)
+{
+    outBoxes.objects.clear();
+    outBoxes.boxes.clear();
+    for (GameObject* solid : aStatics)
+    {
+        if (solid != nullptr)
+        {
+            outBoxes.objects.push_back(solid);
+            outBoxes.boxes.push_back(GetCollisionBounds(*solid));
+        }
+    }
 }

@@ -1,4 +1,4 @@
-#include "World/LevelRegistry.h"
+#include "Session/LevelRegistry.h"
 
 #include "vek/settings/Settings.h"
 

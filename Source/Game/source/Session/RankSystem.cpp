@@ -1,6 +1,6 @@
-#include "Components/RankSystem.h"
+#include "Session/RankSystem.h"
 
-#include "Menu/StateStack.h"
+#include "Session/GameFlow.h"
 
 namespace
 {
@@ -23,9 +23,9 @@ RankSystem::RankSystem(int aPointsPerWisp, int aPointsPerKey, int aNeutralRankSc
 RankSystem::~RankSystem()
 {
     // The results screen must never read a rank system that is gone.
-    if (StateStack* stack = StateStack::GetInstance(); stack != nullptr && stack->GetRankSystem() == this)
+    if (GameFlow* flow = GameFlow::GetCurrent(); flow != nullptr && flow->GetRankSystem() == this)
     {
-        stack->SetRankSystem(nullptr);
+        flow->SetRankSystem(nullptr);
     }
 }
 

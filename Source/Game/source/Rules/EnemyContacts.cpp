@@ -1,14 +1,14 @@
 // Walking enemies against the level and each other, and the player against enemies and the boss.
-#include "Collision/CollisionResponses.h"
+#include "Rules/CollisionResponses.h"
 
 #include "Boss/BossAnimator.h"
-#include "Collision/ContactEffects.h"
 #include "Components/DamageableComponent.h"
 #include "Enemies/SchnozController.h"
 #include "Objects/GameObject.h"
 #include "Player/PlayerController.h"
+#include "Rules/ContactEffects.h"
+#include "Session/LevelCounters.h"
 #include "Sound/SoundBank.h"
-#include "World/LevelCounters.h"
 
 #include <cstddef>
 #include <iostream>
@@ -46,20 +46,6 @@ bool HurtPlayer(PlayerController& aPlayer, GameObject& aSource)
     return true;
 }
 } // namespace
-
-void ReadStaticBoxes(const std::vector<GameObject*>& aStatics, StaticBoxes& outBoxes)
-{
-    outBoxes.objects.clear();
-    outBoxes.boxes.clear();
-    for (GameObject* solid : aStatics)
-    {
-        if (solid != nullptr)
-        {
-            outBoxes.objects.push_back(solid);
-            outBoxes.boxes.push_back(GetCollisionBounds(*solid));
-        }
-    }
-}
 
 bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject*>& aStatics)
 {

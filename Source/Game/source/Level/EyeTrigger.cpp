@@ -1,8 +1,8 @@
-#include "Enemies/EyeTrigger.h"
+#include "Level/EyeTrigger.h"
 
 #include "Camera/CameraController.h"
-#include "Components/BloodSeaComponent.h"
 #include "Components/DamageableComponent.h"
+#include "Level/BloodSeaComponent.h"
 #include "Objects/GameObject.h"
 
 #include <algorithm>

@@ -1,29 +1,29 @@
-#include "Collision/CollisionSystemComponent.h"
+#include "Rules/CollisionSystemComponent.h"
 
-#include "Animator/BonusLevel.h"
 #include "Boss/BossAnimator.h"
 #include "Collision/BoxColliderComponent.h"
-#include "Collision/CollisionResponses.h"
-#include "Collision/ContactEffects.h"
 #include "Collision/SphereColliderComponent.h"
-#include "Components/BloodSeaComponent.h"
-#include "Components/BreakableTile.h"
-#include "Components/CheckpointComponent.h"
 #include "Components/DamageableComponent.h"
-#include "Components/LevelEndComponent.h"
-#include "Components/RankSystem.h"
 #include "Dialogue/DialogueTrigger.h"
 #include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
-#include "Menu/StateStack.h"
+#include "Level/BloodSeaComponent.h"
+#include "Level/BreakableTile.h"
+#include "Level/CheckpointComponent.h"
+#include "Level/HoverSystem.h"
+#include "Level/LevelEndComponent.h"
 #include "Objects/ObjectLists.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
+#include "Rules/CollisionResponses.h"
+#include "Rules/ContactEffects.h"
+#include "Session/BonusLevel.h"
+#include "Session/GameFlow.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelProgress.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "Sound/SoundBank.h"
-#include "World/HoverSystem.h"
-#include "World/LevelCounters.h"
-#include "World/LevelProgress.h"
-#include "World/LevelRegistry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -528,9 +528,9 @@ void CollisionSystemComponent::RestoreEnemy(GameObject& anEnemy, const Snapshot&
 void CollisionSystemComponent::Register(RankSystem* aRankSystem)
 {
     myRankSystem = aRankSystem;
-    if (StateStack* stack = StateStack::GetInstance())
+    if (GameFlow* flow = GameFlow::GetCurrent())
     {
-        stack->SetRankSystem(aRankSystem);
+        flow->SetRankSystem(aRankSystem);
     }
 }
 
@@ -548,10 +548,10 @@ RankSystem& CollisionSystemComponent::UseDefaultRankSystem()
 
 void CollisionSystemComponent::ClearRankSystem()
 {
-    StateStack* stack = StateStack::GetInstance();
-    if (stack != nullptr && myRankSystem != nullptr && stack->GetRankSystem() == myRankSystem)
+    GameFlow* flow = GameFlow::GetCurrent();
+    if (flow != nullptr && myRankSystem != nullptr && flow->GetRankSystem() == myRankSystem)
     {
-        stack->SetRankSystem(nullptr);
+        flow->SetRankSystem(nullptr);
     }
     myRankSystem = nullptr;
     myDefaultRankSystem.reset();

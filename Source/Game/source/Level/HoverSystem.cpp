@@ -1,7 +1,7 @@
-#include "World/HoverSystem.h"
+#include "Level/HoverSystem.h"
 
+#include "Level/HoverComponent.h"
 #include "Objects/GameObject.h"
-#include "World/HoverComponent.h"
 
 #include <algorithm>
 #include <cctype>

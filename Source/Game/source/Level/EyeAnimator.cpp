@@ -1,6 +1,6 @@
-#include "Enemies/EyeAnimator.h"
+#include "Level/EyeAnimator.h"
 
-#include "Enemies/EyeTrigger.h"
+#include "Level/EyeTrigger.h"
 #include "Objects/GameObject.h"
 #include "Sound/SoundBank.h"
 #include "vek/Core/Assert.h"

@@ -1,14 +1,14 @@
-#include "Components/LevelEndComponent.h"
+#include "Level/LevelEndComponent.h"
 
 #include "Collision/BoxColliderComponent.h"
 #include "Components/AnimatedMeshComponent.h"
-#include "Components/RankSystem.h"
 #include "Components/SceneGraphics.h"
-#include "Enemies/EyeAnimator.h"
-#include "Menu/StateStack.h"
+#include "Level/EyeAnimator.h"
 #include "Objects/GameObject.h"
-#include "World/LevelCounters.h"
-#include "World/LevelRegistry.h"
+#include "Session/GameFlow.h"
+#include "Session/LevelCounters.h"
+#include "Session/LevelRegistry.h"
+#include "Session/RankSystem.h"
 #include "vek/Core/Engine.h"
 #include "vek/graphics/GraphicsEngine.h"
 #include "vek/graphics/GraphicsStateStack.h"
@@ -137,9 +137,9 @@ void LevelEndComponent::Render()
 void LevelEndComponent::FinishExit()
 {
     myIsExiting = false;
-    if (StateStack* stack = StateStack::GetInstance())
+    if (GameFlow* flow = GameFlow::GetCurrent())
     {
-        stack->PushLevelEndResults(
+        flow->PushLevelEndResults(
             {LevelRegistry::GetInstance().GetCurrentScene(), myTargetScene, RankSystem::GetGlobalScore()});
         return;
     }

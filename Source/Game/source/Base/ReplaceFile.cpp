@@ -1,4 +1,4 @@
-#include "World/ReplaceFile.h"
+#include "Base/ReplaceFile.h"
 
 #include <fstream>
 #include <system_error>

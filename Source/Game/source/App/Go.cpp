@@ -1,4 +1,4 @@
-#include "Runtime/Go.h"
+#include "App/Go.h"
 
 #include "Menu/StateStack.h"
 #include "Platform/Window/MessagePump.h"

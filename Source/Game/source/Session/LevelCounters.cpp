@@ -1,4 +1,4 @@
-#include "World/LevelCounters.h"
+#include "Session/LevelCounters.h"
 
 #include <algorithm>
 
