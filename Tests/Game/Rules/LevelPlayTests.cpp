@@ -3,7 +3,7 @@
 #include "Collision/BoxColliderComponent.h"
 #include "Collision/SphereColliderComponent.h"
 #include "Enemies/SchnozController.h"
-#include "Game/Collision/LevelPlayFixture.h"
+#include "Game/Rules/LevelPlayFixture.h"
 #include "Level/BloodSeaComponent.h"
 #include "Level/CheckpointComponent.h"
 #include "Level/EyeAnimator.h"

@@ -6,7 +6,7 @@
 #include "Builders/EnemyBuilders.h"
 #include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
-#include "Game/Collision/LevelPlayFixture.h"
+#include "Game/Rules/LevelPlayFixture.h"
 #include "Level/CheckpointComponent.h"
 #include "Scripted/LockCameraTriggerComponent.h"
 #include "Session/BonusLevel.h"
