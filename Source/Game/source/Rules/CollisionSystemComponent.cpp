@@ -5,7 +5,6 @@
 #include "Collision/SphereColliderComponent.h"
 #include "Components/DamageableComponent.h"
 #include "Dialogue/DialogueTrigger.h"
-#include "Enemies/SchnozAnimator.h"
 #include "Enemies/SchnozController.h"
 #include "Level/BloodSeaComponent.h"
 #include "Level/BreakableTile.h"
@@ -15,18 +14,16 @@
 #include "Objects/ObjectLists.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
+#include "Rules/ActorTags.h"
 #include "Rules/CollisionResponses.h"
 #include "Rules/ContactEffects.h"
-#include "Session/BonusLevel.h"
-#include "Session/GameFlow.h"
 #include "Session/LevelCounters.h"
 #include "Session/LevelProgress.h"
-#include "Session/LevelRegistry.h"
 #include "Session/RankSystem.h"
+#include "Sound/EnemyFootsteps.h"
 #include "Sound/SoundBank.h"
 
 #include <algorithm>
-#include <cmath>
 #include <iostream>
 
 namespace
@@ -48,17 +45,6 @@ bool IsPlayerInsideTrigger(const GameObject& aTrigger)
     return box != nullptr && box->IsPlayerInside();
 }
 
-bool IsEnemyTag(const std::string& aTag)
-{
-    return aTag == "Schnoz_II" || aTag == "Schnoz_III";
-}
-
-bool IsResettableTag(const std::string& aTag)
-{
-    return IsEnemyTag(aTag) || aTag == "BreakableBlock" || aTag == "Coin" || aTag == "Key" ||
-           aTag == "PowerUp";
-}
-
 bool IsTriggerTag(const std::string& aTag)
 {
     return aTag == "AutocamTrigger" || aTag == "Trigger" || aTag == "Checkpoint" || aTag == "levelEnd" ||
@@ -72,16 +58,6 @@ struct NearestEnemy
     float offsetX = CollisionSystemComponent::NO_ENEMY_DISTANCE;
 };
 
-// The footstep sound's pan and volume for an enemy anOffsetX to the side and aDistance away.
-float FootstepPan(float anOffsetX)
-{
-    return std::clamp(anOffsetX * CollisionSystemComponent::FOOTSTEP_FALLOFF, -1.0f, 1.0f);
-}
-
-float FootstepVolume(float aDistance)
-{
-    return 1.0f - std::fabs(std::clamp(aDistance * CollisionSystemComponent::FOOTSTEP_FALLOFF, -1.0f, 1.0f));
-}
 } // namespace
 
 CollisionSystemComponent::CollisionSystemComponent() = default;
@@ -322,10 +298,10 @@ void CollisionSystemComponent::UpdateFootsteps(const std::vector<GameObject*>& a
         }
     }
     SoundBank& sounds = SoundBank::GetInstance();
-    sounds.SetPan(SCHNOZ_II_STEPS_SOUND, {FootstepPan(schnozII.offsetX), 1.0f});
-    sounds.SetPan(SCHNOZ_STEPS_SOUND, {FootstepPan(other.offsetX), 1.0f});
-    sounds.SetVolume(SCHNOZ_II_STEPS_SOUND, FootstepVolume(schnozII.distance));
-    sounds.SetVolume(SCHNOZ_STEPS_SOUND, FootstepVolume(other.distance));
+    sounds.SetPan(SCHNOZ_II_STEPS_SOUND, {EnemyFootstepPan(schnozII.offsetX), 1.0f});
+    sounds.SetPan(SCHNOZ_STEPS_SOUND, {EnemyFootstepPan(other.offsetX), 1.0f});
+    sounds.SetVolume(SCHNOZ_II_STEPS_SOUND, EnemyFootstepVolume(schnozII.distance));
+    sounds.SetVolume(SCHNOZ_STEPS_SOUND, EnemyFootstepVolume(other.distance));
 }
 
 void CollisionSystemComponent::RemoveBrokenBlocks(std::vector<GameObject*>& aStatics)
@@ -408,78 +384,16 @@ void CollisionSystemComponent::ResetForLevel()
 
 void CollisionSystemComponent::TakeSnapshot()
 {
-    mySnapshots.clear();
-    myHasSnapshot = false;
-    if (myObjects == nullptr)
-    {
-        return;
-    }
-    for (const std::unique_ptr<GameObject>& object : *myObjects)
-    {
-        if (object.get() == myPlayer || !IsResettableTag(object->GetTag()))
-        {
-            continue;
-        }
-        Snapshot record;
-        record.tag = object->GetTag();
-        const Qel::Transform& transform = object->GetTransform();
-        record.position = transform.GetPosition();
-        record.rotation = transform.GetRotation();
-        record.scale = transform.GetScale();
-        object->GetBounds(record.boundsMin, record.boundsMax);
-        record.isActive = object->IsActive();
-        if (IsEnemyTag(record.tag))
-        {
-            if (const SchnozController* controller = object->GetComponent<SchnozController>())
-            {
-                record.hasController = true;
-                record.speed = controller->GetSpeed();
-                record.hits = controller->GetHp();
-                record.isFacingRight = controller->IsFacingRight();
-            }
-        }
-        mySnapshots[object.get()] = record;
-    }
-    myHasSnapshot = !mySnapshots.empty();
+    mySnapshot.Take(myObjects, myPlayer);
 }
 
 void CollisionSystemComponent::RestoreSnapshot(bool aCheckpointOnly)
 {
-    if (!myHasSnapshot || myObjects == nullptr)
+    if (!mySnapshot.IsTaken() || myObjects == nullptr)
     {
         return;
     }
-    for (const std::unique_ptr<GameObject>& object : *myObjects)
-    {
-        const auto found = mySnapshots.find(object.get());
-        if (object.get() == myPlayer || found == mySnapshots.end())
-        {
-            continue;
-        }
-        const Snapshot& record = found->second;
-        const bool isBlock = record.tag == "BreakableBlock";
-        if (aCheckpointOnly && !isBlock && !IsEnemyTag(record.tag))
-        {
-            continue;
-        }
-        Qel::Transform& transform = object->GetTransform();
-        transform.SetPosition(record.position);
-        transform.SetRotation(record.rotation);
-        transform.SetScale(record.scale);
-        object->SetBounds(record.boundsMin, record.boundsMax);
-        object->SetActive(record.isActive);
-        if (IsEnemyTag(record.tag))
-        {
-            RestoreEnemy(*object, record);
-        }
-        else if (isBlock)
-        {
-            if (BreakableTileController* controller = object->GetComponent<BreakableTileController>())
-            {
-                controller->ResetBroken();
-            }
-        }
-    }
+    mySnapshot.Restore(*myObjects, myPlayer, aCheckpointOnly);
     if (aCheckpointOnly)
     {
         return;
@@ -493,88 +407,6 @@ void CollisionSystemComponent::RestoreSnapshot(bool aCheckpointOnly)
     ClearRankSystem();
     FilterPickups(myPickups, *myObjects);
     LevelProgress::GetProcessProgress().ResetLastRecordedScore();
-}
-
-void CollisionSystemComponent::RestoreEnemy(GameObject& anEnemy, const Snapshot& aRecord)
-{
-    SchnozController* controller = anEnemy.GetComponent<SchnozController>();
-    if (controller != nullptr)
-    {
-        if (aRecord.hasController)
-        {
-            controller->Reset(aRecord.speed, aRecord.hits, aRecord.isFacingRight);
-        }
-        else
-        {
-            controller->Respawn();
-        }
-    }
-    // The dancing level's enemies keep dancing in place: walking would start their patrol and
-    // footsteps, which that level never has.
-    if (LevelRegistry::GetInstance().GetCurrentScene() == BONUS_LEVEL_PATH)
-    {
-        if (controller != nullptr)
-        {
-            controller->SetEnabled(false);
-        }
-        return;
-    }
-    if (SchnozAnimator* animator = anEnemy.GetComponent<SchnozAnimator>())
-    {
-        animator->StartWalking();
-    }
-}
-
-void CollisionSystemComponent::Register(RankSystem* aRankSystem)
-{
-    myRankSystem = aRankSystem;
-    if (GameFlow* flow = GameFlow::GetCurrent())
-    {
-        flow->SetRankSystem(aRankSystem);
-    }
-}
-
-void CollisionSystemComponent::UseLevelRankSystem(RankSystem* aRankSystem)
-{
-    Register(aRankSystem);
-}
-
-RankSystem& CollisionSystemComponent::UseDefaultRankSystem()
-{
-    myDefaultRankSystem = std::make_unique<RankSystem>();
-    Register(myDefaultRankSystem.get());
-    return *myDefaultRankSystem;
-}
-
-void CollisionSystemComponent::ClearRankSystem()
-{
-    GameFlow* flow = GameFlow::GetCurrent();
-    if (flow != nullptr && myRankSystem != nullptr && flow->GetRankSystem() == myRankSystem)
-    {
-        flow->SetRankSystem(nullptr);
-    }
-    myRankSystem = nullptr;
-    myDefaultRankSystem.reset();
-}
-
-void CollisionSystemComponent::LoadCoinProgress()
-{
-    LevelProgress::GetProcessProgress().LoadCoinProgress();
-}
-
-void CollisionSystemComponent::SaveCoinProgress()
-{
-    LevelProgress::GetProcessProgress().SaveCoinProgress();
-}
-
-void CollisionSystemComponent::RecordLevelProgress()
-{
-    if (myRankSystem == nullptr)
-    {
-        return;
-    }
-    LevelProgress::GetProcessProgress().RecordLevelProgress(
-        LevelRegistry::GetInstance().GetCurrentScene(), myRankSystem->GetScoreText(), GetCollectedKeyCount());
 }
 
 void CollisionSystemComponent::HandleCheckpoint(GameObject& aTrigger)

@@ -8,12 +8,11 @@
 
 #include "Objects/ScriptComponent.h"
 #include "Rules/CollisionResponses.h"
-#include "vek/Math/Quaternion.h"
+#include "Rules/LevelSnapshot.h"
 #include "vek/Math/Vector3.h"
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class CameraController;
@@ -30,8 +29,6 @@ public:
 
     static constexpr float DEFAULT_DEATH_HEIGHT = -2000.0f;
     static constexpr float PICKUP_REFRESH_SECONDS = 0.25f;
-    // 1 / 1600: footsteps fade to silence and pan fully at 1600 units.
-    static constexpr float FOOTSTEP_FALLOFF = 0.000625f;
     static constexpr float NO_ENEMY_DISTANCE = 99999.0f;
 
     CollisionSystemComponent();
@@ -57,7 +54,7 @@ public:
     // Puts the remembered objects back, enemies walking their remembered patrol again; with
     // aCheckpointOnly only enemies and blocks, keeping the score.
     void RestoreSnapshot(bool aCheckpointOnly);
-    bool HasSnapshot() const { return myHasSnapshot; }
+    bool HasSnapshot() const { return mySnapshot.IsTaken(); }
 
     // The level's own rank system, from its "RankingSystem" object; registered with the state stack.
     void UseLevelRankSystem(RankSystem* aRankSystem);
@@ -81,22 +78,6 @@ private:
     void HandleCheckpoint(GameObject& aTrigger);
     // Interact inside the exit door starts the level's exit.
     void HandleLevelEnd(GameObject& aTrigger, PlayerController& aController);
-    struct Snapshot
-    {
-        std::string tag;
-        Qel::Vector3<float> position;
-        Qel::Quaternion rotation;
-        Qel::Vector3<float> scale;
-        Qel::Vector3<float> boundsMin;
-        Qel::Vector3<float> boundsMax;
-        bool isActive = true;
-        // An enemy's patrol as its controller had it.
-        bool hasController = false;
-        float speed = 0.0f;
-        int hits = 0;
-        bool isFacingRight = false;
-    };
-
     struct FrameLists
     {
         std::vector<GameObject*> statics;
@@ -117,7 +98,6 @@ private:
     void RemoveBrokenBlocks(std::vector<GameObject*>& aStatics);
     void HandleDeath(PlayerController& aController, DamageableComponent& aDamageable);
     void StopBloodSeaWarning();
-    static void RestoreEnemy(GameObject& anEnemy, const Snapshot& aRecord);
 
     GameObject* myPlayer = nullptr;
     ObjectList* myObjects = nullptr;
@@ -137,6 +117,5 @@ private:
 
     // Kept between frames so that reading the level's boxes allocates nothing once warm.
     StaticBoxes myStaticBoxes;
-    std::unordered_map<GameObject*, Snapshot> mySnapshots;
-    bool myHasSnapshot = false;
+    LevelSnapshot mySnapshot;
 };
