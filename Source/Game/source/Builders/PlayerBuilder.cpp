@@ -12,7 +12,7 @@
 namespace
 {
 // The player's movement tuning as the scene gives it, each value the scene's when present.
-struct PlayerTuning
+struct SceneTuning
 {
     int hp = 2;
     int damagePerHit = 1;
@@ -31,9 +31,9 @@ struct PlayerTuning
     float forgivingTimingDelay = 0.1f;
 };
 
-PlayerTuning ReadTuning(const SceneObjectData& aData)
+SceneTuning ReadTuning(const SceneObjectData& aData)
 {
-    PlayerTuning tuning;
+    SceneTuning tuning;
     aData.TryGetInt("HP", tuning.hp);
     aData.TryGetInt("Damage Per Hit", tuning.damagePerHit);
     aData.TryGetBool("God Mode", tuning.isGodMode);
@@ -64,7 +64,7 @@ std::unique_ptr<GameObject> BuildPlayerObject(const SceneObjectData& aData)
     }
     PlayerAnimator* animator = object->AddComponent<PlayerAnimator>();
     animator->AddPlayerClips();
-    const PlayerTuning tuning = ReadTuning(aData);
+    const SceneTuning tuning = ReadTuning(aData);
 
     PlayerController* controller = object->AddComponent<PlayerController>(nullptr);
     DamageableComponent* damageable = object->AddComponent<DamageableComponent>(tuning.hp);

@@ -1,30 +1,24 @@
-// Moves the player character: reads the keyboard or the first game pad, integrates horizontal and
-// vertical velocity with the player's tuning values, and handles jumps (grace period, jump buffer, wall
-// jumps), wall slides, sprinting, the ground pound and scripted walks. It owns no collision: the
-// collision system reports contacts per side, and the controller only moves the owner's transform.
-// The player's states read its queries. Main thread.
+// Moves the player character: reads the player's bindings, integrates horizontal and vertical velocity
+// with the player's tuning values, and handles jumps (grace period, jump buffer, wall jumps), wall
+// slides, sprinting, the ground pound and scripted walks. It owns no collision: the collision system
+// reports contacts per side, and the controller only moves the owner's transform. The player's states
+// read its queries. Main thread.
 #pragma once
 
 #include "Objects/ScriptComponent.h"
+#include "Player/PlayerInput.h"
+#include "Player/PlayerTuning.h"
 #include "vek/Math/Vector3.h"
-#include "vek/input/XInputController.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 
 class AnimatedMeshComponent;
-class InputHandler;
 
 namespace Qel
 {
 class Transform;
-}
-
-namespace Platform
-{
-class PadBackend;
 }
 
 class PlayerController : public ScriptComponent
@@ -52,20 +46,20 @@ public:
     // The pad is read through aPadBackend, which must outlive the controller.
     PlayerController(InputHandler* anInputHandler, Platform::PadBackend& aPadBackend);
 
-    void SetInputHandler(InputHandler* anInputHandler) { myInputHandler = anInputHandler; }
+    void SetInputHandler(InputHandler* anInputHandler) { myInput.SetInputHandler(anInputHandler); }
 
     // Tuning, set by the builder before the object starts.
     void SetMaxSpeed(float aSpeed);
-    void SetAcceleration(float anAcceleration) { myAcceleration = anAcceleration; }
+    void SetAcceleration(float anAcceleration) { myTuning.acceleration = anAcceleration; }
     void SetSprintMultiplier(float aMultiplier);
-    void SetGroundPoundDelay(float aSeconds) { myGroundPoundDelay = aSeconds; }
+    void SetGroundPoundDelay(float aSeconds) { myTuning.groundPoundDelay = aSeconds; }
     void SetTerminalVelocity(float aSpeed);
     void SetGravity(float aGravity);
     void SetJumpForce(float aForce);
-    void SetJumpGracePeriod(float aSeconds) { myJumpGracePeriod = aSeconds; }
-    void SetWallJumpHorizontalForceMult(float aMultiplier) { myWallJumpHorizontalMult = aMultiplier; }
-    void SetWallJumpVerticalForceMult(float aMultiplier) { myWallJumpVerticalMult = aMultiplier; }
-    void SetForgivingTimingDelay(float aSeconds) { myForgivingTimingDelay = aSeconds; }
+    void SetJumpGracePeriod(float aSeconds) { myTuning.jumpGracePeriod = aSeconds; }
+    void SetWallJumpHorizontalForceMult(float aMultiplier) { myTuning.wallJumpHorizontalMult = aMultiplier; }
+    void SetWallJumpVerticalForceMult(float aMultiplier) { myTuning.wallJumpVerticalMult = aMultiplier; }
+    void SetForgivingTimingDelay(float aSeconds) { myTuning.forgivingTimingDelay = aSeconds; }
 
     // Queries.
     bool CanJump() const;
@@ -81,10 +75,10 @@ public:
     bool IsMoving() const;
     bool IsRunning() const { return myIsSprinting && IsMoving(); }
     bool IsOnWall() const;
-    bool IsInteractPressed() const;
-    bool IsPadButtonPressed(std::uint16_t aMask) const;
-    bool IsPadButtonReleased(std::uint16_t aMask) const;
-    bool IsPadInUse() const { return myIsPadInUse; }
+    bool IsInteractPressed() const { return myInput.IsInteractPressed(); }
+    bool IsPadButtonPressed(std::uint16_t aMask) const { return myInput.IsPadButtonPressed(aMask); }
+    bool IsPadButtonReleased(std::uint16_t aMask) const { return myInput.IsPadButtonReleased(aMask); }
+    bool IsPadInUse() const { return myInput.IsPadInUse(); }
     bool IsInputLocked() const { return myIsInputLocked; }
     bool IsFrozen() const { return myIsFrozen; }
     bool IsSprinting() const { return myIsSprinting; }
@@ -97,17 +91,17 @@ public:
     float GetJumpForce() const { return myJumpForce; }
     float GetCurrentGravity() const { return myCurrentGravity; }
     float GetCurrentTerminalVelocity() const { return myCurrentTerminalVelocity; }
-    float GetAcceleration() const { return myAcceleration; }
-    float GetSprintMultiplier() const { return mySprintMultiplier; }
-    float GetGroundPoundDelay() const { return myGroundPoundDelay; }
-    float GetTerminalVelocity() const { return myTerminalVelocity; }
-    float GetGravity() const { return myGravity; }
-    float GetConfiguredMaxSpeed() const { return myConfiguredMaxSpeed; }
-    float GetConfiguredJumpForce() const { return myConfiguredJumpForce; }
-    float GetJumpGracePeriod() const { return myJumpGracePeriod; }
-    float GetWallJumpHorizontalForceMult() const { return myWallJumpHorizontalMult; }
-    float GetWallJumpVerticalForceMult() const { return myWallJumpVerticalMult; }
-    float GetForgivingTimingDelay() const { return myForgivingTimingDelay; }
+    float GetAcceleration() const { return myTuning.acceleration; }
+    float GetSprintMultiplier() const { return myTuning.sprintMultiplier; }
+    float GetGroundPoundDelay() const { return myTuning.groundPoundDelay; }
+    float GetTerminalVelocity() const { return myTuning.terminalVelocity; }
+    float GetGravity() const { return myTuning.gravity; }
+    float GetConfiguredMaxSpeed() const { return myTuning.maxSpeed; }
+    float GetConfiguredJumpForce() const { return myTuning.jumpForce; }
+    float GetJumpGracePeriod() const { return myTuning.jumpGracePeriod; }
+    float GetWallJumpHorizontalForceMult() const { return myTuning.wallJumpHorizontalMult; }
+    float GetWallJumpVerticalForceMult() const { return myTuning.wallJumpVerticalMult; }
+    float GetForgivingTimingDelay() const { return myTuning.forgivingTimingDelay; }
     int GetJumpsLeft() const { return myJumpsLeft; }
     int GetLastWallKey() const { return myLastWallKey; }
 
@@ -149,17 +143,10 @@ private:
         bool wasGroundPound = false;
     };
 
-    // The bindings, read from the pad while one is in use, else from the keyboard.
-    bool IsMoveLeftHeld() const;
-    bool IsMoveRightHeld() const;
-    bool IsJumpPressed() const;
-    bool IsJumpReleased() const;
-    bool IsGroundPoundPressed() const;
-    bool IsSprintPressed() const;
-    bool IsSprintReleased() const;
-    bool IsKeyDown(std::uint32_t aKey) const;
-    bool IsKeyPressed(std::uint32_t aKey) const;
-    bool IsKeyReleased(std::uint32_t aKey) const;
+    static constexpr float MOTION_EPSILON = 0.001f;
+    // Timers at or above this still run; -1 marks one that is idle.
+    static constexpr float TIMER_FLOOR = -0.1f;
+
     bool IsStartUpOver() const { return myStartUpTimer >= myStartUpDelay; }
     bool IsTouchingWall() const { return IsTouching(SIDE_LEFT_WALL) || IsTouching(SIDE_RIGHT_WALL); }
     void SetContact(int aSide, bool aIsTouching) { myContacts[aSide] = aIsTouching; }
@@ -180,39 +167,38 @@ private:
     // Links the owner's animator to this controller and puts it in Idle; false without an animator.
     bool ReturnAnimatorToIdle();
 
+    // Reads the pad and lets its stick set the top speed.
     void PollPad();
+
+    // The movement rules of a frame (PlayerMotion.cpp).
     void UpdateWallSlide();
     void UpdateVertical(float aDeltaTime);
     void UpdateHorizontal(float aDeltaTime);
     void UpdateFootsteps();
+    void EndGroundPound();
+    void Jump();
+
+    // Scripted walks and the resets (PlayerScriptedMotion.cpp).
     void StepScriptedWalk(float anAmount);
     void EndScriptedWalk();
-    void EndGroundPound();
     void ResetMotion();
-    void Jump();
 
     AnimatedMeshComponent* myMesh = nullptr;
     bool myIsFacingRight = true;
-    InputHandler* myInputHandler = nullptr;
+    PlayerInput myInput;
+    PlayerTuning myTuning;
     Qel::Transform* myTransform = nullptr;
     Qel::Vector3<float> mySnapshotPosition;
 
     float myEffectiveMaxSpeed = 0.0f;
     float myCurrentMaxSpeed = 0.0f;
     float myHorizontalVelocity = 0.0f;
-    float myAcceleration = 0.0f;
-
-    float mySprintMultiplier = 0.0f;
     float myCurrentSprintMultiplier = 0.0f;
     bool myIsSprinting = false;
     bool myIsGroundPounding = false;
-
-    float myGroundPoundDelay = 0.0f;
     float myGroundPoundTimer = 0.0f;
-
     float myWalkedDistance = 0.0f;
     float myFootstepDistance = FOOTSTEP_DISTANCE;
-
     float myWallSlideEffectTimer = 0.0f;
     float myWallSlideEffectInterval = WALL_SLIDE_EFFECT_INTERVAL;
 
@@ -222,43 +208,26 @@ private:
     Qel::Vector3<float> myScriptedWalkTarget;
     float myScriptedWalkSpeed = 0.0f;
 
-    float myTerminalVelocity = 0.0f;
     float myCurrentTerminalVelocity = 0.0f;
     float myVerticalVelocity = 0.0f;
-    float myGravity = 0.0f;
     float myCurrentGravity = 0.0f;
-
     float myLastLandingHeight = 0.0f;
     bool myHasLanded = false;
     PendingLandingImpact myLandingImpact;
 
+    // The configured one, scaled down on the first level until the player meets the spirit.
     float myJumpForce = 0.0f;
-    float myJumpGracePeriod = 0.0f;
     float myTimeSinceContact = 0.0f;
-
-    float myWallJumpHorizontalMult = 0.0f;
-    float myWallJumpVerticalMult = 0.0f;
-
-    float myForgivingTimingDelay = 0.0f;
     float myJumpBufferTimer = -1.0f;
-
     float myWallJumpWindow = WALL_JUMP_WINDOW;
     float myWallJumpTimer = -1.0f;
     int myLastWallKey = WALL_KEY_NONE;
-
     int myMaxJumps = 1;
     int myJumpsLeft = 1;
     bool myHasJumpedFromGround = false;
 
-    float myConfiguredMaxSpeed = 0.0f;
-    float myConfiguredJumpForce = 0.0f;
-
     std::unordered_map<int, bool> myContacts;
     bool myIsPreSpirit = false;
-    bool myIsPadInUse = false;
-    Platform::PadBackend* myPadBackend = nullptr;
-    std::optional<Qel::XInputController> myPad;
-
     float myStartUpTimer = 0.0f;
     float myStartUpDelay = START_UP_DELAY;
 };
