@@ -1,4 +1,5 @@
-// The player controller's construction, start-up and frame, its queries, and the contacts it is told of.
+// The player controller's construction, tuning and start-up, and what it is told of: contacts, knockback,
+// landings and locks.
 #include "Player/PlayerController.h"
 
 #include "Components/AnimatedMeshComponent.h"
@@ -55,94 +56,6 @@ void PlayerController::SetJumpForce(float aForce)
 {
     myTuning.jumpForce = aForce;
     myJumpForce = aForce;
-}
-
-bool PlayerController::IsTouching(int aSide) const
-{
-    const auto found = myContacts.find(aSide);
-    return found != myContacts.end() && found->second;
-}
-
-bool PlayerController::CanJump() const
-{
-    if (myIsGroundPounding)
-    {
-        return false;
-    }
-    if (IsGrounded())
-    {
-        return true;
-    }
-    if (myIsPreSpirit || myJumpsLeft <= 0)
-    {
-        return false;
-    }
-    if (IsTouchingWall() || IsTouching(SIDE_CEILING))
-    {
-        return true;
-    }
-    if (IsAirborne() && myTimeSinceContact < myTuning.jumpGracePeriod)
-    {
-        return true;
-    }
-    if (myJumpBufferTimer > 0.0f && myJumpBufferTimer < myTuning.forgivingTimingDelay)
-    {
-        return true;
-    }
-    return myWallJumpTimer > 0.0f && myWallJumpTimer < myWallJumpWindow;
-}
-
-bool PlayerController::IsAirborne() const
-{
-    return !IsGrounded() && !IsTouching(SIDE_CEILING) && !IsTouchingWall();
-}
-
-bool PlayerController::HasMoveInput() const
-{
-    return !myIsInputLocked && IsStartUpOver() && (myInput.IsMoveLeftHeld() || myInput.IsMoveRightHeld());
-}
-
-bool PlayerController::IsMoving() const
-{
-    return !myIsInputLocked && std::abs(myHorizontalVelocity) > MOTION_EPSILON && IsStartUpOver();
-}
-
-bool PlayerController::IsOnWall() const
-{
-    return !myIsPreSpirit && IsTouchingWall() && myVerticalVelocity < MOTION_EPSILON;
-}
-
-Qel::Transform* PlayerController::TakeTransform()
-{
-    if (myTransform == nullptr && myOwner != nullptr)
-    {
-        myTransform = &myOwner->GetTransform();
-    }
-    return myTransform;
-}
-
-Qel::Vector3<float> PlayerController::GetPosition()
-{
-    Qel::Transform* transform = TakeTransform();
-    return transform != nullptr ? transform->GetPosition() : Qel::Vector3<float>();
-}
-
-void PlayerController::SetPosition(const Qel::Vector3<float>& aPosition)
-{
-    if (Qel::Transform* transform = TakeTransform())
-    {
-        transform->SetPosition(aPosition);
-    }
-}
-
-void PlayerController::RefreshSnapshot()
-{
-    mySnapshotPosition = GetPosition();
-}
-
-void PlayerController::SpawnEffect(const std::string& anId)
-{
-    SpawnEffectAt(anId, GetPosition());
 }
 
 void PlayerController::OnContact(int aSide)
@@ -275,17 +188,6 @@ bool PlayerController::ConsumeLandingImpact(GameObject*& outObject, float& outSp
     return true;
 }
 
-void PlayerController::Translate(const Qel::Vector3<float>& anOffset)
-{
-    SetPosition(GetPosition() + anOffset);
-}
-
-void PlayerController::SetFacingRight(bool aIsFacingRight)
-{
-    myIsFacingRight = aIsFacingRight;
-    ShowFacingOnMesh();
-}
-
 void PlayerController::LockInput()
 {
     myIsInputLocked = true;
@@ -299,12 +201,6 @@ void PlayerController::LeavePreSpirit()
     myCurrentMaxSpeed = myTuning.maxSpeed;
     myJumpForce = myTuning.jumpForce;
     myIsPreSpirit = false;
-}
-
-void PlayerController::ResetWallJumpWindow()
-{
-    myWallJumpTimer = -1.0f;
-    myLastWallKey = WALL_KEY_NONE;
 }
 
 void PlayerController::Init(Qel::Engine* anEngine)
@@ -352,85 +248,4 @@ void PlayerController::Init(Qel::Engine* anEngine)
 void PlayerController::OnStart()
 {
     TakeTransform();
-}
-
-void PlayerController::PollPad()
-{
-    if (!myInput.PollPad())
-    {
-        return;
-    }
-    const float stick = std::abs(myInput.GetLeftStickX());
-    if (myIsSprinting)
-    {
-        myCurrentMaxSpeed = myEffectiveMaxSpeed * myCurrentSprintMultiplier;
-    }
-    else if (stick > PlayerInput::STICK_MOVE_THRESHOLD)
-    {
-        myCurrentMaxSpeed = stick * myEffectiveMaxSpeed;
-    }
-    else
-    {
-        myCurrentMaxSpeed = myEffectiveMaxSpeed;
-    }
-}
-
-void PlayerController::OnUpdate(float aDeltaTime)
-{
-    if (myStartUpTimer < myStartUpDelay)
-    {
-        myStartUpTimer += aDeltaTime;
-        return;
-    }
-    PollPad();
-    RefreshSnapshot();
-    if (myIsFrozen)
-    {
-        return;
-    }
-    if (myHasJumpedFromGround)
-    {
-        ResetWallJumpWindow();
-    }
-    UpdateWallSlide();
-
-    myTimeSinceContact = IsAirborne() ? myTimeSinceContact + aDeltaTime : 0.0f;
-    if (myJumpBufferTimer >= TIMER_FLOOR)
-    {
-        myJumpBufferTimer += aDeltaTime;
-    }
-    if (myWallJumpTimer >= TIMER_FLOOR)
-    {
-        myWallJumpTimer += aDeltaTime;
-        if (myWallJumpTimer > myWallJumpWindow)
-        {
-            ResetWallJumpWindow();
-        }
-    }
-    if (myWallSlideEffectTimer > 0.0f)
-    {
-        myWallSlideEffectTimer = std::max(myWallSlideEffectTimer - aDeltaTime, 0.0f);
-    }
-    if (IsGrounded())
-    {
-        ResetWallJumpWindow();
-    }
-    if (myIsGroundPounding)
-    {
-        myGroundPoundTimer += aDeltaTime;
-        if (myVerticalVelocity >= 0.0f)
-        {
-            EndGroundPound();
-        }
-    }
-    UpdateVertical(aDeltaTime);
-    if (myIsScriptedWalkActive)
-    {
-        StepScriptedWalk(aDeltaTime * myScriptedWalkSpeed);
-    }
-    else
-    {
-        UpdateHorizontal(aDeltaTime);
-    }
-    UpdateFootsteps();
 }

@@ -1,6 +1,10 @@
-// The player's movement in a frame: running, sprints, falls, wall slides, jumps, the ground pound, steps.
+// The player's frame: the pad read, the queries the states ask, and the movement: running, sprints,
+// falls, wall slides, jumps, the ground pound, steps.
 #include "Player/PlayerController.h"
 
+#include "Objects/GameObject.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -15,6 +19,192 @@ constexpr float JUMP_RELEASE_DAMPING = 1.75f;
 constexpr float GROUND_POUND_SPEED_SCALE = 1.5f;
 constexpr float JUMP_LIFT = 0.5f;
 } // namespace
+
+bool PlayerController::IsTouching(int aSide) const
+{
+    const auto found = myContacts.find(aSide);
+    return found != myContacts.end() && found->second;
+}
+
+bool PlayerController::CanJump() const
+{
+    if (myIsGroundPounding)
+    {
+        return false;
+    }
+    if (IsGrounded())
+    {
+        return true;
+    }
+    if (myIsPreSpirit || myJumpsLeft <= 0)
+    {
+        return false;
+    }
+    if (IsTouchingWall() || IsTouching(SIDE_CEILING))
+    {
+        return true;
+    }
+    if (IsAirborne() && myTimeSinceContact < myTuning.jumpGracePeriod)
+    {
+        return true;
+    }
+    if (myJumpBufferTimer > 0.0f && myJumpBufferTimer < myTuning.forgivingTimingDelay)
+    {
+        return true;
+    }
+    return myWallJumpTimer > 0.0f && myWallJumpTimer < myWallJumpWindow;
+}
+
+bool PlayerController::IsAirborne() const
+{
+    return !IsGrounded() && !IsTouching(SIDE_CEILING) && !IsTouchingWall();
+}
+
+bool PlayerController::HasMoveInput() const
+{
+    return !myIsInputLocked && IsStartUpOver() && (myInput.IsMoveLeftHeld() || myInput.IsMoveRightHeld());
+}
+
+bool PlayerController::IsMoving() const
+{
+    return !myIsInputLocked && std::abs(myHorizontalVelocity) > MOTION_EPSILON && IsStartUpOver();
+}
+
+bool PlayerController::IsOnWall() const
+{
+    return !myIsPreSpirit && IsTouchingWall() && myVerticalVelocity < MOTION_EPSILON;
+}
+
+Qel::Transform* PlayerController::TakeTransform()
+{
+    if (myTransform == nullptr && myOwner != nullptr)
+    {
+        myTransform = &myOwner->GetTransform();
+    }
+    return myTransform;
+}
+
+Qel::Vector3<float> PlayerController::GetPosition()
+{
+    Qel::Transform* transform = TakeTransform();
+    return transform != nullptr ? transform->GetPosition() : Qel::Vector3<float>();
+}
+
+void PlayerController::SetPosition(const Qel::Vector3<float>& aPosition)
+{
+    if (Qel::Transform* transform = TakeTransform())
+    {
+        transform->SetPosition(aPosition);
+    }
+}
+
+void PlayerController::RefreshSnapshot()
+{
+    mySnapshotPosition = GetPosition();
+}
+
+void PlayerController::SpawnEffect(const std::string& anId)
+{
+    SpawnEffectAt(anId, GetPosition());
+}
+
+void PlayerController::Translate(const Qel::Vector3<float>& anOffset)
+{
+    SetPosition(GetPosition() + anOffset);
+}
+
+void PlayerController::PollPad()
+{
+    if (!myInput.PollPad())
+    {
+        return;
+    }
+    const float stick = std::abs(myInput.GetLeftStickX());
+    if (myIsSprinting)
+    {
+        myCurrentMaxSpeed = myEffectiveMaxSpeed * myCurrentSprintMultiplier;
+    }
+    else if (stick > PlayerInput::STICK_MOVE_THRESHOLD)
+    {
+        myCurrentMaxSpeed = stick * myEffectiveMaxSpeed;
+    }
+    else
+    {
+        myCurrentMaxSpeed = myEffectiveMaxSpeed;
+    }
+}
+
+void PlayerController::OnUpdate(float aDeltaTime)
+{
+    if (myStartUpTimer < myStartUpDelay)
+    {
+        myStartUpTimer += aDeltaTime;
+        return;
+    }
+    PollPad();
+    RefreshSnapshot();
+    if (myIsFrozen)
+    {
+        return;
+    }
+    if (myHasJumpedFromGround)
+    {
+        ResetWallJumpWindow();
+    }
+    UpdateWallSlide();
+
+    myTimeSinceContact = IsAirborne() ? myTimeSinceContact + aDeltaTime : 0.0f;
+    if (myJumpBufferTimer >= TIMER_FLOOR)
+    {
+        myJumpBufferTimer += aDeltaTime;
+    }
+    if (myWallJumpTimer >= TIMER_FLOOR)
+    {
+        myWallJumpTimer += aDeltaTime;
+        if (myWallJumpTimer > myWallJumpWindow)
+        {
+            ResetWallJumpWindow();
+        }
+    }
+    if (myWallSlideEffectTimer > 0.0f)
+    {
+        myWallSlideEffectTimer = std::max(myWallSlideEffectTimer - aDeltaTime, 0.0f);
+    }
+    if (IsGrounded())
+    {
+        ResetWallJumpWindow();
+    }
+    if (myIsGroundPounding)
+    {
+        myGroundPoundTimer += aDeltaTime;
+        if (myVerticalVelocity >= 0.0f)
+        {
+            EndGroundPound();
+        }
+    }
+    UpdateVertical(aDeltaTime);
+    if (myIsScriptedWalkActive)
+    {
+        StepScriptedWalk(aDeltaTime * myScriptedWalkSpeed);
+    }
+    else
+    {
+        UpdateHorizontal(aDeltaTime);
+    }
+    UpdateFootsteps();
+}
+
+void PlayerController::SetFacingRight(bool aIsFacingRight)
+{
+    myIsFacingRight = aIsFacingRight;
+    ShowFacingOnMesh();
+}
+
+void PlayerController::ResetWallJumpWindow()
+{
+    myWallJumpTimer = -1.0f;
+    myLastWallKey = WALL_KEY_NONE;
+}
 
 void PlayerController::EndGroundPound()
 {
