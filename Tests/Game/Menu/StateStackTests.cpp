@@ -236,8 +236,10 @@ TEST(StateStackInstance, IsClearedWhenItsStackIsDestroyed)
         StateStack stack;
         stack.Init();
         EXPECT_EQ(StateStack::GetInstance(), &stack);
+        EXPECT_EQ(GameFlow::GetCurrent(), &stack) << "gameplay reaches the screens through the same stack";
     }
     EXPECT_EQ(StateStack::GetInstance(), nullptr);
+    EXPECT_EQ(GameFlow::GetCurrent(), nullptr);
 }
 
 class StateStackStart : public testing::Test
