@@ -1,5 +1,5 @@
 // The camera-trigger and dialogue builders: keys, defaults, links, and the dialogue look-ups.
-#include "DialogueDocument.h"
+#include "Game/Dialogue/DialogueDocument.h"
 
 #include "Builders/CameraTriggerBuilders.h"
 #include "Builders/GameObjectFactory.h"

@@ -1,7 +1,7 @@
 // The player's intro, victory and outro over its shipped clips, and the cut-scenes that walk the player
 // and start them.
 #include "../Player/PlayerTestRig.h"
-#include "DialogueDocument.h"
+#include "Game/Dialogue/DialogueDocument.h"
 #include "Menu/CreditsVideo.h"
 #include "Menu/MainMenu.h"
 

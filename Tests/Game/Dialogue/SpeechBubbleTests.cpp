@@ -1,7 +1,7 @@
 // A bubble's display time, its visibility, the draw queue, its default picture, and its drawing through
 // the engine with the shipped picture and font.
-#include "DialogueDocument.h"
 #include "Engine/vek/graphics/EngineFixture.h"
+#include "Game/Dialogue/DialogueDocument.h"
 
 #include "Collision/BoxColliderComponent.h"
 #include "Dialogue/DialogueTrigger.h"
