@@ -9,9 +9,6 @@
 
 namespace
 {
-constexpr std::uint32_t KEY_D = 68;
-constexpr std::uint32_t KEY_E = 69;
-
 // Pad 0 answers while plugged, with the record the test sets.
 class TestPad final : public Platform::PadBackend
 {
@@ -69,7 +66,7 @@ protected:
 TEST_F(PlayerInputTest, EachKeyDrivesItsOwnActionOnly)
 {
     myInput.OpenPad();
-    for (const std::uint32_t key : {65u, 37u})
+    for (const std::uint32_t key : {VK_A, VK_LEFT})
     {
         Press(key);
         Frame();
@@ -80,7 +77,7 @@ TEST_F(PlayerInputTest, EachKeyDrivesItsOwnActionOnly)
         Frame();
         EXPECT_FALSE(myInput.IsMoveLeftHeld()) << key;
     }
-    for (const std::uint32_t key : {KEY_D, 39u})
+    for (const std::uint32_t key : {VK_D, VK_RIGHT})
     {
         Press(key);
         Frame();
@@ -91,12 +88,12 @@ TEST_F(PlayerInputTest, EachKeyDrivesItsOwnActionOnly)
     }
 
     const Edge edges[] = {
-        {32, &PlayerInput::IsJumpPressed, &PlayerInput::IsJumpReleased},
-        {38, &PlayerInput::IsJumpPressed, &PlayerInput::IsJumpReleased},
-        {83, &PlayerInput::IsGroundPoundPressed, nullptr},
-        {40, &PlayerInput::IsGroundPoundPressed, nullptr},
-        {16, &PlayerInput::IsSprintPressed, &PlayerInput::IsSprintReleased},
-        {KEY_E, &PlayerInput::IsInteractPressed, nullptr},
+        {VK_SPACE, &PlayerInput::IsJumpPressed, &PlayerInput::IsJumpReleased},
+        {VK_UP, &PlayerInput::IsJumpPressed, &PlayerInput::IsJumpReleased},
+        {VK_S, &PlayerInput::IsGroundPoundPressed, nullptr},
+        {VK_DOWN, &PlayerInput::IsGroundPoundPressed, nullptr},
+        {VK_SHIFT, &PlayerInput::IsSprintPressed, &PlayerInput::IsSprintReleased},
+        {VK_E, &PlayerInput::IsInteractPressed, nullptr},
     };
     for (const Edge& edge : edges)
     {
@@ -121,11 +118,11 @@ TEST_F(PlayerInputTest, WithoutAKeyboardNothingIsHeldUntilOneIsGiven)
 {
     PlayerInput unbound(nullptr, myPad);
     unbound.OpenPad();
-    Press(KEY_D);
+    Press(VK_D);
     myKeys.Update();
     unbound.PollPad();
     EXPECT_FALSE(unbound.IsMoveRightHeld());
-    EXPECT_FALSE(unbound.IsKeyDown(KEY_D));
+    EXPECT_FALSE(unbound.IsKeyDown(VK_D));
     unbound.SetInputHandler(&myKeys);
     EXPECT_TRUE(unbound.IsMoveRightHeld());
 }
@@ -138,7 +135,7 @@ TEST_F(PlayerInputTest, ThePadsPoundWindowSprintButtonsAndInteract)
     EXPECT_FALSE(myInput.IsPadInUse());
     myInput.OpenPad();
 
-    Press(KEY_E);
+    Press(VK_E);
     EXPECT_TRUE(Frame());
     EXPECT_FALSE(myInput.IsInteractPressed()) << "the keyboard is not read while a pad is in use";
 

@@ -2,20 +2,10 @@
 #include "Player/PlayerInput.h"
 
 #include "Base/InputHandler.h"
+#include "Platform/Window/WindowMessages.h"
 
 namespace
 {
-constexpr std::uint32_t KEY_SHIFT = 16;
-constexpr std::uint32_t KEY_SPACE = 32;
-constexpr std::uint32_t KEY_LEFT = 37;
-constexpr std::uint32_t KEY_UP = 38;
-constexpr std::uint32_t KEY_RIGHT = 39;
-constexpr std::uint32_t KEY_DOWN = 40;
-constexpr std::uint32_t KEY_A = 65;
-constexpr std::uint32_t KEY_D = 68;
-constexpr std::uint32_t KEY_E = 69;
-constexpr std::uint32_t KEY_S = 83;
-
 constexpr float POUND_STICK_X = 0.5f;
 constexpr float POUND_STICK_Y = -0.33f;
 constexpr std::uint16_t SPRINT_BUTTONS =
@@ -53,24 +43,24 @@ bool PlayerInput::PollPad()
 
 bool PlayerInput::IsMoveLeftHeld() const
 {
-    return myIsPadInUse ? myPad->leftStickX < -STICK_MOVE_THRESHOLD : IsKeyDown(KEY_A) || IsKeyDown(KEY_LEFT);
+    return myIsPadInUse ? myPad->leftStickX < -STICK_MOVE_THRESHOLD : IsKeyDown(VK_A) || IsKeyDown(VK_LEFT);
 }
 
 bool PlayerInput::IsMoveRightHeld() const
 {
-    return myIsPadInUse ? myPad->leftStickX > STICK_MOVE_THRESHOLD : IsKeyDown(KEY_D) || IsKeyDown(KEY_RIGHT);
+    return myIsPadInUse ? myPad->leftStickX > STICK_MOVE_THRESHOLD : IsKeyDown(VK_D) || IsKeyDown(VK_RIGHT);
 }
 
 bool PlayerInput::IsJumpPressed() const
 {
     return myIsPadInUse ? IsPadButtonPressed(Platform::PAD_BUTTON_A)
-                        : IsKeyPressed(KEY_SPACE) || IsKeyPressed(KEY_UP);
+                        : IsKeyPressed(VK_SPACE) || IsKeyPressed(VK_UP);
 }
 
 bool PlayerInput::IsJumpReleased() const
 {
     return myIsPadInUse ? IsPadButtonReleased(Platform::PAD_BUTTON_A)
-                        : IsKeyReleased(KEY_SPACE) || IsKeyReleased(KEY_UP);
+                        : IsKeyReleased(VK_SPACE) || IsKeyReleased(VK_UP);
 }
 
 bool PlayerInput::IsGroundPoundPressed() const
@@ -80,23 +70,23 @@ bool PlayerInput::IsGroundPoundPressed() const
         return IsPadButtonPressed(Platform::PAD_BUTTON_A) && myPad->leftStickX > -POUND_STICK_X &&
                myPad->leftStickX < POUND_STICK_X && myPad->leftStickY < POUND_STICK_Y;
     }
-    return IsKeyPressed(KEY_S) || IsKeyPressed(KEY_DOWN);
+    return IsKeyPressed(VK_S) || IsKeyPressed(VK_DOWN);
 }
 
 bool PlayerInput::IsSprintPressed() const
 {
     // Any one of the three buttons.
-    return myIsPadInUse ? myPad->IsNewPressed(SPRINT_BUTTONS) : IsKeyPressed(KEY_SHIFT);
+    return myIsPadInUse ? myPad->IsNewPressed(SPRINT_BUTTONS) : IsKeyPressed(VK_SHIFT);
 }
 
 bool PlayerInput::IsSprintReleased() const
 {
-    return myIsPadInUse ? myPad->IsReleased(SPRINT_BUTTONS) : IsKeyReleased(KEY_SHIFT);
+    return myIsPadInUse ? myPad->IsReleased(SPRINT_BUTTONS) : IsKeyReleased(VK_SHIFT);
 }
 
 bool PlayerInput::IsInteractPressed() const
 {
-    return myIsPadInUse ? IsPadButtonPressed(Platform::PAD_BUTTON_DPAD_UP) : IsKeyPressed(KEY_E);
+    return myIsPadInUse ? IsPadButtonPressed(Platform::PAD_BUTTON_DPAD_UP) : IsKeyPressed(VK_E);
 }
 
 bool PlayerInput::IsPadButtonPressed(std::uint16_t aMask) const
