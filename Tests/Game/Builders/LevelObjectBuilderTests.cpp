@@ -9,6 +9,7 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/AnimatedSpriteComponent.h"
 #include "Components/MeshComponent.h"
+#include "Game/Support/ComponentOf.h"
 #include "Level/BloodSeaComponent.h"
 #include "Level/BreakableTile.h"
 #include "Level/CheckpointComponent.h"
@@ -24,18 +25,6 @@
 
 namespace
 {
-// The object's first component of the kind; a missing one fails the test.
-template <typename T>
-T& Get(const GameObject& anObject)
-{
-    T* component = anObject.GetComponent<T>();
-    if (component == nullptr)
-    {
-        throw std::runtime_error(std::string("no ") + typeid(T).name());
-    }
-    return *component;
-}
-
 using Vector3 = Qel::Vector3<float>;
 
 SceneObjectData Record(std::unordered_map<std::string, std::any> someProperties = {}, std::string aModel = "")
@@ -80,20 +69,20 @@ TEST(LevelEndBuilder, ADoorWithoutPropertiesTakesTheBuildersDefaults)
     EXPECT_EQ(Kinds(*door),
               (KindsOf<AnimatedMeshComponent, EyeAnimator, BoxColliderComponent, LevelEndComponent>()));
 
-    const auto& clips = Get<EyeAnimator>(*door).GetClips();
+    const auto& clips = ComponentOf<EyeAnimator>(*door).GetClips();
     ASSERT_EQ(clips.size(), 2u);
     EXPECT_EQ(clips[0].path, "Animations/enviorement/EN_levelEnd_door_close.fbx");
     EXPECT_EQ(clips[1].path, "Animations/enviorement/EN_levelEnd_door_idle.fbx");
     EXPECT_FALSE(clips[0].loop);
     EXPECT_FALSE(clips[1].loop);
 
-    const BoxColliderComponent& box = Get<BoxColliderComponent>(*door);
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*door);
     ExpectVector(box.GetSize(), {180.0f, 180.0f, 180.0f});
     ExpectVector(box.GetOffset(), {0.0f, 200.0f, 0.0f});
     EXPECT_TRUE(box.IsTrigger());
     EXPECT_TRUE(box.FollowsOwner());
 
-    const LevelEndComponent& exit = Get<LevelEndComponent>(*door);
+    const LevelEndComponent& exit = ComponentOf<LevelEndComponent>(*door);
     EXPECT_EQ(exit.GetTargetScene(), "");
     EXPECT_FLOAT_EQ(exit.GetExitSequenceDuration(), 5.0f);
     // The builder's prompt, not the component's own.
@@ -115,8 +104,8 @@ TEST(LevelEndBuilder, SceneValuesReachTheDoorAndTargetLevelWinsOverTargetScene)
                                     {"World 4 Texture", std::string("textures/Door4_C.dds")}}));
     // Without a model there is no mesh, but the door animator is still there.
     EXPECT_EQ(Kinds(*door), (KindsOf<EyeAnimator, BoxColliderComponent, LevelEndComponent>()));
-    ExpectVector(Get<BoxColliderComponent>(*door).GetSize(), {10.0f, 20.0f, 30.0f});
-    const LevelEndComponent& exit = Get<LevelEndComponent>(*door);
+    ExpectVector(ComponentOf<BoxColliderComponent>(*door).GetSize(), {10.0f, 20.0f, 30.0f});
+    const LevelEndComponent& exit = ComponentOf<LevelEndComponent>(*door);
     EXPECT_EQ(exit.GetTargetScene(), "levels/B.vks");
     EXPECT_FLOAT_EQ(exit.GetExitSequenceDuration(), 0.01f);
     EXPECT_EQ(exit.GetPromptText(), "Press E to enter");
@@ -125,10 +114,10 @@ TEST(LevelEndBuilder, SceneValuesReachTheDoorAndTargetLevelWinsOverTargetScene)
 
     const std::unique_ptr<GameObject> onlyScene = BuildLevelEndObject(Record(
         {{"Target Scene", std::string("levels/A.vks")}, {"World Index", 0}, {"Exit Sequence Duration", 2}}));
-    EXPECT_EQ(Get<LevelEndComponent>(*onlyScene).GetTargetScene(), "levels/A.vks");
-    EXPECT_EQ(Get<LevelEndComponent>(*onlyScene).GetWorldIndex(), 1);
+    EXPECT_EQ(ComponentOf<LevelEndComponent>(*onlyScene).GetTargetScene(), "levels/A.vks");
+    EXPECT_EQ(ComponentOf<LevelEndComponent>(*onlyScene).GetWorldIndex(), 1);
     // An int where a float belongs is not found.
-    EXPECT_FLOAT_EQ(Get<LevelEndComponent>(*onlyScene).GetExitSequenceDuration(), 5.0f);
+    EXPECT_FLOAT_EQ(ComponentOf<LevelEndComponent>(*onlyScene).GetExitSequenceDuration(), 5.0f);
 }
 
 TEST(CheckpointBuilder, DefaultsAndSceneValuesWithTheSignOfTheDirection)
@@ -136,12 +125,12 @@ TEST(CheckpointBuilder, DefaultsAndSceneValuesWithTheSignOfTheDirection)
     const std::unique_ptr<GameObject> plain =
         BuildCheckpointObject(Record({}, "models/StaticMeshes/SM_Checkpoint.fbx"));
     EXPECT_EQ(Kinds(*plain), (KindsOf<MeshComponent, BoxColliderComponent, CheckpointComponent>()));
-    const BoxColliderComponent& box = Get<BoxColliderComponent>(*plain);
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*plain);
     ExpectVector(box.GetSize(), {100.0f, 100.0f, 100.0f});
     ExpectVector(box.GetOffset(), {0.0f, 500.0f, 0.0f});
     EXPECT_TRUE(box.IsTrigger());
     EXPECT_TRUE(box.FollowsOwner());
-    const CheckpointComponent& checkpoint = Get<CheckpointComponent>(*plain);
+    const CheckpointComponent& checkpoint = ComponentOf<CheckpointComponent>(*plain);
     EXPECT_FALSE(checkpoint.IsActivated());
     EXPECT_EQ(checkpoint.GetActivatedMesh(), "models/StaticMeshes/SM_Checkpoint_Active.fbx");
     EXPECT_FLOAT_EQ(checkpoint.GetRespawnYOffset(), 100.0f);
@@ -153,26 +142,26 @@ TEST(CheckpointBuilder, DefaultsAndSceneValuesWithTheSignOfTheDirection)
                                       {"Respawn Y Offset", 40.0f},
                                       {"Respawn Direction", -3}}));
     EXPECT_EQ(Kinds(*left), (KindsOf<BoxColliderComponent, CheckpointComponent>()));
-    ExpectVector(Get<BoxColliderComponent>(*left).GetSize(), {1.0f, 2.0f, 3.0f});
-    EXPECT_EQ(Get<CheckpointComponent>(*left).GetActivatedMesh(), "");
-    EXPECT_FLOAT_EQ(Get<CheckpointComponent>(*left).GetRespawnYOffset(), 40.0f);
-    EXPECT_EQ(Get<CheckpointComponent>(*left).GetRespawnDirection(), -1);
-    EXPECT_FALSE(Get<CheckpointComponent>(*left).IsRespawnFacingRight());
+    ExpectVector(ComponentOf<BoxColliderComponent>(*left).GetSize(), {1.0f, 2.0f, 3.0f});
+    EXPECT_EQ(ComponentOf<CheckpointComponent>(*left).GetActivatedMesh(), "");
+    EXPECT_FLOAT_EQ(ComponentOf<CheckpointComponent>(*left).GetRespawnYOffset(), 40.0f);
+    EXPECT_EQ(ComponentOf<CheckpointComponent>(*left).GetRespawnDirection(), -1);
+    EXPECT_FALSE(ComponentOf<CheckpointComponent>(*left).IsRespawnFacingRight());
 
     const std::unique_ptr<GameObject> zero = BuildCheckpointObject(Record({{"Respawn Direction", 0}}));
-    EXPECT_EQ(Get<CheckpointComponent>(*zero).GetRespawnDirection(), 1);
+    EXPECT_EQ(ComponentOf<CheckpointComponent>(*zero).GetRespawnDirection(), 1);
 }
 
 TEST(PickupBuilders, KeysCoinsAndHeartsGetTheirTriggerSpheresAndCoinsAndHeartsOnlyASprite)
 {
     const std::unique_ptr<GameObject> key = BuildKeyObject(Record({}, "models/StaticMeshes/SM_Key.fbx"));
     EXPECT_EQ(Kinds(*key), (KindsOf<MeshComponent, SphereColliderComponent>()));
-    EXPECT_FLOAT_EQ(Get<SphereColliderComponent>(*key).GetRadius(), 50.0f);
-    ExpectVector(Get<SphereColliderComponent>(*key).GetOffset(), {0.0f, 0.0f, 0.0f});
-    EXPECT_TRUE(Get<SphereColliderComponent>(*key).IsTrigger());
+    EXPECT_FLOAT_EQ(ComponentOf<SphereColliderComponent>(*key).GetRadius(), 50.0f);
+    ExpectVector(ComponentOf<SphereColliderComponent>(*key).GetOffset(), {0.0f, 0.0f, 0.0f});
+    EXPECT_TRUE(ComponentOf<SphereColliderComponent>(*key).IsTrigger());
     const std::unique_ptr<GameObject> bigKey = BuildKeyObject(Record({{"Collision Radius", 80.0f}}));
     EXPECT_EQ(Kinds(*bigKey), (KindsOf<SphereColliderComponent>()));
-    EXPECT_FLOAT_EQ(Get<SphereColliderComponent>(*bigKey).GetRadius(), 80.0f);
+    EXPECT_FLOAT_EQ(ComponentOf<SphereColliderComponent>(*bigKey).GetRadius(), 80.0f);
 
     struct Case
     {
@@ -190,16 +179,16 @@ TEST(PickupBuilders, KeysCoinsAndHeartsGetTheirTriggerSpheresAndCoinsAndHeartsOn
         EXPECT_EQ(dynamic_cast<const Coin*>(plain.get()) != nullptr, pickup.isCoin);
         EXPECT_EQ(dynamic_cast<const Collectibles*>(plain.get()) != nullptr, pickup.isCoin);
         EXPECT_EQ(Kinds(*plain), (KindsOf<AnimatedSpriteComponent, SphereColliderComponent>()));
-        EXPECT_EQ(Get<AnimatedSpriteComponent>(*plain).GetDefinitionId(), pickup.defaultSprite);
-        const SphereColliderComponent& sphere = Get<SphereColliderComponent>(*plain);
+        EXPECT_EQ(ComponentOf<AnimatedSpriteComponent>(*plain).GetDefinitionId(), pickup.defaultSprite);
+        const SphereColliderComponent& sphere = ComponentOf<SphereColliderComponent>(*plain);
         EXPECT_FLOAT_EQ(sphere.GetRadius(), 50.0f);
         ExpectVector(sphere.GetOffset(), {-15.0f, 50.0f, 0.0f});
         EXPECT_TRUE(sphere.IsTrigger());
 
         const std::unique_ptr<GameObject> custom = pickup.build(
             Record({{"AnimatedSpriteId", std::string("other")}, {"Collision Radius", 12.5f}, {"Amount", 5}}));
-        EXPECT_EQ(Get<AnimatedSpriteComponent>(*custom).GetDefinitionId(), "other");
-        EXPECT_FLOAT_EQ(Get<SphereColliderComponent>(*custom).GetRadius(), 12.5f);
+        EXPECT_EQ(ComponentOf<AnimatedSpriteComponent>(*custom).GetDefinitionId(), "other");
+        EXPECT_FLOAT_EQ(ComponentOf<SphereColliderComponent>(*custom).GetRadius(), 12.5f);
     }
 }
 
@@ -209,7 +198,7 @@ TEST(RankingSystemBuilder, TheScoringValuesReachTheRankSystem)
     const std::unique_ptr<GameObject> plain =
         BuildRankingSystemObject(Record({}, "models/StaticMeshes/SM_Key.fbx"));
     EXPECT_EQ(Kinds(*plain), (KindsOf<RankSystem>()));
-    RankSystem& ranks = Get<RankSystem>(*plain);
+    RankSystem& ranks = ComponentOf<RankSystem>(*plain);
     for (int wisp = 0; wisp < 34; ++wisp)
     {
         ranks.AddScore(RankSystem::WISP);
@@ -221,7 +210,7 @@ TEST(RankingSystemBuilder, TheScoringValuesReachTheRankSystem)
 
     const std::unique_ptr<GameObject> custom = BuildRankingSystemObject(
         Record({{"Wisps", 10}, {"Keys", 1}, {"Neutral Rank", 5}, {"Best Rank", 20}}));
-    RankSystem& customRanks = Get<RankSystem>(*custom);
+    RankSystem& customRanks = ComponentOf<RankSystem>(*custom);
     customRanks.AddScore(RankSystem::KEY);
     EXPECT_EQ(customRanks.GetScore(), 1);
     customRanks.AddScore(RankSystem::WISP);
@@ -236,7 +225,7 @@ TEST(BloodSeaBuilder, DerivedDefaultsFollowTheValuesInUseAndAWaitingSeaIsInactiv
     const std::unique_ptr<GameObject> plain =
         BuildBloodSeaObject(Record({}, "models/StaticMeshes/SM_BloodSea.fbx"));
     EXPECT_EQ(Kinds(*plain), (KindsOf<MeshComponent, BloodSeaComponent>()));
-    const BloodSeaComponent& sea = Get<BloodSeaComponent>(*plain);
+    const BloodSeaComponent& sea = ComponentOf<BloodSeaComponent>(*plain);
     EXPECT_FLOAT_EQ(sea.GetTargetY(), 0.0f);
     EXPECT_FLOAT_EQ(sea.GetRiseSpeed(), 100.0f);
     EXPECT_FLOAT_EQ(sea.GetKillDistanceY(), 300.0f);
@@ -254,9 +243,9 @@ TEST(BloodSeaBuilder, DerivedDefaultsFollowTheValuesInUseAndAWaitingSeaIsInactiv
         BuildBloodSeaObject(Record({{"Speed", 250.0f},
                                     {"SpawnPosition", Vector3{1.0f, 2.0f, 3.0f}},
                                     {"Reactivate Max Y Delta", 800.0f}}));
-    EXPECT_FLOAT_EQ(Get<BloodSeaComponent>(*legacy).GetRiseSpeed(), 250.0f);
-    ExpectVector(Get<BloodSeaComponent>(*legacy).GetSpawnPosition(), {1.0f, 2.0f, 3.0f});
-    EXPECT_FLOAT_EQ(Get<BloodSeaComponent>(*legacy).GetReactivationSnapDistanceY(), 800.0f);
+    EXPECT_FLOAT_EQ(ComponentOf<BloodSeaComponent>(*legacy).GetRiseSpeed(), 250.0f);
+    ExpectVector(ComponentOf<BloodSeaComponent>(*legacy).GetSpawnPosition(), {1.0f, 2.0f, 3.0f});
+    EXPECT_FLOAT_EQ(ComponentOf<BloodSeaComponent>(*legacy).GetReactivationSnapDistanceY(), 800.0f);
 
     const std::unique_ptr<GameObject> both =
         BuildBloodSeaObject(Record({{"StartActive", true},
@@ -270,7 +259,7 @@ TEST(BloodSeaBuilder, DerivedDefaultsFollowTheValuesInUseAndAWaitingSeaIsInactiv
                                     {"Kill Distance Y", 10.0f},
                                     {"Activation Shake Intensity", 7.0f},
                                     {"Activation Shake Duration", 1.5f}}));
-    const BloodSeaComponent& rising = Get<BloodSeaComponent>(*both);
+    const BloodSeaComponent& rising = ComponentOf<BloodSeaComponent>(*both);
     EXPECT_FLOAT_EQ(rising.GetRiseSpeed(), 40.0f);
     ExpectVector(rising.GetSpawnPosition(), {4.0f, 5.0f, 6.0f});
     EXPECT_FLOAT_EQ(rising.GetReactivationSnapDistanceY(), 90.0f);
@@ -288,7 +277,7 @@ TEST(DeathBoxBuilder, ABoxThatStaysWhereItStartedAndIsEmptyWithoutASize)
 {
     const std::unique_ptr<GameObject> empty = BuildDeathBoxObject(Record());
     EXPECT_EQ(Kinds(*empty), (KindsOf<BoxColliderComponent>()));
-    const BoxColliderComponent& box = Get<BoxColliderComponent>(*empty);
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*empty);
     ExpectVector(box.GetSize(), {0.0f, 0.0f, 0.0f});
     ExpectVector(box.GetOffset(), {0.0f, 0.0f, 0.0f});
     EXPECT_TRUE(box.IsTrigger());
@@ -297,15 +286,15 @@ TEST(DeathBoxBuilder, ABoxThatStaysWhereItStartedAndIsEmptyWithoutASize)
     const std::unique_ptr<GameObject> sized = BuildDeathBoxObject(Record(
         {{"Size", Vector3{500.0f, 50.0f, 200.0f}}, {"Offset", Vector3{0.0f, -25.0f, 0.0f}}}, "models/x.fbx"));
     EXPECT_EQ(Kinds(*sized), (KindsOf<MeshComponent, BoxColliderComponent>()));
-    ExpectVector(Get<BoxColliderComponent>(*sized).GetSize(), {500.0f, 50.0f, 200.0f});
-    ExpectVector(Get<BoxColliderComponent>(*sized).GetOffset(), {0.0f, -25.0f, 0.0f});
+    ExpectVector(ComponentOf<BoxColliderComponent>(*sized).GetSize(), {500.0f, 50.0f, 200.0f});
+    ExpectVector(ComponentOf<BoxColliderComponent>(*sized).GetOffset(), {0.0f, -25.0f, 0.0f});
 }
 
 TEST(VfxEmitterBuilder, EverySettingIsReadAndCountsStoredAsBoolsAreAbsent)
 {
     const std::unique_ptr<GameObject> plain = BuildVfxEmitterObject(Record());
     EXPECT_EQ(Kinds(*plain), (KindsOf<VfxEmitterComponent>()));
-    const VfxEmitterSettings& defaults = Get<VfxEmitterComponent>(*plain).GetSettings();
+    const VfxEmitterSettings& defaults = ComponentOf<VfxEmitterComponent>(*plain).GetSettings();
     EXPECT_EQ(defaults.effectId, "");
     EXPECT_EQ(defaults.space, "world");
     EXPECT_FLOAT_EQ(defaults.spawnInterval, 0.1f);
@@ -326,7 +315,7 @@ TEST(VfxEmitterBuilder, EverySettingIsReadAndCountsStoredAsBoolsAreAbsent)
                                       {"VfxScreenY", 360.0f}},
                                      "models/x.fbx"));
     EXPECT_EQ(Kinds(*custom), (KindsOf<MeshComponent, VfxEmitterComponent>()));
-    const VfxEmitterSettings& settings = Get<VfxEmitterComponent>(*custom).GetSettings();
+    const VfxEmitterSettings& settings = ComponentOf<VfxEmitterComponent>(*custom).GetSettings();
     EXPECT_EQ(settings.effectId, "checkpoint_light");
     EXPECT_EQ(settings.space, "Screen");
     EXPECT_FLOAT_EQ(settings.spawnInterval, 0.5f);
@@ -335,14 +324,14 @@ TEST(VfxEmitterBuilder, EverySettingIsReadAndCountsStoredAsBoolsAreAbsent)
     EXPECT_FLOAT_EQ(settings.sizeMultiplier, 2.0f);
     EXPECT_FLOAT_EQ(settings.screenPosition.x, 640.0f);
     EXPECT_FLOAT_EQ(settings.screenPosition.y, 360.0f);
-    EXPECT_FLOAT_EQ(Get<VfxEmitterComponent>(*custom).GetTimer(), 0.5f);
+    EXPECT_FLOAT_EQ(ComponentOf<VfxEmitterComponent>(*custom).GetTimer(), 0.5f);
 }
 
 TEST(FogBuilder, TheScenesColourAndPlanesStayWithTheComponent)
 {
     const std::unique_ptr<GameObject> plain = BuildFogObject(Record());
     EXPECT_EQ(Kinds(*plain), (KindsOf<FogComponent>()));
-    const FogComponent& fog = Get<FogComponent>(*plain);
+    const FogComponent& fog = ComponentOf<FogComponent>(*plain);
     EXPECT_EQ(fog.GetColor().a, 0.0f);
     EXPECT_EQ(fog.GetColor().r, 0.0f);
     EXPECT_EQ(fog.GetNearPlane(), 0.0f);
@@ -353,7 +342,7 @@ TEST(FogBuilder, TheScenesColourAndPlanesStayWithTheComponent)
         BuildFogObject(Record({{"FogColor", Qel::Color{0.1f, 0.2f, 0.3f, 1.0f}},
                                {"FogNearPlane", 500.0f},
                                {"FogFarPlane", 9000.0f}}));
-    const FogComponent& customFog = Get<FogComponent>(*custom);
+    const FogComponent& customFog = ComponentOf<FogComponent>(*custom);
     EXPECT_FLOAT_EQ(customFog.GetColor().g, 0.2f);
     EXPECT_FLOAT_EQ(customFog.GetColor().a, 1.0f);
     EXPECT_FLOAT_EQ(customFog.GetNearPlane(), 500.0f);
@@ -367,7 +356,7 @@ TEST(BreakableBlockBuilder, ATileWithTheGroundsBoxWhoseStartAddsOnlyTheControlle
     ASSERT_NE(dynamic_cast<BreakableTile*>(bare.get()), nullptr);
     EXPECT_EQ(bare->GetName(), "Thing");
     EXPECT_EQ(Kinds(*bare), (KindsOf<BoxColliderComponent>()));
-    const BoxColliderComponent& box = Get<BoxColliderComponent>(*bare);
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*bare);
     ExpectVector(box.GetSize(), {100.0f, 100.0f, 200.0f});
     ExpectVector(box.GetOffset(), {50.0f, 50.0f, 100.0f});
     EXPECT_FALSE(box.IsTrigger());
@@ -390,8 +379,8 @@ TEST(LevelObjectRegistration, EachTagReachesItsBuilder)
     EXPECT_NE(build("levelEnd")->GetComponent<LevelEndComponent>(), nullptr);
     EXPECT_NE(build("Checkpoint")->GetComponent<CheckpointComponent>(), nullptr);
     EXPECT_NE(build("Key")->GetComponent<SphereColliderComponent>(), nullptr);
-    EXPECT_EQ(Get<AnimatedSpriteComponent>(*build("Coin")).GetDefinitionId(), "coin_soul_idle");
-    EXPECT_EQ(Get<AnimatedSpriteComponent>(*build("PowerUp")).GetDefinitionId(), "heart_idle");
+    EXPECT_EQ(ComponentOf<AnimatedSpriteComponent>(*build("Coin")).GetDefinitionId(), "coin_soul_idle");
+    EXPECT_EQ(ComponentOf<AnimatedSpriteComponent>(*build("PowerUp")).GetDefinitionId(), "heart_idle");
     EXPECT_NE(build("RankingSystem")->GetComponent<RankSystem>(), nullptr);
     EXPECT_NE(dynamic_cast<BreakableTile*>(build("BreakableBlock").get()), nullptr);
     EXPECT_NE(build("BloodSea")->GetComponent<BloodSeaComponent>(), nullptr);

@@ -3,6 +3,7 @@
 #include "Builders/LevelObjectBuilders.h"
 #include "Collision/BoxColliderComponent.h"
 #include "Components/MeshComponent.h"
+#include "Game/Support/ComponentOf.h"
 #include "Level/CheckpointComponent.h"
 #include "Level/EyeAnimator.h"
 #include "Level/LevelEndComponent.h"
@@ -19,18 +20,6 @@
 
 namespace
 {
-// The object's first component of the kind; a missing one fails the test.
-template <typename T>
-T& Get(const GameObject& anObject)
-{
-    T* component = anObject.GetComponent<T>();
-    if (component == nullptr)
-    {
-        throw std::runtime_error(std::string("no ") + typeid(T).name());
-    }
-    return *component;
-}
-
 SceneObjectData Record(std::unordered_map<std::string, std::any> someProperties = {}, std::string aModel = "")
 {
     SceneObjectData data;
@@ -45,7 +34,7 @@ TEST(Checkpoint, LightsOnceSwappingToTheLitModelAndRespawnsAboveItself)
     std::unique_ptr<GameObject> object = BuildCheckpointObject(Record(
         {{"Respawn Y Offset", 150.0f}, {"Respawn Direction", -1}}, "models/StaticMeshes/SM_Checkpoint.fbx"));
     object->GetTransform().SetPosition({1200.0f, 300.0f, -40.0f});
-    CheckpointComponent& checkpoint = Get<CheckpointComponent>(*object);
+    CheckpointComponent& checkpoint = ComponentOf<CheckpointComponent>(*object);
 
     const Qel::Vector3<float> respawn = checkpoint.GetRespawnPosition();
     EXPECT_FLOAT_EQ(respawn.x, 1200.0f);
@@ -55,14 +44,15 @@ TEST(Checkpoint, LightsOnceSwappingToTheLitModelAndRespawnsAboveItself)
 
     EXPECT_TRUE(checkpoint.Activate());
     EXPECT_TRUE(checkpoint.IsActivated());
-    EXPECT_EQ(Get<MeshComponent>(*object).GetModelPath(), "models/StaticMeshes/SM_Checkpoint_Active.fbx");
+    EXPECT_EQ(ComponentOf<MeshComponent>(*object).GetModelPath(),
+              "models/StaticMeshes/SM_Checkpoint_Active.fbx");
     EXPECT_FALSE(checkpoint.Activate());
 
     // Without a lit model the checkpoint keeps the one it has.
     std::unique_ptr<GameObject> plain = BuildCheckpointObject(
         Record({{"Activated Mesh", std::string()}}, "models/StaticMeshes/SM_Checkpoint.fbx"));
-    EXPECT_TRUE(Get<CheckpointComponent>(*plain).Activate());
-    EXPECT_EQ(Get<MeshComponent>(*plain).GetModelPath(), "models/StaticMeshes/SM_Checkpoint.fbx");
+    EXPECT_TRUE(ComponentOf<CheckpointComponent>(*plain).Activate());
+    EXPECT_EQ(ComponentOf<MeshComponent>(*plain).GetModelPath(), "models/StaticMeshes/SM_Checkpoint.fbx");
 }
 
 TEST(LevelEndSetters, ClampAndFallBack)
@@ -95,7 +85,7 @@ protected:
             {{"Target Level", std::string("levels/L_World1_Level2.vks")}, {"Exit Sequence Duration", 1.0f}},
             "models/SK/NoSuchDoor.fbx"));
         myDoor->Start(nullptr);
-        myExit = &Get<LevelEndComponent>(*myDoor);
+        myExit = &ComponentOf<LevelEndComponent>(*myDoor);
         static_cast<void>(LevelRegistry::GetInstance().TakeSceneRequest());
         LevelRegistry::GetInstance().SetCurrentScene("levels/L_World1_Level1.vks");
     }
@@ -106,7 +96,7 @@ protected:
         LevelRegistry::GetInstance().SetCurrentScene("");
     }
 
-    void PlayerAtDoor() { ASSERT_TRUE(Get<BoxColliderComponent>(*myDoor).TriggerEnter()); }
+    void PlayerAtDoor() { ASSERT_TRUE(ComponentOf<BoxColliderComponent>(*myDoor).TriggerEnter()); }
 
     // Whole frames of aStep seconds.
     void Run(float aSeconds, float aStep = 0.1f)
@@ -128,7 +118,7 @@ TEST_F(ExitDoor, OpensOnlyWithThePlayerInsideAndOnlyOnce)
     PlayerAtDoor();
     EXPECT_TRUE(myExit->BeginExit());
     EXPECT_TRUE(myExit->IsExiting());
-    EXPECT_TRUE(Get<EyeAnimator>(*myDoor).IsActivated());
+    EXPECT_TRUE(ComponentOf<EyeAnimator>(*myDoor).IsActivated());
     EXPECT_FLOAT_EQ(myExit->GetExitTimer(), 1.0f);
     // A second interact during the sequence changes nothing.
     Run(0.5f);

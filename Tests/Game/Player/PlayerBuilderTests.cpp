@@ -5,6 +5,7 @@
 #include "Components/AnimatedMeshComponent.h"
 #include "Components/DamageableComponent.h"
 #include "Dialogue/SpeechBubbleComponent.h"
+#include "Game/Support/ComponentOf.h"
 #include "Player/PlayerAnimator.h"
 #include "Player/PlayerController.h"
 
@@ -23,17 +24,6 @@ SceneObjectData PlayerRecord()
     data.tag = "Player";
     data.model = PlayerAnimator::MODEL_PATH;
     return data;
-}
-
-template <typename T>
-T& ComponentOf(const GameObject& anObject)
-{
-    T* component = anObject.GetComponent<T>();
-    if (component == nullptr)
-    {
-        throw std::runtime_error(std::string("missing ") + typeid(T).name());
-    }
-    return *component;
 }
 
 PlayerController& ControllerOf(const GameObject& anObject)

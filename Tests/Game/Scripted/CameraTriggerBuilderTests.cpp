@@ -1,5 +1,6 @@
 // The camera-trigger and dialogue builders: keys, defaults, links, and the dialogue look-ups.
 #include "Game/Dialogue/DialogueDocument.h"
+#include "Game/Support/ComponentOf.h"
 
 #include "Builders/CameraTriggerBuilders.h"
 #include "Builders/GameObjectFactory.h"
@@ -26,16 +27,6 @@ SceneObjectData Record(const std::string& aTag)
     return data;
 }
 
-template <typename T>
-T& Only(const GameObject& anObject)
-{
-    T* component = anObject.GetComponent<T>();
-    if (component == nullptr)
-    {
-        throw std::runtime_error(std::string("missing ") + typeid(T).name());
-    }
-    return *component;
-}
 } // namespace
 
 TEST(CameraTriggerBuilders, ABareLockTriggerHasItsBuilderDefaultsAndNoCutscene)
@@ -46,13 +37,13 @@ TEST(CameraTriggerBuilders, ABareLockTriggerHasItsBuilderDefaultsAndNoCutscene)
     EXPECT_EQ(typeid(*components[0]), typeid(BoxColliderComponent));
     EXPECT_EQ(typeid(*components[1]), typeid(LockCameraTriggerComponent));
 
-    const BoxColliderComponent& box = Only<BoxColliderComponent>(*object);
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*object);
     EXPECT_EQ(box.GetSize(), Vector3f(5000.0f, 500.0f, 200.0f));
     EXPECT_EQ(box.GetOffset(), Vector3f(0.0f, 0.0f, 0.0f));
     EXPECT_TRUE(box.IsTrigger());
     EXPECT_FALSE(box.FollowsOwner());
 
-    const LockCameraTriggerComponent& lock = Only<LockCameraTriggerComponent>(*object);
+    const LockCameraTriggerComponent& lock = ComponentOf<LockCameraTriggerComponent>(*object);
     EXPECT_EQ(lock.GetTriggerBox(), &box);
     EXPECT_EQ(lock.GetCutscene(), nullptr);
     // The component's own default is owner-relative; the builder's is world space.
@@ -94,9 +85,9 @@ TEST(CameraTriggerBuilders, LockTriggerKeysReachTheComponentsAndWrongTypesGiveDe
     const std::unique_ptr<GameObject> object = BuildLockCamTriggerObject(data);
     ASSERT_EQ(object->GetComponents().size(), 4u);
     EXPECT_EQ(typeid(*object->GetComponents()[3]), typeid(CutsceneComponent));
-    EXPECT_EQ(Only<BoxColliderComponent>(*object).GetSize(), Vector3f(800.0f, 400.0f, 100.0f));
+    EXPECT_EQ(ComponentOf<BoxColliderComponent>(*object).GetSize(), Vector3f(800.0f, 400.0f, 100.0f));
 
-    const LockCameraTriggerComponent& lock = Only<LockCameraTriggerComponent>(*object);
+    const LockCameraTriggerComponent& lock = ComponentOf<LockCameraTriggerComponent>(*object);
     EXPECT_TRUE(lock.IsOwnerRelative());
     EXPECT_EQ(lock.GetRawTargetPosition(), Vector3f(10.0f, 20.0f, -30.0f));
     EXPECT_FLOAT_EQ(lock.GetTargetFovDegrees(), 45.0f);
@@ -104,7 +95,7 @@ TEST(CameraTriggerBuilders, LockTriggerKeysReachTheComponentsAndWrongTypesGiveDe
     EXPECT_FLOAT_EQ(lock.GetPositionLerpSpeed(), 8.0f);
     EXPECT_FALSE(lock.ShouldUnlockOnExit());
 
-    const CutsceneComponent& cutscene = Only<CutsceneComponent>(*object);
+    const CutsceneComponent& cutscene = ComponentOf<CutsceneComponent>(*object);
     EXPECT_EQ(lock.GetCutscene(), &cutscene);
     EXPECT_EQ(cutscene.GetLockCameraTrigger(), &lock);
     EXPECT_EQ(cutscene.GetCutsceneName(), "Outro");
@@ -130,7 +121,7 @@ TEST(CameraTriggerBuilders, ACutsceneWithoutKeysIsAnIntroThatNeverWalks)
     SceneObjectData data = Record("LockCamTrigger");
     data.properties["IsCutscene"] = true;
     const std::unique_ptr<GameObject> object = BuildLockCamTriggerObject(data);
-    const CutsceneComponent& cutscene = Only<CutsceneComponent>(*object);
+    const CutsceneComponent& cutscene = ComponentOf<CutsceneComponent>(*object);
     EXPECT_EQ(cutscene.GetCutsceneName(), "Intro");
     EXPECT_FLOAT_EQ(cutscene.GetCutsceneDuration(), 0.0f);
     EXPECT_FLOAT_EQ(cutscene.GetPlayerWalkSpeed(), 0.0f);
@@ -146,12 +137,12 @@ TEST(CameraTriggerBuilders, ACutsceneWithoutKeysIsAnIntroThatNeverWalks)
 TEST(CameraTriggerBuilders, AnAutocamTriggerGetsAFixedTriggerBoxFromItsKeys)
 {
     SceneObjectData data = Record("AutocamTrigger");
-    EXPECT_EQ(Only<BoxColliderComponent>(*BuildAutocamTriggerObject(data)).GetSize(),
+    EXPECT_EQ(ComponentOf<BoxColliderComponent>(*BuildAutocamTriggerObject(data)).GetSize(),
               Vector3f(0.0f, 0.0f, 0.0f));
     data.properties["TriggerBoxSize"] = Vector3f(300.0f, 200.0f, 100.0f);
     data.properties["BoxTriggerOffset"] = Vector3f(0.0f, 100.0f, 0.0f);
     const std::unique_ptr<GameObject> object = BuildAutocamTriggerObject(data);
-    const BoxColliderComponent& box = Only<BoxColliderComponent>(*object);
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*object);
     EXPECT_EQ(box.GetSize(), Vector3f(300.0f, 200.0f, 100.0f));
     EXPECT_EQ(box.GetOffset(), Vector3f(0.0f, 100.0f, 0.0f));
     EXPECT_TRUE(box.IsTrigger());
@@ -169,7 +160,7 @@ TEST(CameraTriggerBuilders, ADialogueGetsATriggerBoxOnlyWithTriggerOn)
     data.properties["Offset"] = Vector3f(0.0f, 300.0f, 0.0f);
     const std::unique_ptr<GameObject> silent = BuildDialogueObject(data);
     ASSERT_EQ(silent->GetComponents().size(), 1u);
-    const SpeechBubbleComponent& bubble = Only<SpeechBubbleComponent>(*silent);
+    const SpeechBubbleComponent& bubble = ComponentOf<SpeechBubbleComponent>(*silent);
     EXPECT_FALSE(bubble.IsTriggerOn());
     EXPECT_FALSE(bubble.ShouldDisappear());
     EXPECT_EQ(bubble.GetFollowMode(), 0);
@@ -182,8 +173,8 @@ TEST(CameraTriggerBuilders, ADialogueGetsATriggerBoxOnlyWithTriggerOn)
     data.properties["TriggerOn"] = true;
     const std::unique_ptr<GameObject> triggered = BuildDialogueObject(data);
     ASSERT_EQ(triggered->GetComponents().size(), 2u);
-    EXPECT_TRUE(Only<SpeechBubbleComponent>(*triggered).IsTriggerOn());
-    const BoxColliderComponent& box = Only<BoxColliderComponent>(*triggered);
+    EXPECT_TRUE(ComponentOf<SpeechBubbleComponent>(*triggered).IsTriggerOn());
+    const BoxColliderComponent& box = ComponentOf<BoxColliderComponent>(*triggered);
     EXPECT_EQ(box.GetSize(), Vector3f(400.0f, 400.0f, 400.0f));
     EXPECT_TRUE(box.IsTrigger());
     EXPECT_FALSE(box.FollowsOwner());
@@ -194,14 +185,14 @@ TEST(CameraTriggerBuilders, DialogueLinesComeFromTheTableAndUnknownKeysShowThePl
     DialogueStack stack;
     SceneObjectData data = Record("Dialogue");
     const std::unique_ptr<GameObject> unnamed = BuildDialogueObject(data);
-    EXPECT_EQ(Only<SpeechBubbleComponent>(*unnamed).GetText(), PLACEHOLDER_DIALOGUE_TEXT);
-    EXPECT_TRUE(Only<SpeechBubbleComponent>(*unnamed).GetBubbleSpriteName().empty());
-    EXPECT_EQ(Only<SpeechBubbleComponent>(*unnamed).GetOffset(), Vector3f(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(ComponentOf<SpeechBubbleComponent>(*unnamed).GetText(), PLACEHOLDER_DIALOGUE_TEXT);
+    EXPECT_TRUE(ComponentOf<SpeechBubbleComponent>(*unnamed).GetBubbleSpriteName().empty());
+    EXPECT_EQ(ComponentOf<SpeechBubbleComponent>(*unnamed).GetOffset(), Vector3f(0.0f, 0.0f, 0.0f));
 
     data.properties["Text"] = std::string("Jump");
     data.properties["Offset"] = Vector3f(5.0f, 6.0f, 7.0f);
     const std::unique_ptr<GameObject> jump = BuildDialogueObject(data);
-    const SpeechBubbleComponent& hint = Only<SpeechBubbleComponent>(*jump);
+    const SpeechBubbleComponent& hint = ComponentOf<SpeechBubbleComponent>(*jump);
     EXPECT_EQ(hint.GetText(), "Up you go");
     EXPECT_EQ(hint.GetBubbleSpriteName(), "Hint.dds");
     // The hint's own layout replaces the scene's offset.
@@ -213,7 +204,7 @@ TEST(CameraTriggerBuilders, DialogueLinesComeFromTheTableAndUnknownKeysShowThePl
     {
         data.properties["Text"] = std::string(key);
         const std::unique_ptr<GameObject> missing = BuildDialogueObject(data);
-        const SpeechBubbleComponent& placeholder = Only<SpeechBubbleComponent>(*missing);
+        const SpeechBubbleComponent& placeholder = ComponentOf<SpeechBubbleComponent>(*missing);
         EXPECT_EQ(placeholder.GetText(), PLACEHOLDER_DIALOGUE_TEXT) << key;
         EXPECT_TRUE(placeholder.GetBubbleSpriteName().empty()) << key;
         EXPECT_EQ(placeholder.GetOffset(), Vector3f(5.0f, 6.0f, 7.0f)) << key;
@@ -226,7 +217,7 @@ TEST(CameraTriggerBuilders, WithoutAStackEveryDialogueKeyShowsThePlaceholder)
     SceneObjectData data = Record("Dialogue");
     data.properties["Text"] = std::string("Jump");
     const std::unique_ptr<GameObject> object = BuildDialogueObject(data);
-    EXPECT_EQ(Only<SpeechBubbleComponent>(*object).GetText(), PLACEHOLDER_DIALOGUE_TEXT);
+    EXPECT_EQ(ComponentOf<SpeechBubbleComponent>(*object).GetText(), PLACEHOLDER_DIALOGUE_TEXT);
 }
 
 TEST(CameraTriggerBuilders, TheFourTagsAreRegistered)
