@@ -1,17 +1,10 @@
 // The player's scripted walks of the cut-scenes, and the resets of a respawn and a scene load.
 #include "Player/PlayerController.h"
 
-#include <cmath>
-
 namespace
 {
 constexpr float SCRIPTED_WALK_ARRIVAL_SQUARED = 100.0f;
 constexpr float RESPAWN_LIFT = 1.0f;
-
-float LengthSquared(const Qel::Vector3<float>& aVector)
-{
-    return aVector.x * aVector.x + aVector.y * aVector.y + aVector.z * aVector.z;
-}
 } // namespace
 
 void PlayerController::EndScriptedWalk()
@@ -25,14 +18,14 @@ void PlayerController::StepScriptedWalk(float anAmount)
 {
     const Qel::Vector3<float> position = GetPosition();
     const Qel::Vector3<float> toTarget = myScriptedWalkTarget - position;
-    const float distance = std::sqrt(LengthSquared(toTarget));
+    const float distance = toTarget.Length();
     Qel::Vector3<float> moved = position;
     if (distance > 0.0f)
     {
         moved = position + toTarget * (anAmount / distance);
     }
     SetPosition(moved);
-    if (LengthSquared(myScriptedWalkTarget - moved) < SCRIPTED_WALK_ARRIVAL_SQUARED)
+    if ((myScriptedWalkTarget - moved).LengthSqr() < SCRIPTED_WALK_ARRIVAL_SQUARED)
     {
         SetPosition(myScriptedWalkTarget);
         EndScriptedWalk();
