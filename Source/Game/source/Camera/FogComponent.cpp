@@ -50,11 +50,6 @@ void FogComponent::SetCurrentSceneName(const std::string& aScenePath)
     State().sceneName = aScenePath;
 }
 
-const std::string& FogComponent::GetCurrentSceneName()
-{
-    return State().sceneName;
-}
-
 const FogSettings& FogComponent::GetSettings()
 {
     return State().settings;

@@ -28,7 +28,6 @@ public:
 
     // The level whose profile the next fog to start reads.
     static void SetCurrentSceneName(const std::string& aScenePath);
-    static const std::string& GetCurrentSceneName();
     static const FogSettings& GetSettings();
     static void SetSettings(const FogSettings& aSettings);
 

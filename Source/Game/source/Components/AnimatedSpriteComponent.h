@@ -29,7 +29,6 @@ public:
     int GetCurrentFrame() const { return myCurrentFrame; }
     float GetBoundingRadius() const { return myBoundingRadius; }
     const Qel::Sprite3DInstanceData& GetSpriteInstance() const { return mySpriteInstance; }
-    const AnimatedSpriteDefinition* GetDefinition() const { return myDefinition; }
     const std::string& GetDefinitionId() const { return myDefinitionId; }
 
 private:

@@ -38,7 +38,6 @@ public:
     void StartWalking();
 
     SchnozController* GetSchnozController();
-    void SetSchnozController(SchnozController* aController) { mySchnozController = aController; }
 
 private:
     SchnozController* mySchnozController = nullptr;

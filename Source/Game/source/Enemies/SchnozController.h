@@ -61,7 +61,6 @@ public:
     bool IsArmoured() const { return myIsArmoured; }
     float GetSpeed() const { return mySpeed; }
     bool IsFacingRight() const { return myFacing == 1; }
-    const Qel::Vector3<float>& GetMoveDirection() const { return myDirection; }
     void GetGroundProbe(Qel::Vector3<float>& outOrigin, Qel::Vector3<float>& outDirection) const;
     // A direction of length 0 is stored as zero.
     void UpdateProbe(const Qel::Vector3<float>& anOrigin, const Qel::Vector3<float>& aDirection);

@@ -25,7 +25,6 @@ public:
     float GetRiseSpeed() const { return myRiseSpeed; }
     float GetKillDistanceY() const { return myKillDistanceY; }
     const Qel::Vector3<float>& GetSpawnPosition() const { return mySpawnPosition; }
-    void SetSpawnPosition(const Qel::Vector3<float>& aPosition) { mySpawnPosition = aPosition; }
     bool UsesRelativeSpawnPosition() const { return myUsesRelativeSpawnPosition; }
     float GetReactivateMaxYDelta() const { return myReactivateMaxYDelta; }
     float GetReactivationSnapDistanceY() const { return myReactivationSnapDistanceY; }

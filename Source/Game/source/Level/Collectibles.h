@@ -8,17 +8,14 @@ class Collectibles : public GameObject
 {
 public:
     Collectibles() : GameObject("GameObject") {}
-    int GetValue() const { return myValue; }
 
 private:
+    // A pickup's worth. The score counts pickups by their tags instead, so nothing reads it yet.
     int myValue = 0;
 };
 
 class Coin : public Collectibles
 {
-public:
-    int GetAmount() const { return myAmount; }
-
-private:
+    // As above: the score counts coins, not their amounts.
     int myAmount = 100;
 };

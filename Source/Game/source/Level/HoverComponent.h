@@ -27,8 +27,6 @@ public:
     void CaptureBaseHeight();
     // Puts the owner at the rest height (its current height when none was kept) plus the offset.
     void UpdateHover(float aOffset);
-    float GetBaseHeight() const { return myBaseHeight; }
-    bool HasBaseHeight() const { return myHasBaseHeight; }
 
 private:
     bool myIsHoverEnabled = true;

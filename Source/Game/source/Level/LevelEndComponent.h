@@ -62,8 +62,6 @@ public:
     // While the player stands at the closed door: the place above it where a prompt would go, set up
     // and given back; nothing is drawn there.
     void Render() override;
-    // Ready for drawing above the door; nothing draws it yet.
-    const Qel::Text* GetPromptTextElement() const { return myPromptText.get(); }
 
 private:
     void ApplyWorldTexture();
@@ -77,6 +75,7 @@ private:
     int myWorldIndex = 1;
     std::array<std::string, WORLD_COUNT> myWorldTextures;
     std::string myPrompt = DEFAULT_PROMPT;
-    // Made when the door starts, on the main thread that owns the fonts.
+    // Made when the door starts, on the main thread that owns the fonts; ready for drawing above the
+    // door, though nothing draws it yet.
     std::unique_ptr<Qel::Text> myPromptText;
 };

@@ -27,11 +27,9 @@ public:
     void SelectPrevious() override {}
 
     const Qel::Sprite2DInstanceData& GetCoinIcon() const { return myCoinIcon; }
-    const Qel::Sprite2DInstanceData& GetHealthIcon() const { return myHealthIcon; }
     const Qel::Sprite2DInstanceData& GetKeyIcon(int aSlot) const { return myKeyIcons[aSlot]; }
     const Qel::Text& GetCoinText() const { return myCoinText; }
     const Qel::Text& GetHealthText() const { return myHealthText; }
-    int GetShownKeyCount() const { return myShownKeyCount; }
     // Whether slot aSlot shows a filled key.
     bool IsKeySlotFilled(int aSlot) const { return aSlot + 1 <= myShownKeyCount; }
     // Height over width of a key picture of that size; 1 for a picture of unknown width.

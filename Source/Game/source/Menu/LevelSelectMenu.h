@@ -58,10 +58,7 @@ public:
     static void SetLastSelectedLevel(int aIndex);
 
     int GetFocus() const { return myFocus; }
-    int GetCurrentLevelIndex() const { return myCurrentLevelIndex; }
-    int GetPendingIndex() const { return myPendingIndex; }
     bool IsMoving() const { return myIsMoving; }
-    float GetLerpSeconds() const { return myLerpSeconds; }
     MenuButton* GetSelectedButton() const { return mySelectedButton; }
     const std::vector<std::unique_ptr<MenuButton>>& GetButtons() const { return myButtons; }
     const std::vector<std::string>& GetPaths() const { return myPaths; }

@@ -39,7 +39,6 @@ public:
     Qel::SpriteSharedData& GetKnobSpriteData() { return myKnobData; }
     Qel::SpriteSharedData& GetTrackSpriteData() { return myTrackData; }
     Qel::Sprite2DInstanceData& GetTrackSprite() { return myTrack; }
-    const Qel::Sprite2DInstanceData& GetKnobSprite() const { return myKnob; }
     Qel::Text& GetLabel() { return myLabel; }
     const Qel::Text& GetValueText() const { return myValueText; }
     float GetValue() const { return myValue; }

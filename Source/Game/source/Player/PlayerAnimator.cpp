@@ -195,11 +195,6 @@ void PlayerAnimator::SetCurrentLevelPath(const std::string& aPath)
     theCurrentLevelPath = aPath;
 }
 
-const std::string& PlayerAnimator::GetCurrentLevelPath()
-{
-    return theCurrentLevelPath;
-}
-
 void PlayerAnimator::OnStart()
 {
     LinkAnimatedMesh();

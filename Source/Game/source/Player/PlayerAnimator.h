@@ -51,11 +51,9 @@ public:
     void EnterVictoryState();
 
     bool IsBlinking() const { return myIsBlinking; }
-    bool IsBlinkVisible() const { return myIsBlinkVisible; }
 
     // The level path the first level's rules compare with, shared by every player animator.
     static void SetCurrentLevelPath(const std::string& aPath);
-    static const std::string& GetCurrentLevelPath();
 
     void OnStart() override;
     void OnUpdate(float aDeltaTime) override;

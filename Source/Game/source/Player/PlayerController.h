@@ -90,7 +90,6 @@ public:
     float GetEffectiveMaxSpeed() const { return myEffectiveMaxSpeed; }
     float GetJumpForce() const { return myJumpForce; }
     float GetCurrentGravity() const { return myCurrentGravity; }
-    float GetCurrentTerminalVelocity() const { return myCurrentTerminalVelocity; }
     float GetAcceleration() const { return myTuning.acceleration; }
     float GetSprintMultiplier() const { return myTuning.sprintMultiplier; }
     float GetGroundPoundDelay() const { return myTuning.groundPoundDelay; }

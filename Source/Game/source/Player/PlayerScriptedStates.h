@@ -21,8 +21,6 @@ public:
     void Update(PlayerAnimator& anAnimator, float aDeltaTime) override;
     void CheckTransition(PlayerAnimator& anAnimator) override;
 
-    int GetLineIndex() const { return myLineIndex; }
-
 private:
     void ShowLine(const char* aKey, bool aShouldShow);
 

@@ -25,8 +25,8 @@ bool HandleDeathBoxContact(PlayerController& aPlayer, const std::vector<GameObje
 // Every trigger box learns whether the player is inside it. True when the player is in any.
 bool UpdateTriggerBoxes(PlayerController& aPlayer, const std::vector<GameObject*>& aTriggers);
 
-// An enemy against the level: pushed out of walls and onto the ground it stands on; a wall turns it
-// round. True when any probe hit.
+// An enemy against the level: pushed out of walls and onto the ground it stands on; any probe that
+// hits, the ground's included, turns it round. True when any probe hit.
 bool HandleEnemyWorldCollision(GameObject& anEnemy, const std::vector<GameObject*>& aStatics);
 bool HandleEnemyWorldCollision(GameObject& anEnemy, const StaticBoxes& aStatics);
 // True while ground lies just below the enemy's ground probe; otherwise it turns round at the ledge.
