@@ -29,6 +29,14 @@ if [[ ${#program[@]} -eq 0 || $# -eq 0 ]]; then
     exit 2
 fi
 
+# Not in the package list: only this tool needs them.
+for tool in Xvfb xdotool import xdpyinfo; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "$0: $tool is missing; apt-get install xvfb x11-utils xdotool imagemagick" >&2
+        exit 2
+    fi
+done
+
 Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 helpers=()
