@@ -75,7 +75,6 @@ private:
     int myWorldIndex = 1;
     std::array<std::string, WORLD_COUNT> myWorldTextures;
     std::string myPrompt = DEFAULT_PROMPT;
-    // Made when the door starts, on the main thread that owns the fonts; ready for drawing above the
-    // door, though nothing draws it yet.
+    // Made when the door starts, on the main thread that owns the fonts.
     std::unique_ptr<Qel::Text> myPromptText;
 };
