@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the normal and the sanitizer builds, and runs every test in both,
-# then the threaded tests under the thread sanitizer, then each fuzz target for a few seconds. Exits
-# non-zero on the first failure; a failing test is never run again. Each stage prints its time.
+# Installs what is missing, builds the normal and the sanitizer builds, and runs every test of the
+# normal one and every test but the play-through (label playthrough) of the sanitizer one, then the
+# threaded tests under the thread sanitizer, then each fuzz target for a few seconds, then checks the
+# formatting. Exits non-zero on the first failure; a failing test is never run again. Each stage prints
+# its time.
 #
 # The next build runs beside each test stage, at a lower priority: a test stage leaves cores idle
 # while its longest tests finish, and the build takes them.

@@ -107,9 +107,6 @@ public:
     }
     const SamplerStatePtr& GetSampler(std::uint32_t aSlot) const { return mySamplers.at(aSlot); }
     const BufferPtr& GetConstantBuffer(std::uint32_t aSlot) const { return myConstantBuffers.at(aSlot); }
-    const BlendStatePtr& GetBlendState() const { return myBlendState; }
-    const DepthStencilStatePtr& GetDepthStencilState() const { return myDepthStencilState; }
-    const RasterizerStatePtr& GetRasterizerState() const { return myRasterizerState; }
     void Flush();
 
     const RenderTargetViewPtr& GetBoundTarget() const { return myTarget; }

@@ -53,7 +53,6 @@ public:
     InputLayout(const InputLayout&) = delete;
     InputLayout& operator=(const InputLayout&) = delete;
 
-    const std::vector<ResolvedElement>& GetElements() const { return myElements; }
     // Main thread: the GL vertex array with the attribute formats set; buffers are attached per draw.
     unsigned int Realise();
 

@@ -97,14 +97,12 @@ public:
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
 
-    ShaderStage GetStage() const { return myStage; }
     const std::vector<std::uint8_t>& GetCode() const { return myCode; }
     // Main thread: the specialised GL shader; 0 when the driver refused the code.
     unsigned int Realise();
     // Main thread: a separable program of this one stage, for the context's program pipeline; 0 on
     // failure.
     unsigned int RealiseProgram();
-    bool HasFailed() const { return myHasFailed; }
     bool IsFromLiveDevice() const { return myCore->IsAlive(); }
 
 private:

@@ -35,7 +35,6 @@ public:
     std::uint64_t GetElapsedTicks() const { return myElapsedTicks; }
     double GetElapsedSeconds() const { return TicksToSeconds(myElapsedTicks); }
     std::uint64_t GetTotalTicks() const { return myTotalTicks; }
-    double GetTotalSeconds() const { return TicksToSeconds(myTotalTicks); }
     std::uint64_t GetLeftOverTicks() const { return myLeftOverTicks; }
     std::uint32_t GetFrameCount() const { return myFrameCount; }
     std::uint32_t GetFramesPerSecond() const { return myFramesPerSecond; }

@@ -42,7 +42,6 @@ bool WindowHandler::Create(const EngineCreateParameters& aParameters, void*& aIn
                                   std::intptr_t aLParam)
                            { return WndProc(&aWindow, aMessage, aWParam, aLParam); });
     aWindowHandle = &myHandle;
-    myRequestedSize = aParameters.windowSize;
     myOuterSize = aParameters.windowSize;
     // Showing a window reports its size once, so the first frame always fits the targets to it.
     Platform::PostMessage(myWindow.get(), WM_SIZE, SIZE_RESTORED, 0);

@@ -38,14 +38,12 @@ public:
     // The first member, so a pointer to the handler reads as a pointer to the handle.
     WindowHandle GetHandle() const { return myHandle; }
     Platform::Window* GetWindow() const { return myWindow.get(); }
-    Vector2<std::uint32_t> GetRequestedSize() const { return myRequestedSize; }
     Vector2<std::uint32_t> GetWindowSize() const;
     const std::string& GetLastError() const { return myLastError; }
 
 private:
     WindowHandle myHandle = nullptr;
     WindowProcedure myCallback;
-    Vector2<std::uint32_t> myRequestedSize;
     Vector2<std::uint32_t> myOuterSize;
     std::unique_ptr<Platform::Window> myWindow;
     std::string myLastError;

@@ -38,8 +38,6 @@ public:
     bool Bind();
 
     bool IsInitialized() const { return myIsInitialized; }
-    const std::string& GetVertexShaderPath() const { return myVertexShaderPath; }
-    const std::string& GetPixelShaderPath() const { return myPixelShaderPath; }
     const Platform::Gfx::InputLayoutPtr& GetInputLayout() const { return myInputLayout; }
 
 protected:
